@@ -1,0 +1,35 @@
+// Pelkar: keying in the entries of a civil-registration index.
+
+#include "core/QtServices.h"
+#include "core/ScriptedServices.h"
+#include "mainwindow/Form1.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pelkar"));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                           .arg(PELKAR_VERSION_MAJOR)
+                                           .arg(PELKAR_VERSION_MINOR)
+                                           .arg(PELKAR_VERSION_PATCH));
+    installQtServices();
+
+    // A test that starts the program names a file of answers here, so that
+    // no message box can wait for a person who is not there.
+    const QString scriptPath = qEnvironmentVariable("PELKAR_SCRIPT");
+    std::shared_ptr<Script> script;
+    if (!scriptPath.isEmpty()) {
+        script = std::make_shared<Script>();
+        script->loadAnswers(scriptPath);
+        script->setLogFile(scriptPath + QStringLiteral(".log"));
+        Services::install(std::make_unique<ScriptedMessageService>(script));
+        Services::install(std::make_unique<ScriptedDialogService>(script));
+    }
+
+    Form1 mainWindow;
+    if (!mainWindow.Load())
+        return 0;
+    return app.exec();
+}

@@ -1,0 +1,135 @@
+#include "core/FileHelpers.h"
+
+#include "core/MessageWindows.h"
+#include "core/Services.h"
+#include "core/VbHelpers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLibrary>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace {
+bool hasWildcard(const QString &name)
+{
+    return name.contains(u'*') || name.contains(u'?');
+}
+
+// QDir name filters read "[" as the start of a set; in a file name it is an
+// ordinary character.
+QString literalBrackets(const QString &pattern)
+{
+    QString out = pattern;
+    out.replace(u'[', QStringLiteral("[[]"));
+    return out;
+}
+} // namespace
+
+bool FileExists(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    if (!hasWildcard(name))
+        return info.exists();
+    const QDir dir = info.dir();
+    const QStringList matches = dir.entryList(
+        {literalBrackets(name)},
+        QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot
+            | QDir::CaseSensitive);
+    return !matches.isEmpty();
+}
+
+bool FolderExists(const QString &path)
+{
+    QString folder = VbTrim(path);
+    if (folder.size() > 1 && folder.endsWith(u'/'))
+        folder.chop(1);
+    const bool exists = !folder.isEmpty() && QFileInfo(folder).isDir();
+    if (!exists && FileExists(path)) {
+        ShowMessage(QStringLiteral("There is a file existing with the same name as a needed "
+                                   "Folder, this will probably cause the program to fail - "
+                                   "folder= ")
+                        + path,
+                    Mb::Critical, kProductName);
+    }
+    return exists;
+}
+
+bool DriveExists(const QString &drive)
+{
+    return !drive.isEmpty() && QDir(drive).exists();
+}
+
+bool DeleteFileIfExists(const QString &path)
+{
+    if (!FileExists(path))
+        return false;
+    return QFile::remove(path);
+}
+
+bool MoveFileReplacing(const QString &from, const QString &to)
+{
+    const QFileInfo source(from);
+    if (!source.exists() && !source.isSymLink())
+        return false;
+    // rename() replaces the target in one step: there is no moment at which
+    // neither file exists.
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return true;
+    if (errno != EXDEV)
+        return false;
+    // Another file system: copy safely, then let the source go.
+    if (!CopyFileOver(from, to))
+        return false;
+    QFile::remove(from);
+    return true;
+}
+
+bool CopyFileOver(const QString &from, const QString &to)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
+    QSaveFile target(to);
+    if (!target.open(QIODevice::WriteOnly))
+        return false;
+    constexpr qint64 chunk = 1 << 16;
+    QByteArray buffer(chunk, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = source.read(buffer.data(), chunk);
+        if (got < 0) {
+            target.cancelWriting();
+            return false;
+        }
+        if (got == 0)
+            break;
+        if (target.write(buffer.constData(), got) != got) {
+            target.cancelWriting();
+            return false;
+        }
+    }
+    return target.commit();
+}
+
+QString GetLongPath(const QString &path)
+{
+    // Short 8.3 names exist only on the original platform's file systems;
+    // every path here is already its long form.
+    return path;
+}
+
+bool DllHasFunction(const QString &library, const QString &function)
+{
+    QLibrary lib(library);
+    if (!lib.load())
+        return false;
+    const bool found = lib.resolve(function.toLatin1().constData()) != nullptr;
+    lib.unload();
+    return found;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+// File and folder tests and operations. Paths are native paths; no
+// separator is written by hand.
+
+#include <QString>
+
+// True when a file or folder matches the path; "*" and "?" in the last
+// component match as wildcards.
+bool FileExists(const QString &path);
+
+// True when the path (trimmed of spaces, one trailing separator dropped)
+// names an existing folder. When it names a file instead, warns the
+// transcriber through ShowMessage that a file stands where a folder is
+// needed. Never creates anything.
+bool FolderExists(const QString &path);
+
+// There are no drive letters here: true when the path names an existing
+// folder (the root, for example).
+bool DriveExists(const QString &drive);
+
+// True when the file existed and was deleted.
+bool DeleteFileIfExists(const QString &path);
+
+// Moves or renames a file, replacing an existing target. Returns false when
+// the move failed; the source is then left where it was.
+bool MoveFileReplacing(const QString &from, const QString &to);
+
+// Copies a file over an existing target, through a temporary file so that an
+// interrupted copy leaves the old target whole. Returns false on failure.
+bool CopyFileOver(const QString &from, const QString &to);
+
+// Short (8.3) path components do not exist here: returns the path unchanged.
+QString GetLongPath(const QString &path);
+
+// True when the shared library can be loaded and exports the named function.
+bool DllHasFunction(const QString &library, const QString &function);

@@ -1,0 +1,79 @@
+#include "core/Globals.h"
+
+#include "core/Project.h"
+#include "core/clsEvents.h"
+
+#include <memory>
+
+clsEvents *gEvents = nullptr;
+Project *gProject = nullptr;
+
+bool gForceMigration = false;
+int gHeaderReason = -1;
+int gHeaderResult = 0;
+int gHScrollHeight = 0;
+int gVScrollWidth = 0;
+QString gLongDataPath;
+bool gDeathAgeWarned = false;
+int gCurrentRow = 0;
+int gCurrentCol = 0;
+bool gPopAnswer = false;
+
+namespace {
+struct Owner
+{
+    std::unique_ptr<clsEvents> events;
+    std::unique_ptr<Project> project;
+};
+
+Owner &owner()
+{
+    static Owner o;
+    return o;
+}
+
+// Clears the g-pointer before the object goes, so that nothing released
+// later can reach an object already gone.
+template<typename T>
+void release(std::unique_ptr<T> &holder, T *&global)
+{
+    global = nullptr;
+    holder.reset();
+}
+} // namespace
+
+namespace ProgramObjects {
+
+void createEvents()
+{
+    owner().events = std::make_unique<clsEvents>();
+    gEvents = owner().events.get();
+}
+
+void createProject()
+{
+    owner().project = std::make_unique<Project>();
+    gProject = owner().project.get();
+}
+
+void releaseAll()
+{
+    release(owner().project, gProject);
+    release(owner().events, gEvents);
+}
+
+void resetState()
+{
+    gForceMigration = false;
+    gHeaderReason = -1;
+    gHeaderResult = 0;
+    gHScrollHeight = 0;
+    gVScrollWidth = 0;
+    gLongDataPath.clear();
+    gDeathAgeWarned = false;
+    gCurrentRow = 0;
+    gCurrentCol = 0;
+    gPopAnswer = false;
+}
+
+} // namespace ProgramObjects

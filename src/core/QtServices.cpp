@@ -1,0 +1,312 @@
+#include "core/QtServices.h"
+
+#include "core/Globals.h"
+#include "core/frmCustomMessageBox.h"
+#include "core/frmMessage.h"
+#include "core/frmPopup1.h"
+#include "winglue/KeySend.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Dialogs open over whichever window the transcriber is working in.
+QWidget *dialogParent()
+{
+    return QApplication::activeWindow();
+}
+
+// QMessageBox takes a Reject-role button (Abort) as the Esc answer by
+// itself; a box whose style has no Esc answer must ignore Esc and Close.
+class StyledMessageBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+    bool escapeAnswers = true;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (!escapeAnswers && event->matches(QKeySequence::Cancel)) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent *event) override
+    {
+        if (!escapeAnswers) {
+            event->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(event);
+    }
+};
+
+struct BoxButton
+{
+    QMessageBox::StandardButton button;
+    int answer;
+};
+
+// The buttons of a style, in the order its default-button number counts them.
+std::vector<BoxButton> buttonsOf(int style)
+{
+    switch (style & Mb::ButtonsMask) {
+    case Mb::OkCancel:
+        return {{QMessageBox::Ok, Mb::Ok}, {QMessageBox::Cancel, Mb::Cancel}};
+    case Mb::AbortRetryIgnore:
+        return {{QMessageBox::Abort, Mb::Abort},
+                {QMessageBox::Retry, Mb::Retry},
+                {QMessageBox::Ignore, Mb::Ignore}};
+    case Mb::YesNoCancel:
+        return {{QMessageBox::Yes, Mb::Yes},
+                {QMessageBox::No, Mb::No},
+                {QMessageBox::Cancel, Mb::Cancel}};
+    case Mb::YesNo:
+        return {{QMessageBox::Yes, Mb::Yes}, {QMessageBox::No, Mb::No}};
+    case Mb::RetryCancel:
+        return {{QMessageBox::Retry, Mb::Retry}, {QMessageBox::Cancel, Mb::Cancel}};
+    default:
+        return {{QMessageBox::Ok, Mb::Ok}};
+    }
+}
+
+QMessageBox::Icon iconOf(int style)
+{
+    switch (style & Mb::IconMask) {
+    case Mb::Critical: return QMessageBox::Critical;
+    case Mb::Question: return QMessageBox::Question;
+    case Mb::Exclamation: return QMessageBox::Warning;
+    case Mb::Information: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+QString displayText(const QString &text)
+{
+    return QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+}
+
+} // namespace
+
+int QtMessageService::messageBox(const QString &prompt, int style, const QString &title)
+{
+    StyledMessageBox box(dialogParent());
+    box.setWindowTitle(title);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(displayText(prompt));
+    box.setIcon(iconOf(style));
+
+    const std::vector<BoxButton> buttons = buttonsOf(style);
+    std::vector<std::pair<QAbstractButton *, int>> answers;
+    QPushButton *escape = nullptr;
+    for (const BoxButton &b : buttons) {
+        QPushButton *button = box.addButton(b.button);
+        answers.emplace_back(button, b.answer);
+        if (b.answer == Mb::Cancel || (b.answer == Mb::No && !escape))
+            escape = button;
+    }
+    if (buttons.size() == 1)
+        escape = static_cast<QPushButton *>(answers.front().first);
+    box.escapeAnswers = escape != nullptr;
+    if (escape)
+        box.setEscapeButton(escape);
+
+    // 256 picks the second button, 512 the third; one beyond the set keeps the first.
+    const std::size_t defaultIndex = std::size_t((style >> 8) & 0x3);
+    box.setDefaultButton(static_cast<QPushButton *>(
+        answers.at(defaultIndex < answers.size() ? defaultIndex : 0).first));
+
+    // A system-modal box has no counterpart here: the box is application-modal.
+    box.exec();
+    for (const auto &[button, answer] : answers) {
+        if (box.clickedButton() == button)
+            return answer;
+    }
+    return Mb::NoAnswer;
+}
+
+QString QtMessageService::customBox(const QString &prompt, int icon, const QString &title,
+                                    const QStringList &buttons)
+{
+    frmCustomMessageBox box(prompt, icon, title, buttons, dialogParent());
+    return box.run();
+}
+
+bool QtMessageService::popup(const QString &text, bool question, const QColor &textColour)
+{
+    frmPopup1 form(dialogParent());
+    form.setText(text, textColour);
+    form.setQuestion(question);
+    form.exec();
+    return question && gPopAnswer;
+}
+
+void QtMessageService::notice(const QString &resultText, const QString &infoText)
+{
+    frmMessage form(dialogParent());
+    form.setResultText(resultText);
+    form.setInfoText(infoText);
+    form.FlashIt();
+    form.exec();
+}
+
+std::optional<QString> QtMessageService::inputBox(const QString &prompt, const QString &title,
+                                                  const QString &defaultText)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(dialogParent(), title, displayText(prompt),
+                                               QLineEdit::Normal, defaultText, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+QString QtFileFilter(const QString &filter)
+{
+    if (!filter.contains(u'|'))
+        return filter;
+    const QStringList parts = filter.split(u'|');
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts.at(i).trimmed();
+        const QString patterns = QString(parts.at(i + 1)).replace(u';', u' ').trimmed();
+        // Qt reads the patterns from the last parentheses of each entry.
+        if (description.endsWith(u')') && description.contains(u'('))
+            entries.append(description);
+        else
+            entries.append(description + QLatin1String(" (") + patterns + u')');
+    }
+    return entries.join(QLatin1String(";;"));
+}
+
+QtDialogService::QtDialogService() = default;
+QtDialogService::~QtDialogService() = default;
+
+QString QtDialogService::openFile(const QString &title, const QString &folder,
+                                  const QString &filter)
+{
+    return QFileDialog::getOpenFileName(dialogParent(), title, folder, QtFileFilter(filter));
+}
+
+QString QtDialogService::saveFile(const QString &title, const QString &folder,
+                                  const QString &suggestedName, const QString &filter)
+{
+    const QString start = folder.isEmpty() ? suggestedName : QDir(folder).filePath(suggestedName);
+    return QFileDialog::getSaveFileName(dialogParent(), title, start, QtFileFilter(filter));
+}
+
+QString QtDialogService::chooseFolder(const QString &title, const QString &startFolder)
+{
+    return QFileDialog::getExistingDirectory(dialogParent(), title, startFolder);
+}
+
+std::optional<QFont> QtDialogService::chooseFont(const QFont &initial)
+{
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, dialogParent());
+    if (!ok)
+        return std::nullopt;
+    return font;
+}
+
+std::optional<QColor> QtDialogService::chooseColour(const QColor &initial)
+{
+    const QColor colour = QColorDialog::getColor(initial, dialogParent());
+    if (!colour.isValid())
+        return std::nullopt;
+    return colour;
+}
+
+bool QtDialogService::printerSetup()
+{
+    QPrintDialog dialog(&printer(), dialogParent());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QPrinter &QtDialogService::printer()
+{
+    // Built at first use: a printer looks up the system's print queues.
+    if (!mPrinter)
+        mPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *mPrinter;
+}
+
+void QtInputService::beep()
+{
+    QApplication::beep();
+}
+
+bool QtInputService::shiftDown()
+{
+    return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+}
+
+void QtInputService::sendKey(int vk, bool down)
+{
+    SendKey(vk, down);
+}
+
+QDateTime QtClock::now()
+{
+    return QDateTime::currentDateTime();
+}
+
+namespace {
+constexpr double kTwipsPerInch = 1440.0;
+constexpr double kDefaultTwipsPerPixel = 15.0;
+} // namespace
+
+double QtScreenMetrics::twipsPerPixelX()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? kTwipsPerInch / screen->logicalDotsPerInchX() : kDefaultTwipsPerPixel;
+}
+
+double QtScreenMetrics::twipsPerPixelY()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? kTwipsPerInch / screen->logicalDotsPerInchY() : kDefaultTwipsPerPixel;
+}
+
+int QtScreenMetrics::horizontalScrollBarHeight()
+{
+    return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
+int QtScreenMetrics::verticalScrollBarWidth()
+{
+    return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
+QRect QtScreenMetrics::screenRect()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+void installQtServices()
+{
+    Services::install(std::make_unique<QtMessageService>());
+    Services::install(std::make_unique<QtDialogService>());
+    Services::install(std::make_unique<QtInputService>());
+    Services::install(std::make_unique<QtClock>());
+    Services::install(std::make_unique<QtScreenMetrics>());
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+// The services as the program runs them on the desktop: Qt's standard
+// dialogs and the program's own message windows. main.cpp installs them with
+// installQtServices(); tests keep the scripted ones and build these directly.
+
+#include "core/Services.h"
+
+#include <memory>
+
+class QPrinter;
+
+class QtMessageService : public MessageService
+{
+public:
+    // A QMessageBox with the buttons, icon and default button of the style
+    // (Mb::Style). Esc answers Cancel, or No for Yes/No, or Ok for an OK-only
+    // box; it does nothing for Abort/Retry/Ignore. Returns 0 when the box
+    // was closed without a button.
+    int messageBox(const QString &prompt, int style, const QString &title) override;
+    // frmCustomMessageBox, modal.
+    QString customBox(const QString &prompt, int icon, const QString &title,
+                      const QStringList &buttons) override;
+    // frmPopup1, modal. Returns gPopAnswer for a question, false for a notice.
+    bool popup(const QString &text, bool question, const QColor &textColour) override;
+    // frmMessage, modal.
+    void notice(const QString &resultText, const QString &infoText) override;
+    std::optional<QString> inputBox(const QString &prompt, const QString &title,
+                                    const QString &defaultText) override;
+};
+
+class QtDialogService : public DialogService
+{
+public:
+    QtDialogService();
+    ~QtDialogService() override;
+
+    // filter: Qt's form ("Batch files (*.zel);;All files (*)") or the older
+    // "description|pattern|description|pattern" form, which is converted.
+    QString openFile(const QString &title, const QString &folder, const QString &filter) override;
+    QString saveFile(const QString &title, const QString &folder, const QString &suggestedName,
+                     const QString &filter) override;
+    QString chooseFolder(const QString &title, const QString &startFolder) override;
+    std::optional<QFont> chooseFont(const QFont &initial) override;
+    std::optional<QColor> chooseColour(const QColor &initial) override;
+    bool printerSetup() override;
+
+    // The printer the transcriber set up, created at first use; it lives as
+    // long as the service.
+    QPrinter &printer();
+
+private:
+    std::unique_ptr<QPrinter> mPrinter;
+};
+
+class QtInputService : public InputService
+{
+public:
+    void beep() override;
+    bool shiftDown() override;
+    // Through SendKey (winglue/KeySend.h).
+    void sendKey(int vk, bool down) override;
+};
+
+class QtClock : public Clock
+{
+public:
+    QDateTime now() override;
+};
+
+// The primary screen's metrics; a 96 dpi screen when there is none.
+class QtScreenMetrics : public ScreenMetrics
+{
+public:
+    double twipsPerPixelX() override;
+    double twipsPerPixelY() override;
+    int horizontalScrollBarHeight() override;
+    int verticalScrollBarWidth() override;
+    QRect screenRect() override;
+};
+
+// Installs all five Qt services, replacing whatever was installed.
+void installQtServices();
+
+// Qt's filter form of an older "description|pattern|..." filter; a filter
+// without "|" comes back unchanged.
+QString QtFileFilter(const QString &filter);

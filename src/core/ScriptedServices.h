@@ -1,0 +1,131 @@
+#pragma once
+
+// Scripted stand-ins for every service: answers come from a queue, and every
+// message asked is recorded. Tests install them through the test fixture; the
+// program installs them itself when PELKAR_SCRIPT names a file of answers, so
+// that a test can start the real program with no display and no one to answer.
+
+#include "core/Services.h"
+
+#include <QList>
+#include <QPoint>
+
+#include <functional>
+
+struct MessageRecord
+{
+    QString kind;   // "box", "custom", "popup", "notice", "input", or a dialog kind
+    QString prompt;
+    QString title;
+    int style = 0;  // box: the style; custom: the icon; popup: 1 for a question
+    QStringList buttons;
+    QString info;   // notice: the information text
+    QString answer; // what the script answered; empty when nothing was queued
+};
+
+// The answers and the record, shared by the scripted services of one test or run.
+class Script
+{
+public:
+    // Answers, one per message, in the order the messages come. A message box
+    // takes an answer name ("Ok", "Yes", "No", "Cancel"...), a custom box the
+    // caption to press, a popup "Yes" or "No" ("Ok" for a notice), an input box
+    // the text or "<cancel>", a dialog a path or "<cancel>".
+    void answer(const QString &a) { mPending.append(a); }
+    void answer(const QStringList &answers) { mPending.append(answers); }
+
+    const QList<MessageRecord> &records() const { return mRecords; }
+    QStringList pending() const { return mPending; }
+    void clearRecords() { mRecords.clear(); }
+
+    // Called for a message that arrives with no answer queued.
+    std::function<void(const MessageRecord &)> onUnexpected;
+
+    // Appends each record as one JSON line, flushed at once, so that a run
+    // killed part-way still leaves what it asked.
+    void setLogFile(const QString &path) { mLogPath = path; }
+
+    // Loads answers from a file: one per line.
+    bool loadAnswers(const QString &path);
+
+    // Records the message and returns the next answer, or nullopt (after
+    // calling onUnexpected) when none is queued.
+    std::optional<QString> take(MessageRecord record);
+
+private:
+    void log(const MessageRecord &record);
+
+    QStringList mPending;
+    QList<MessageRecord> mRecords;
+    QString mLogPath;
+};
+
+class ScriptedMessageService : public MessageService
+{
+public:
+    explicit ScriptedMessageService(std::shared_ptr<Script> script) : mScript(std::move(script)) {}
+
+    int messageBox(const QString &prompt, int style, const QString &title) override;
+    QString customBox(const QString &prompt, int icon, const QString &title,
+                      const QStringList &buttons) override;
+    bool popup(const QString &text, bool question, const QColor &textColour) override;
+    void notice(const QString &resultText, const QString &infoText) override;
+    std::optional<QString> inputBox(const QString &prompt, const QString &title,
+                                    const QString &defaultText) override;
+
+private:
+    std::shared_ptr<Script> mScript;
+};
+
+class ScriptedDialogService : public DialogService
+{
+public:
+    explicit ScriptedDialogService(std::shared_ptr<Script> script) : mScript(std::move(script)) {}
+
+    QString openFile(const QString &title, const QString &folder, const QString &filter) override;
+    QString saveFile(const QString &title, const QString &folder, const QString &suggestedName,
+                     const QString &filter) override;
+    QString chooseFolder(const QString &title, const QString &startFolder) override;
+    std::optional<QFont> chooseFont(const QFont &initial) override;
+    std::optional<QColor> chooseColour(const QColor &initial) override;
+    bool printerSetup() override;
+
+private:
+    QString path(const QString &kind, const QString &title, const QString &where);
+    std::shared_ptr<Script> mScript;
+};
+
+class ScriptedInputService : public InputService
+{
+public:
+    void beep() override { ++beeps; }
+    bool shiftDown() override { return shift; }
+    void sendKey(int vk, bool down) override { sentKeys.append(QPoint(vk, down ? 1 : 0)); }
+
+    int beeps = 0;
+    bool shift = false;
+    QList<QPoint> sentKeys; // x: virtual key, y: 1 press, 0 release
+};
+
+class ScriptedClock : public Clock
+{
+public:
+    QDateTime now() override { return current; }
+    QDateTime current = QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53));
+};
+
+// The metrics of a 96 dpi screen: 15 twips a pixel.
+class ScriptedScreen : public ScreenMetrics
+{
+public:
+    double twipsPerPixelX() override { return 15.0; }
+    double twipsPerPixelY() override { return 15.0; }
+    int horizontalScrollBarHeight() override { return 17; }
+    int verticalScrollBarWidth() override { return 17; }
+    QRect screenRect() override { return QRect(0, 0, 1920, 1080); }
+};
+
+// Installs scripted versions of all five services over one script and
+// returns the script. The input, clock and screen doubles are reachable
+// through Services:: and a cast.
+std::shared_ptr<Script> installScriptedServices();

@@ -1,0 +1,161 @@
+#pragma once
+
+// Everything the program asks of the desktop (message boxes, dialogs, the
+// beep, the keyboard, the clock, the screen) goes through these interfaces,
+// so that tests can script the answers and record what was asked.
+// main.cpp installs the Qt implementations; tests install scripted ones.
+
+#include <QColor>
+#include <QDateTime>
+#include <QFont>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+// Message-box styles and answers, as the program's messages are written.
+namespace Mb {
+enum Style : int {
+    OkOnly = 0,
+    OkCancel = 1,
+    AbortRetryIgnore = 2,
+    YesNoCancel = 3,
+    YesNo = 4,
+    RetryCancel = 5,
+    Critical = 16,
+    Question = 32,
+    Exclamation = 48,
+    Information = 64,
+    DefaultButton2 = 256,
+    DefaultButton3 = 512,
+    SystemModal = 4096,
+};
+enum Answer : int {
+    NoAnswer = 0,
+    Ok = 1,
+    Cancel = 2,
+    Abort = 3,
+    Retry = 4,
+    Ignore = 5,
+    Yes = 6,
+    No = 7,
+};
+constexpr int ButtonsMask = 0x0F;
+constexpr int IconMask = 0x70;
+
+// Standard icon numbers of the custom-captioned box.
+enum Icon : int {
+    IconNone = 0,
+    IconStop = 32513,
+    IconQuestion = 32514,
+    IconExclamation = 32515,
+    IconInformation = 32516,
+};
+
+// The message-box style that shows the same icon as a custom box's icon.
+int styleForIcon(int icon);
+// Answer names used in scripts and logs ("Ok", "Yes", ...), and back.
+QString answerName(int answer);
+int answerFromName(const QString &name);
+} // namespace Mb
+
+class MessageService
+{
+public:
+    virtual ~MessageService() = default;
+
+    // A standard message box. Returns the Mb::Answer pressed, 0 when none.
+    virtual int messageBox(const QString &prompt, int style, const QString &title) = 0;
+
+    // A box with the caller's button captions (one to six) and a standard icon.
+    // Returns the caption pressed.
+    virtual QString customBox(const QString &prompt, int icon, const QString &title,
+                              const QStringList &buttons) = 0;
+
+    // The small popup: a notice with one OK button (question false) or a Yes/No
+    // question. Returns true for Yes; a notice returns false.
+    virtual bool popup(const QString &text, bool question, const QColor &textColour) = 0;
+
+    // The notice window with a fixed explanation, a result line and an
+    // information text.
+    virtual void notice(const QString &resultText, const QString &infoText) = 0;
+
+    // A one-line text question. Returns nullopt when cancelled.
+    virtual std::optional<QString> inputBox(const QString &prompt, const QString &title,
+                                            const QString &defaultText) = 0;
+};
+
+class DialogService
+{
+public:
+    virtual ~DialogService() = default;
+
+    // Each returns an empty text (or nullopt) when the transcriber cancels.
+    virtual QString openFile(const QString &title, const QString &folder,
+                             const QString &filter) = 0;
+    virtual QString saveFile(const QString &title, const QString &folder,
+                             const QString &suggestedName, const QString &filter) = 0;
+    virtual QString chooseFolder(const QString &title, const QString &startFolder) = 0;
+    virtual std::optional<QFont> chooseFont(const QFont &initial) = 0;
+    virtual std::optional<QColor> chooseColour(const QColor &initial) = 0;
+    // Printer set-up; false when cancelled.
+    virtual bool printerSetup() = 0;
+};
+
+class InputService
+{
+public:
+    virtual ~InputService() = default;
+
+    virtual void beep() = 0;
+    // Whether Shift is held down at this moment.
+    virtual bool shiftDown() = 0;
+    // One press (down true) or release of a Windows virtual-key code, delivered
+    // to whatever has the keyboard focus.
+    virtual void sendKey(int vk, bool down) = 0;
+};
+
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() = 0;
+    QDate today() { return now().date(); }
+};
+
+class ScreenMetrics
+{
+public:
+    virtual ~ScreenMetrics() = default;
+    virtual double twipsPerPixelX() = 0;
+    virtual double twipsPerPixelY() = 0;
+    // Scroll-bar sizes in pixels.
+    virtual int horizontalScrollBarHeight() = 0;
+    virtual int verticalScrollBarWidth() = 0;
+    // The available screen area in pixels.
+    virtual QRect screenRect() = 0;
+};
+
+// The current service of each kind. Asking for one that was never installed
+// ends the program with a fatal message: it is a wiring fault, never a
+// user-facing condition.
+namespace Services {
+MessageService &messages();
+DialogService &dialogs();
+InputService &input();
+Clock &clock();
+ScreenMetrics &screen();
+
+// Each install replaces the service before it and returns it.
+std::unique_ptr<MessageService> install(std::unique_ptr<MessageService> s);
+std::unique_ptr<DialogService> install(std::unique_ptr<DialogService> s);
+std::unique_ptr<InputService> install(std::unique_ptr<InputService> s);
+std::unique_ptr<Clock> install(std::unique_ptr<Clock> s);
+std::unique_ptr<ScreenMetrics> install(std::unique_ptr<ScreenMetrics> s);
+
+bool hasMessages();
+// Removes every service (tests between cases).
+void clear();
+} // namespace Services

@@ -1,0 +1,238 @@
+#include "core/StartUp.h"
+
+#include "core/FileHelpers.h"
+#include "core/FormRegistry.h"
+#include "core/Globals.h"
+#include "core/InstanceLock.h"
+#include "core/MessageWindows.h"
+#include "core/ProgramSetup.h"
+#include "core/Project.h"
+#include "core/Services.h"
+#include "core/Tidy.h"
+#include "core/VbHelpers.h"
+#include "mainwindow/Form1.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QPointer>
+#include <QScopedValueRollback>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Ends a start-up that cannot go on: nothing is saved.
+bool stop(Form1 &mainWindow)
+{
+    ProgramObjects::releaseAll();
+    mainWindow.UnloadByCode();
+    return false;
+}
+
+QString versionText()
+{
+    return QString::number(PELKAR_VERSION_MAJOR) + QLatin1Char('.')
+           + QString::number(PELKAR_VERSION_MINOR) + QLatin1Char('.')
+           + QString::number(PELKAR_VERSION_PATCH);
+}
+
+// The general date format, written the same in every locale.
+QString generalDate(const QDateTime &when)
+{
+    return QLocale::c().toString(when, QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+}
+
+bool commandLineIsTraceOn()
+{
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    return VbUCase(args.join(QLatin1Char(' ')).trimmed()) == QLatin1String("TRACEON");
+}
+
+// Shown while the lists are read; the About box takes this part later.
+std::unique_ptr<QWidget> showSplash()
+{
+    auto splash = std::make_unique<QWidget>(nullptr, Qt::SplashScreen);
+    auto *layout = new QVBoxLayout(splash.get());
+    auto *label = new QLabel(
+        QStringLiteral("Please wait... The program is reading your District and Name files"),
+        splash.get());
+    label->setObjectName(QStringLiteral("lblDescription"));
+    layout->addWidget(label);
+    splash->setCursor(Qt::WaitCursor);
+    splash->show();
+    return splash;
+}
+
+void CreateGlobalObjects()
+{
+    QDir::setCurrent(gLongDataPath);
+    gDeathAgeWarned = false;
+    gCurrentCol = 0;
+    gCurrentRow = 0;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    // The entry boxes, the lists, the grid and their companions are created
+    // here as each is built.
+    QCoreApplication::processEvents();
+    QGuiApplication::restoreOverrideCursor();
+}
+
+bool offerCrashRecovery()
+{
+    // No batch can be reloaded yet: the run goes to the header form.
+    return false;
+}
+
+} // namespace
+
+QString WelcomeText()
+{
+    return QStringList{
+        QStringLiteral("Welcome to Pelkar"),
+        QStringLiteral("Help is available for every entry box."),
+        QStringLiteral("If ever you don't know what to type, or don't know the format then"),
+        QStringLiteral("go into the box in question (either by Tab, Return, Arrow Key, or Mouse click),"),
+        QStringLiteral("then press the F1 key."),
+        QString(),
+        QStringLiteral("On the input form there are a number of Menus.  You may find it helpful"),
+        QStringLiteral("to read the helpfile for the Options Menu which has items intended for you"),
+        QStringLiteral("to customise Pelkar so that it works in a way that you find comfortable."),
+        QString(),
+        QStringLiteral("You can browse the help file via the Help Menu."),
+    }.join(kCrLf);
+}
+
+bool StartUp(Form1 &mainWindow)
+{
+    if (!InstanceLock::acquire()) {
+        mainWindow.UnloadByCode();
+        SystemMessageBox(kProductName + QStringLiteral(" is already running"), Mb::Exclamation,
+                         kProductName);
+        return false;
+    }
+
+    gForceMigration = false;
+    ProgramObjects::createEvents();
+    ProgramObjects::createProject();
+    gProject->setGetDistrictFile(false);
+
+    if (!gProject->GetPathToFolders()) {
+        SystemMessageBox(QStringLiteral("Pelkar cannot continue without that Folder"), Mb::Critical,
+                         kProductName + QStringLiteral(" Ending"));
+        return stop(mainWindow);
+    }
+
+    if (commandLineIsTraceOn()) {
+        gProject->Tracing();
+        gProject->TraceLine(QStringLiteral("Run Started ") + generalDate(Services::clock().now())
+                            + QStringLiteral(" Version ") + versionText());
+    }
+
+    if (!Tidy_Version6())
+        return stop(mainWindow);
+
+    gHeaderReason = -1;
+    ScreenMetrics &screen = Services::screen();
+    gHScrollHeight = int(VbRound(screen.horizontalScrollBarHeight() * screen.twipsPerPixelY()));
+    gVScrollWidth = int(VbRound(screen.verticalScrollBarWidth() * screen.twipsPerPixelX()));
+
+    gProject->Setup();
+    MergeSuppDistricts1974();
+
+    const QString filesFolder = gProject->GetFilePath();
+    if (!FolderExists(filesFolder)) {
+        SystemMessageBox(QStringLiteral("I can't find the folder holding your files.") + kCrLf
+                             + QStringLiteral("Your ini says it should be ") + filesFolder + kCrLf
+                             + QStringLiteral("You either need to replace it or contact ")
+                             + Project::SupportEmail() + kCrLf
+                             + QStringLiteral("Pelkar will now exit so that you can do that."),
+                         Mb::Critical, kProductName);
+        return stop(mainWindow);
+    }
+    gProject->GoToFileDir();
+
+    mainWindow.CreateTimerAndRelay();
+
+    const QString helpFolder = gProject->CommonAppData().isEmpty()
+                                   ? QString()
+                                   : QDir(gProject->CommonAppData()).filePath(QStringLiteral("help"));
+    if (helpFolder.isEmpty() || !QFileInfo(helpFolder).isDir()) {
+        ShowMessage(QStringLiteral("Unable to access the helpfile in ") + gProject->CommonAppData()
+                        + kCrLf
+                        + QStringLiteral("Pelkar will continue but no help will be available.")
+                        + kCrLf + QStringLiteral("Click Ok to continue"),
+                    Mb::Information, kProductName);
+    } else {
+        mainWindow.setHelpFolder(helpFolder);
+    }
+
+    if (!MakeFileFolder())
+        return stop(mainWindow);
+
+    {
+        auto splash = showSplash();
+        CreateGlobalObjects();
+    }
+
+    if (!gProject->InitialHelp()) {
+        ShowMessage(WelcomeText(), Mb::Information, kProductName);
+        gProject->setInitialHelp(true);
+    }
+
+    if (gProject->GetDistrictFile())
+        gProject->setDistrictVersion(QStringLiteral("??"));
+
+    gHeaderResult = 0;
+    if (offerCrashRecovery()) {
+        mainWindow.SetUpMainForm();
+    } else if (gHeaderResult != 5) {
+        gProject->setIYear(0);
+        gHeaderReason = 2;
+        mainWindow.WaitForHeaderForm();
+    } else {
+        return stop(mainWindow);
+    }
+    return true;
+}
+
+void CloseDown(int errNo, const QString &title, const QString &text)
+{
+    // Closing the main window below comes back here through its close
+    // handler; the shut-down runs once.
+    static bool closingDown = false;
+    if (closingDown)
+        return;
+    QScopedValueRollback<bool> once(closingDown, true);
+
+    QPointer<Form1> mainWindow = qobject_cast<Form1 *>(FindForm(QStringLiteral("Form1")));
+
+    if (errNo == 0 && gProject) {
+        gProject->SetRegistryValues();
+        if (mainWindow && mainWindow->isVisible() && !mainWindow->isMinimized()) {
+            const QRect g = mainWindow->geometry();
+            gProject->setForm1Height(PixelsToTwipsY(g.height()));
+            gProject->setForm1left(PixelsToTwipsX(g.left()));
+            gProject->setForm1Top(PixelsToTwipsY(g.top()));
+            gProject->setForm1Width(PixelsToTwipsX(g.width()));
+        }
+    }
+    if (errNo != 0) {
+        ShowMessage(QStringLiteral("Error Number ") + QString::number(errNo) + kCrLf + text,
+                    Mb::Critical, title);
+    }
+
+    // gEvents goes last: the others may still hold events off as they close.
+    ProgramObjects::releaseAll();
+
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w != mainWindow && w->isVisible())
+            w->close();
+    }
+    if (mainWindow)
+        mainWindow->UnloadByCode();
+    InstanceLock::release();
+}

@@ -1,0 +1,95 @@
+#include "core/UserSettings.h"
+
+#include <QFile>
+#include <QSettings>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+QString userSection(const QString &section)
+{
+    return section + u'_' + LoginName();
+}
+
+// QSettings keeps every text exactly through its INI file except two: a
+// leading U+FEFF is read back as a byte-order mark and dropped, and an
+// unpaired surrogate cannot be written in UTF-8. Such a text is stored as
+// its UTF-16 code units in a byte array, which QSettings keeps apart from
+// any text (a text that looks like "@ByteArray(...)" is escaped).
+bool needsRawStorage(const QString &value)
+{
+    if (value.startsWith(QChar(0xFEFF)))
+        return true;
+    const qsizetype size = value.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = value[i];
+        if (c.isHighSurrogate() && i + 1 < size && value[i + 1].isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return true;
+    }
+    return false;
+}
+
+QByteArray toRawUnits(const QString &value)
+{
+    QByteArray bytes;
+    bytes.reserve(value.size() * 2);
+    for (const QChar c : value) {
+        bytes.append(char(c.unicode() & 0xFF));
+        bytes.append(char(c.unicode() >> 8));
+    }
+    return bytes;
+}
+
+QString fromRawUnits(const QByteArray &bytes)
+{
+    QString value(bytes.size() / 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < value.size(); ++i)
+        value[i] = QChar(char16_t(uchar(bytes[2 * i]) | (uchar(bytes[2 * i + 1]) << 8)));
+    return value;
+}
+} // namespace
+
+QString GetUserSetting(const QString &app, const QString &section, const QString &key,
+                       const QString &defaultValue)
+{
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, app, app);
+    settings.beginGroup(userSection(section));
+    if (!settings.contains(key))
+        return defaultValue;
+    const QVariant value = settings.value(key);
+    // A hand-edited file may hold an unquoted comma, which QSettings reads
+    // back as a list.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(u',');
+    if (value.typeId() == QMetaType::QByteArray)
+        return fromRawUnits(value.toByteArray());
+    return value.toString();
+}
+
+void SaveUserSetting(const QString &app, const QString &section, const QString &key,
+                     const QString &value)
+{
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, app, app);
+    settings.beginGroup(userSection(section));
+    if (needsRawStorage(value))
+        settings.setValue(key, toRawUnits(value));
+    else
+        settings.setValue(key, value);
+    settings.endGroup();
+    settings.sync();
+}
+
+QString LoginName()
+{
+    if (const passwd *pw = getpwuid(geteuid()); pw && pw->pw_name && *pw->pw_name)
+        return QFile::decodeName(pw->pw_name);
+    for (const char *variable : {"USER", "LOGNAME"}) {
+        const QString name = qEnvironmentVariable(variable);
+        if (!name.isEmpty())
+            return name;
+    }
+    return QString();
+}

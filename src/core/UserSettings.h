@@ -1,0 +1,16 @@
+#pragma once
+
+// Per-user values, kept in an INI file in the user's configuration folder.
+// Every section name gets "_" and the login name appended, so that users of
+// one machine never share these values ("Startup" becomes "Startup_anne").
+
+#include <QString>
+
+QString GetUserSetting(const QString &app, const QString &section, const QString &key,
+                       const QString &defaultValue = QString());
+// Stored and synced at once.
+void SaveUserSetting(const QString &app, const QString &section, const QString &key,
+                     const QString &value);
+
+// The login name of the user who runs the program; empty when unknown.
+QString LoginName();

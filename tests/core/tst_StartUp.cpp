@@ -1,0 +1,201 @@
+// Start-up and shut-down, in this process and with the real program.
+
+#include "PelkarTest.h"
+#include "ProgramRun.h"
+
+#include "core/FormRegistry.h"
+#include "core/Globals.h"
+#include "core/InstanceLock.h"
+#include "core/Project.h"
+#include "core/StartUp.h"
+#include "core/UserSettings.h"
+#include "mainwindow/Form1.h"
+
+#include <QDirIterator>
+#include <QStandardPaths>
+
+namespace {
+const QString kApp = QStringLiteral("Pelkar");
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Every file and folder under a folder with its size and time, leaving out
+// the script files the test itself writes.
+QStringList snapshot(const QString &folder)
+{
+    QStringList out;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo fi = it.fileInfo();
+        if (fi.fileName().startsWith(QLatin1String("script")))
+            continue;
+        out << fi.filePath() + QLatin1Char(' ') + QString::number(fi.size()) + QLatin1Char(' ')
+                   + QString::number(fi.lastModified().toMSecsSinceEpoch());
+    }
+    out.sort();
+    return out;
+}
+} // namespace
+
+class tst_StartUp : public PelkarTest
+{
+    Q_OBJECT
+
+private slots:
+    void firstStartCreatesFoldersAndWelcomes();
+    void exitClosesDownAndReleasesEverything();
+    void missingFilesFolderStopsWithoutCreatingAnything();
+    void outputBlockedByAFileStopsWithTheReason();
+    void secondCopyIsRefusedAndTouchesNothing();
+    void killedCopyDoesNotBlockTheNextStart();
+
+private:
+    QString documentsData() const
+    {
+        return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(QStringLiteral("Pelkar_Files"));
+    }
+};
+
+void tst_StartUp::firstStartCreatesFoldersAndWelcomes()
+{
+    script->answer(QStringLiteral("Ok"));
+    Form1 mainWindow;
+    QVERIFY(mainWindow.Load());
+
+    const QDir data(documentsData());
+    QVERIFY(data.exists());
+    QVERIFY(QFileInfo(data.filePath(QStringLiteral("Files"))).isDir());
+    QVERIFY(QFileInfo(data.filePath(QStringLiteral("Output"))).isDir());
+    QCOMPARE(GetUserSetting(kApp, QStringLiteral("Startup"), QStringLiteral("DataPath")), data.path());
+    QVERIFY(gForceMigration);
+    QCOMPARE(gHeaderReason, 2);
+    QCOMPARE(gVScrollWidth, 17 * 15);
+    QVERIFY(mainWindow.isVisible());
+
+    QCOMPARE(script->records().size(), 1);
+    const MessageRecord &welcome = script->records()[0];
+    QCOMPARE(welcome.kind, QStringLiteral("box"));
+    QCOMPARE(welcome.title, QStringLiteral("Pelkar"));
+    QCOMPARE(welcome.style, int(Mb::Information));
+    QVERIFY(welcome.prompt.startsWith(QStringLiteral("Welcome to Pelkar\r\nHelp is available")));
+    QVERIFY(welcome.prompt.contains(QStringLiteral("comfortable.\r\n\r\nYou can browse")));
+    QVERIFY(gProject->InitialHelp());
+    mainWindow.close();
+}
+
+void tst_StartUp::exitClosesDownAndReleasesEverything()
+{
+    script->answer(QStringLiteral("Ok"));
+    auto *mainWindow = new Form1;
+    QVERIFY(mainWindow->Load());
+    QVERIFY(gProject && gEvents);
+    QVERIFY(IsFormLoaded(QStringLiteral("FORM1")));
+
+    mainWindow->mnuExit_Click();
+    QVERIFY(!mainWindow->isVisible());
+    QVERIFY(gProject == nullptr);
+    QVERIFY(gEvents == nullptr);
+    // The lock went with the run: the next copy may start.
+    QVERIFY(InstanceLock::acquire());
+    InstanceLock::release();
+    delete mainWindow;
+    QVERIFY(!IsFormLoaded(QStringLiteral("Form1")));
+}
+
+void tst_StartUp::missingFilesFolderStopsWithoutCreatingAnything()
+{
+    const QString data = homePath(QStringLiteral("MyData"));
+    QVERIFY(QDir().mkpath(data));
+    SaveUserSetting(kApp, QStringLiteral("Startup"), QStringLiteral("DataPath"), data);
+    const QString files = QDir(data).filePath(QStringLiteral("Files"));
+
+    script->answer(QStringLiteral("Ok"));
+    Form1 mainWindow;
+    QVERIFY(!mainWindow.Load());
+
+    QCOMPARE(script->records().size(), 1);
+    const MessageRecord &r = script->records()[0];
+    QCOMPARE(r.prompt, QStringLiteral("I can't find the folder holding your files.") + kCrLf
+                           + QStringLiteral("Your ini says it should be ") + files + kCrLf
+                           + QStringLiteral("You either need to replace it or contact ")
+                           + Project::SupportEmail() + kCrLf
+                           + QStringLiteral("Pelkar will now exit so that you can do that."));
+    QCOMPARE(r.style, int(Mb::Critical));
+    QCOMPARE(r.title, QStringLiteral("Pelkar"));
+    QVERIFY(QDir(data).isEmpty());
+    QVERIFY(gProject == nullptr && gEvents == nullptr);
+    QVERIFY(!mainWindow.isVisible());
+}
+
+void tst_StartUp::outputBlockedByAFileStopsWithTheReason()
+{
+    const QString data = homePath(QStringLiteral("MyData"));
+    QVERIFY(QDir().mkpath(QDir(data).filePath(QStringLiteral("Files"))));
+    QFile blocker(QDir(data).filePath(QStringLiteral("Output")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    SaveUserSetting(kApp, QStringLiteral("Startup"), QStringLiteral("DataPath"), data);
+
+    script->answer({QStringLiteral("Ok"), QStringLiteral("Ok")});
+    Form1 mainWindow;
+    QVERIFY(!mainWindow.Load());
+
+    QCOMPARE(script->records().size(), 2);
+    QCOMPARE(script->records()[0].prompt,
+             QStringLiteral("There is a file existing with the same name as a needed Folder, this "
+                            "will probably cause the program to fail - folder= ")
+                 + blocker.fileName());
+    const MessageRecord &r = script->records()[1];
+    QCOMPARE(r.prompt, QStringLiteral("Error in MakeFileFolder, Line: 0 #20") + kCrLf
+                           + QStringLiteral("Not a directory") + kCrLf + QStringLiteral("Dirpath=")
+                           + data + QStringLiteral(" (Does not Exist)") + kCrLf
+                           + QStringLiteral("Pelkar can try to continue but may fail"));
+    QCOMPARE(r.style, int(Mb::Exclamation));
+}
+
+void tst_StartUp::secondCopyIsRefusedAndTouchesNothing()
+{
+    ProgramRun first(homePath(QStringLiteral("script1")), {QStringLiteral("Ok")});
+    QVERIFY(first.start());
+    QVERIFY2(first.waitForMessages(1), qPrintable(first.errorOutput()));
+    QCOMPARE(first.messages()[0].prompt, WelcomeText());
+    const QStringList before = snapshot(home());
+
+    ProgramRun second(homePath(QStringLiteral("script2")), {QStringLiteral("Ok")});
+    QVERIFY(second.start());
+    QVERIFY(second.waitForExit());
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    const QList<MessageRecord> asked = second.messages();
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked[0].prompt, QStringLiteral("Pelkar is already running"));
+    QCOMPARE(asked[0].title, QStringLiteral("Pelkar"));
+    QCOMPARE(asked[0].style, int(Mb::Exclamation));
+    QCOMPARE(snapshot(home()), before);
+    first.kill();
+}
+
+void tst_StartUp::killedCopyDoesNotBlockTheNextStart()
+{
+    {
+        ProgramRun crashed(homePath(QStringLiteral("script1")), {QStringLiteral("Ok")});
+        QVERIFY(crashed.start());
+        QVERIFY(crashed.waitForMessages(1));
+        QVERIFY(QFileInfo::exists(InstanceLock::path()));
+        crashed.kill(); // SIGKILL: nothing is cleaned up
+        QCOMPARE(crashed.exitStatus(), QProcess::CrashExit);
+    }
+    QVERIFY(QFileInfo::exists(InstanceLock::path()));
+
+    // The welcome text again (its "shown once" needs the settings file),
+    // never the already-running refusal.
+    ProgramRun next(homePath(QStringLiteral("script2")), {QStringLiteral("Ok")});
+    QVERIFY(next.start());
+    QVERIFY(next.waitForMessages(1));
+    QCOMPARE(next.messages()[0].prompt, WelcomeText());
+    next.kill();
+}
+
+PELKAR_TEST(tst_StartUp)
+#include "tst_StartUp.moc"

@@ -1,0 +1,89 @@
+#include "PelkarTest.h"
+
+#include "core/Globals.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+
+QString PelkarTest::homePath(const QString &relative) const
+{
+    return QDir(home()).filePath(relative);
+}
+
+ScriptedInputService &PelkarTest::input()
+{
+    return static_cast<ScriptedInputService &>(Services::input());
+}
+
+ScriptedClock &PelkarTest::clock()
+{
+    return static_cast<ScriptedClock &>(Services::clock());
+}
+
+void PelkarTest::init()
+{
+    // What the offscreen platform says about every window is not a fault.
+    QTest::failOnWarning(QRegularExpression(
+        QStringLiteral("^(?!.*(propagateSizeHints|This plugin does not support)).*")));
+
+    mHome = std::make_unique<QTemporaryDir>();
+    QVERIFY(mHome->isValid());
+    const QDir home(mHome->path());
+    for (const char *sub : {".config", ".local/share", "runtime", "Documents"})
+        QVERIFY(home.mkpath(QString::fromLatin1(sub)));
+    QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral(".local/share"))));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.filePath(QStringLiteral("runtime"))));
+    qunsetenv("XDG_DOCUMENTS_DIR");
+    QStandardPaths::setTestModeEnabled(true);
+    // QSettings fixes its folder at first use; point it here explicitly, at
+    // the same place a program started by this test will use.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       home.filePath(QStringLiteral(".config")));
+
+    ProgramObjects::releaseAll();
+    ProgramObjects::resetState();
+    script = installScriptedServices();
+    script->onUnexpected = [](const MessageRecord &r) {
+        const QByteArray text = "A message nobody expected (" + r.kind.toUtf8() + ", title \""
+                                + r.title.toUtf8() + "\"): " + r.prompt.toUtf8();
+        QTest::qFail(text.constData(), __FILE__, __LINE__);
+    };
+    setUpCase();
+}
+
+void PelkarTest::cleanup()
+{
+    tearDownCase();
+    ProgramObjects::releaseAll();
+    ProgramObjects::resetState();
+    const QStringList left = script ? script->pending() : QStringList();
+    script.reset();
+    Services::clear();
+    mHome.reset();
+    if (!left.isEmpty()) {
+        const QByteArray text = "Answers never asked for: " + left.join(QLatin1String(" | ")).toUtf8();
+        QTest::qFail(text.constData(), __FILE__, __LINE__);
+    }
+}
+
+namespace PelkarTestRegistry {
+QList<QPair<const char *, std::function<QObject *()>>> &all()
+{
+    static QList<QPair<const char *, std::function<QObject *()>>> list;
+    return list;
+}
+
+int add(const char *name, std::function<QObject *()> factory)
+{
+    all().append({name, std::move(factory)});
+    return all().size();
+}
+} // namespace PelkarTestRegistry

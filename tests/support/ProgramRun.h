@@ -1,0 +1,41 @@
+#pragma once
+
+// Starting the real program from a test, with its messages answered from a
+// script (PELKAR_SCRIPT) and recorded in a log beside it. The program
+// inherits the test's HOME and runtime folder.
+
+#include "core/ScriptedServices.h"
+
+#include <QProcess>
+#include <QStringList>
+
+#include <memory>
+
+class ProgramRun
+{
+public:
+    // scriptPath: where to write the answers; the log is scriptPath + ".log".
+    ProgramRun(const QString &scriptPath, const QStringList &answers,
+               const QStringList &arguments = {});
+    ~ProgramRun();
+
+    // Starts the program; false when it could not be started.
+    bool start();
+    // Waits for the program to end by itself; false on time-out.
+    bool waitForExit(int msecs = 30000);
+    // Waits until the log holds at least count records; false on time-out.
+    bool waitForMessages(int count, int msecs = 30000);
+    void kill();
+
+    int exitCode() const { return mProcess.exitCode(); }
+    QProcess::ExitStatus exitStatus() const { return mProcess.exitStatus(); }
+    QString errorOutput() const { return mErrors; }
+    // What the program asked, in order.
+    QList<MessageRecord> messages() const;
+
+private:
+    QString mScriptPath;
+    QStringList mArguments;
+    QProcess mProcess;
+    QString mErrors;
+};
