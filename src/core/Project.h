@@ -9,11 +9,38 @@
 class Project
 {
 public:
-    // Finds the system-files folder and the data folder. The data folder is
-    // the per-user Startup/DataPath, or on a first run the documents folder's
-    // "Pelkar_Files", created and remembered (gForceMigration is then set).
-    // Returns false when no data folder can be had; nothing is created then.
+    // ---- Folders (ProjectFolders.cpp) ----------------------------------
+    // Finds the system-files folder and the data folder (the per-user
+    // Startup/DataPath, or on a first run the transcriber's choice). Returns
+    // false when the transcriber cancelled the choice or the remembered
+    // folder has gone; nothing is created then.
     bool GetPathToFolders();
+    // True when the path can serve as a data folder.
+    static bool ValidDrive(const QString &path);
+    // Makes the save folder current, falling back to Output when it is gone.
+    void GoToSaveDir();
+    // Makes the files folder the current folder.
+    void GoToFileDir();
+
+    QString DataPath() const { return mDataPath; }
+    void setDataPath(const QString &path) { mDataPath = path; }
+    QString FilesPath() const { return mFilesPath; }
+    void setFilesPath(const QString &path) { mFilesPath = path; }
+    QString GetFilePath() const { return mFilesPath; }
+    QString GetOriginalFilesPath() const;
+    QString CommonAppData() const { return mCommonAppData; }
+    // DataPath's Output while none is stored.
+    QString SavePath() const;
+    void setSavePath(const QString &path) { mSavePath = path; }
+    // DataPath while none is stored.
+    QString ScanPath() const;
+    void setScanPath(const QString &path) { mScanPath = path; }
+
+    // The folder of the shipped reference files, help pages and icons: the
+    // installed share folder beside the program, or resources/ of the source
+    // tree when run from a build folder. Empty when neither exists.
+    static QString SystemFilesFolder();
+    // ---- end of folders --------------------------------------------------
 
     // Loads every setting. Until the settings file is read, the files folder
     // is the data folder's "Files".
@@ -24,16 +51,6 @@ public:
     // Opens the trace file / writes one line to it.
     void Tracing();
     void TraceLine(const QString &text);
-
-    // Makes the files folder the current folder.
-    void GoToFileDir();
-
-    QString DataPath() const { return mDataPath; }
-    void setDataPath(const QString &path) { mDataPath = path; }
-    QString FilesPath() const { return mFilesPath; }
-    void setFilesPath(const QString &path) { mFilesPath = path; }
-    QString GetFilePath() const { return mFilesPath; }
-    QString CommonAppData() const { return mCommonAppData; }
 
     bool InitialHelp() const { return mInitialHelp; }
     void setInitialHelp(bool shown) { mInitialHelp = shown; }
@@ -59,15 +76,14 @@ public:
     // The address named in messages that ask the transcriber to get help.
     static QString SupportEmail() { return QStringLiteral("support@quorvel.example"); }
 
-    // The folder of the shipped reference files, help pages and icons: the
-    // installed share folder beside the program, or resources/ of the source
-    // tree when run from a build folder. Empty when neither exists.
-    static QString SystemFilesFolder();
-
 private:
+    // Folders
     QString mDataPath;
     QString mFilesPath;
     QString mCommonAppData;
+    QString mSavePath;
+    QString mScanPath;
+
     QString mDistrictVersion;
     bool mInitialHelp = false;
     bool mGetDistrictFile = false;
