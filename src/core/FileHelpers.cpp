@@ -96,25 +96,36 @@ bool CopyFileOver(const QString &from, const QString &to)
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
         return false;
-    QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly))
+    const QByteArray bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError)
         return false;
-    constexpr qint64 chunk = 1 << 16;
-    QByteArray buffer(chunk, Qt::Uninitialized);
-    for (;;) {
-        const qint64 got = source.read(buffer.data(), chunk);
-        if (got < 0) {
-            target.cancelWriting();
-            return false;
-        }
-        if (got == 0)
-            break;
-        if (target.write(buffer.constData(), got) != got) {
-            target.cancelWriting();
-            return false;
+    return WriteFileWhole(to, bytes);
+}
+
+bool WriteFileWhole(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(path);
+    QString failure;
+    if (!file.open(QIODevice::WriteOnly)) {
+        failure = file.errorString();
+    } else {
+        errno = 0;
+        // Qt 6.4's commit() does not notice when the last buffered write
+        // falls short (a full disk) and would put the cut-off file in place.
+        // Flushing first catches that; without commit() the temporary file
+        // is dropped and the old file stays as it was.
+        if (file.write(bytes) != bytes.size() || !file.flush()) {
+            const int code = errno;
+            failure = code != 0 ? qt_error_string(code) : file.errorString();
+        } else if (!file.commit()) {
+            failure = file.errorString();
+        } else {
+            return true;
         }
     }
-    return target.commit();
+    if (error)
+        *error = failure;
+    return false;
 }
 
 QString GetLongPath(const QString &path)

@@ -3,6 +3,7 @@
 // File and folder tests and operations. Paths are native paths; no
 // separator is written by hand.
 
+#include <QByteArray>
 #include <QString>
 
 // True when a file or folder matches the path; "*" and "?" in the last
@@ -29,6 +30,12 @@ bool MoveFileReplacing(const QString &from, const QString &to);
 // Copies a file over an existing target, through a temporary file so that an
 // interrupted copy leaves the old target whole. Returns false on failure.
 bool CopyFileOver(const QString &from, const QString &to);
+
+// Writes the bytes as the whole new content of the file, through a
+// temporary file renamed over it, so that an interrupted or failed write
+// leaves the old file whole. Returns false on failure, with the reason in
+// error (when given).
+bool WriteFileWhole(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
 // Short (8.3) path components do not exist here: returns the path unchanged.
 QString GetLongPath(const QString &path);

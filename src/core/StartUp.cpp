@@ -140,7 +140,8 @@ bool StartUp(Form1 &mainWindow)
     gHScrollHeight = int(VbRound(screen.horizontalScrollBarHeight() * screen.twipsPerPixelY()));
     gVScrollWidth = int(VbRound(screen.verticalScrollBarWidth() * screen.twipsPerPixelX()));
 
-    gProject->Setup();
+    if (!gProject->Setup())
+        return stop(mainWindow);
     MergeSuppDistricts1974();
 
     const QString filesFolder = gProject->GetFilePath();
@@ -211,14 +212,17 @@ void CloseDown(int errNo, const QString &title, const QString &text)
     QPointer<Form1> mainWindow = qobject_cast<Form1 *>(FindForm(QStringLiteral("Form1")));
 
     if (errNo == 0 && gProject) {
-        gProject->SetRegistryValues();
+        // The window's place is taken before the save, so that the save
+        // carries it (the column widths save again themselves).
         if (mainWindow && mainWindow->isVisible() && !mainWindow->isMinimized()) {
             const QRect g = mainWindow->geometry();
             gProject->setForm1Height(PixelsToTwipsY(g.height()));
             gProject->setForm1left(PixelsToTwipsX(g.left()));
             gProject->setForm1Top(PixelsToTwipsY(g.top()));
             gProject->setForm1Width(PixelsToTwipsX(g.width()));
+            gProject->RememberCols();
         }
+        gProject->SetRegistryValues();
     }
     if (errNo != 0) {
         ShowMessage(QStringLiteral("Error Number ") + QString::number(errNo) + kCrLf + text,

@@ -50,13 +50,12 @@ QString fromRawUnits(const QByteArray &bytes)
         value[i] = QChar(char16_t(uchar(bytes[2 * i]) | (uchar(bytes[2 * i + 1]) << 8)));
     return value;
 }
-} // namespace
 
-QString GetUserSetting(const QString &app, const QString &section, const QString &key,
-                       const QString &defaultValue)
+QString readSetting(const QString &app, const QString &group, const QString &key,
+                    const QString &defaultValue)
 {
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, app, app);
-    settings.beginGroup(userSection(section));
+    settings.beginGroup(group);
     if (!settings.contains(key))
         return defaultValue;
     const QVariant value = settings.value(key);
@@ -69,17 +68,42 @@ QString GetUserSetting(const QString &app, const QString &section, const QString
     return value.toString();
 }
 
-void SaveUserSetting(const QString &app, const QString &section, const QString &key,
-                     const QString &value)
+void writeSetting(const QString &app, const QString &group, const QString &key,
+                  const QString &value)
 {
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, app, app);
-    settings.beginGroup(userSection(section));
+    settings.beginGroup(group);
     if (needsRawStorage(value))
         settings.setValue(key, toRawUnits(value));
     else
         settings.setValue(key, value);
     settings.endGroup();
     settings.sync();
+}
+} // namespace
+
+QString GetUserSetting(const QString &app, const QString &section, const QString &key,
+                       const QString &defaultValue)
+{
+    return readSetting(app, userSection(section), key, defaultValue);
+}
+
+void SaveUserSetting(const QString &app, const QString &section, const QString &key,
+                     const QString &value)
+{
+    writeSetting(app, userSection(section), key, value);
+}
+
+QString GetSharedSetting(const QString &app, const QString &section, const QString &key,
+                         const QString &defaultValue)
+{
+    return readSetting(app, section, key, defaultValue);
+}
+
+void SaveSharedSetting(const QString &app, const QString &section, const QString &key,
+                       const QString &value)
+{
+    writeSetting(app, section, key, value);
 }
 
 QString LoginName()

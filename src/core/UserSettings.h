@@ -12,5 +12,13 @@ QString GetUserSetting(const QString &app, const QString &section, const QString
 void SaveUserSetting(const QString &app, const QString &section, const QString &key,
                      const QString &value);
 
+// Values of the program rather than of a user (its folder and version): the
+// same file, but the section name has no login-name suffix.
+QString GetSharedSetting(const QString &app, const QString &section, const QString &key,
+                         const QString &defaultValue = QString());
+// Stored and synced at once.
+void SaveSharedSetting(const QString &app, const QString &section, const QString &key,
+                       const QString &value);
+
 // The login name of the user who runs the program; empty when unknown.
 QString LoginName();

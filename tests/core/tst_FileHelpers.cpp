@@ -1,4 +1,5 @@
 #include "PelkarTest.h"
+#include "TestFiles.h"
 
 #include "core/FileHelpers.h"
 
@@ -6,18 +7,10 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using namespace TestFiles;
 
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
+namespace {
+
 
 QStringList entriesOf(const QString &folder)
 {

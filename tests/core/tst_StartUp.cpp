@@ -6,6 +6,7 @@
 #include "core/FormRegistry.h"
 #include "core/Globals.h"
 #include "core/InstanceLock.h"
+#include "core/LineReader.h"
 #include "core/Project.h"
 #include "core/StartUp.h"
 #include "core/UserSettings.h"
@@ -60,9 +61,9 @@ private:
 
 void tst_StartUp::firstStartCreatesFoldersAndWelcomes()
 {
-    script->answer(QStringLiteral("Ok"));
-    Form1 mainWindow;
-    QVERIFY(mainWindow.Load());
+    script->answer({QStringLiteral("Use Default"), QStringLiteral("Ok")});
+    auto mainWindow = std::make_unique<Form1>();
+    QVERIFY(mainWindow->Load());
 
     const QDir data(documentsData());
     QVERIFY(data.exists());
@@ -72,22 +73,46 @@ void tst_StartUp::firstStartCreatesFoldersAndWelcomes()
     QVERIFY(gForceMigration);
     QCOMPARE(gHeaderReason, 2);
     QCOMPARE(gVScrollWidth, 17 * 15);
-    QVERIFY(mainWindow.isVisible());
+    QVERIFY(mainWindow->isVisible());
 
-    QCOMPARE(script->records().size(), 1);
-    const MessageRecord &welcome = script->records()[0];
+    QCOMPARE(script->records().size(), 2);
+    QCOMPARE(script->records()[0].buttons,
+             (QStringList{QStringLiteral("Use Default"), QStringLiteral("Locate a New Folder")}));
+    const MessageRecord &welcome = script->records()[1];
     QCOMPARE(welcome.kind, QStringLiteral("box"));
     QCOMPARE(welcome.title, QStringLiteral("Pelkar"));
     QCOMPARE(welcome.style, int(Mb::Information));
     QVERIFY(welcome.prompt.startsWith(QStringLiteral("Welcome to Pelkar\r\nHelp is available")));
     QVERIFY(welcome.prompt.contains(QStringLiteral("comfortable.\r\n\r\nYou can browse")));
     QVERIFY(gProject->InitialHelp());
-    mainWindow.close();
+    mainWindow->close();
+
+    // Closing saved the settings: every section in its order, the welcome
+    // recorded as shown.
+    const auto lines = ReadTextLines(data.filePath(QStringLiteral("Pelkarini.txt")));
+    QVERIFY(lines);
+    QStringList sections;
+    for (const QString &line : *lines) {
+        if (line.startsWith(QLatin1Char('[')))
+            sections << line;
+    }
+    QCOMPARE(sections, (QStringList{"[Startup]", "[Forms]", "[Picklist]", "[Options]", "[Warnings]",
+                                    "[Web]", "[Fonts]", "[Ruler]", "[Batch]", "[Files]"}));
+    QVERIFY(lines->contains(QStringLiteral("InitialHelp=Y")));
+    mainWindow.reset();
+
+    // The next start asks nothing: the folder is remembered, the welcome shown.
+    script->clearRecords();
+    mainWindow = std::make_unique<Form1>();
+    QVERIFY(mainWindow->Load());
+    QVERIFY(script->records().isEmpty());
+    QVERIFY(!gForceMigration);
+    mainWindow->close();
 }
 
 void tst_StartUp::exitClosesDownAndReleasesEverything()
 {
-    script->answer(QStringLiteral("Ok"));
+    script->answer({QStringLiteral("Use Default"), QStringLiteral("Ok")});
     auto *mainWindow = new Form1;
     QVERIFY(mainWindow->Load());
     QVERIFY(gProject && gEvents);
@@ -109,7 +134,12 @@ void tst_StartUp::missingFilesFolderStopsWithoutCreatingAnything()
     const QString data = homePath(QStringLiteral("MyData"));
     QVERIFY(QDir().mkpath(data));
     SaveUserSetting(kApp, QStringLiteral("Startup"), QStringLiteral("DataPath"), data);
-    const QString files = QDir(data).filePath(QStringLiteral("Files"));
+    const QString files = QDir(data).filePath(QStringLiteral("MovedAway"));
+    QFile ini(QDir(data).filePath(QStringLiteral("Pelkarini.txt")));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Files]\r\nFilesFolderpath=" + files.toUtf8() + "\r\n");
+    ini.close();
+    const QStringList before = snapshot(data);
 
     script->answer(QStringLiteral("Ok"));
     Form1 mainWindow;
@@ -124,7 +154,8 @@ void tst_StartUp::missingFilesFolderStopsWithoutCreatingAnything()
                            + QStringLiteral("Pelkar will now exit so that you can do that."));
     QCOMPARE(r.style, int(Mb::Critical));
     QCOMPARE(r.title, QStringLiteral("Pelkar"));
-    QVERIFY(QDir(data).isEmpty());
+    QCOMPARE(snapshot(data), before);
+    QVERIFY(!QFileInfo::exists(files));
     QVERIFY(gProject == nullptr && gEvents == nullptr);
     QVERIFY(!mainWindow.isVisible());
 }
@@ -157,10 +188,10 @@ void tst_StartUp::outputBlockedByAFileStopsWithTheReason()
 
 void tst_StartUp::secondCopyIsRefusedAndTouchesNothing()
 {
-    ProgramRun first(homePath(QStringLiteral("script1")), {QStringLiteral("Ok")});
+    ProgramRun first(homePath(QStringLiteral("script1")), {QStringLiteral("Use Default"), QStringLiteral("Ok")});
     QVERIFY(first.start());
-    QVERIFY2(first.waitForMessages(1), qPrintable(first.errorOutput()));
-    QCOMPARE(first.messages()[0].prompt, WelcomeText());
+    QVERIFY2(first.waitForMessages(2), qPrintable(first.errorOutput()));
+    QCOMPARE(first.messages()[1].prompt, WelcomeText());
     const QStringList before = snapshot(home());
 
     ProgramRun second(homePath(QStringLiteral("script2")), {QStringLiteral("Ok")});
@@ -179,17 +210,18 @@ void tst_StartUp::secondCopyIsRefusedAndTouchesNothing()
 void tst_StartUp::killedCopyDoesNotBlockTheNextStart()
 {
     {
-        ProgramRun crashed(homePath(QStringLiteral("script1")), {QStringLiteral("Ok")});
+        ProgramRun crashed(homePath(QStringLiteral("script1")),
+                           {QStringLiteral("Use Default"), QStringLiteral("Ok")});
         QVERIFY(crashed.start());
-        QVERIFY(crashed.waitForMessages(1));
+        QVERIFY(crashed.waitForMessages(2));
         QVERIFY(QFileInfo::exists(InstanceLock::path()));
         crashed.kill(); // SIGKILL: nothing is cleaned up
         QCOMPARE(crashed.exitStatus(), QProcess::CrashExit);
     }
     QVERIFY(QFileInfo::exists(InstanceLock::path()));
 
-    // The welcome text again (its "shown once" needs the settings file),
-    // never the already-running refusal.
+    // The welcome text again (the crash lost the settings that would have
+    // recorded it), never the already-running refusal.
     ProgramRun next(homePath(QStringLiteral("script2")), {QStringLiteral("Ok")});
     QVERIFY(next.start());
     QVERIFY(next.waitForMessages(1));

@@ -1,6 +1,7 @@
 #include "PelkarTest.h"
 
 #include "core/Globals.h"
+#include "core/SettingsFileStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,6 +51,7 @@ void PelkarTest::init()
 
     ProgramObjects::releaseAll();
     ProgramObjects::resetState();
+    ClearIniStore();
     script = installScriptedServices();
     script->onUnexpected = [](const MessageRecord &r) {
         const QByteArray text = "A message nobody expected (" + r.kind.toUtf8() + ", title \""
@@ -64,6 +66,7 @@ void PelkarTest::cleanup()
     tearDownCase();
     ProgramObjects::releaseAll();
     ProgramObjects::resetState();
+    ClearIniStore();
     const QStringList left = script ? script->pending() : QStringList();
     script.reset();
     Services::clear();

@@ -1,0 +1,34 @@
+#pragma once
+
+// Small file chores that tests share.
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+
+namespace TestFiles {
+
+inline bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The file's bytes, or a text naming the file when it cannot be read (so a
+// comparison fails with a reason).
+inline QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<cannot read ") + path.toUtf8() + '>';
+    return file.readAll();
+}
+
+// A file under tests/fixtures.
+inline QString fixture(const QString &relative)
+{
+    return QDir(QStringLiteral(PELKAR_FIXTURES)).filePath(relative);
+}
+
+} // namespace TestFiles
