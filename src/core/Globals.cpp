@@ -2,11 +2,13 @@
 
 #include "core/Project.h"
 #include "core/clsEvents.h"
+#include "transcription/Change_Monitor.h"
 
 #include <memory>
 
 clsEvents *gEvents = nullptr;
 Project *gProject = nullptr;
+Change_Monitor *gChangeMonitor = nullptr;
 
 bool gForceMigration = false;
 int gHeaderReason = -1;
@@ -24,6 +26,7 @@ struct Owner
 {
     std::unique_ptr<clsEvents> events;
     std::unique_ptr<Project> project;
+    std::unique_ptr<Change_Monitor> changeMonitor;
 };
 
 Owner &owner()
@@ -56,8 +59,15 @@ void createProject()
     gProject = owner().project.get();
 }
 
+void createChangeMonitor()
+{
+    owner().changeMonitor = std::make_unique<Change_Monitor>();
+    gChangeMonitor = owner().changeMonitor.get();
+}
+
 void releaseAll()
 {
+    release(owner().changeMonitor, gChangeMonitor);
     release(owner().project, gProject);
     release(owner().events, gEvents);
 }

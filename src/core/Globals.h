@@ -7,11 +7,13 @@
 
 #include <QString>
 
+class Change_Monitor;
 class clsEvents;
 class Project;
 
 extern clsEvents *gEvents;
 extern Project *gProject;
+extern Change_Monitor *gChangeMonitor;
 
 extern bool gForceMigration;
 extern int gHeaderReason;
@@ -27,6 +29,7 @@ extern bool gPopAnswer;
 namespace ProgramObjects {
 void createEvents();
 void createProject();
+void createChangeMonitor();
 
 // Releases every single object that exists: the others first, then
 // gProject, then gEvents, since the others use it while they close.

@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -36,6 +37,11 @@ int screenHeightTwips()
 }
 
 } // namespace
+
+Project::Project() = default;
+
+// The trace file closes with its QFile.
+Project::~Project() = default;
 
 // ---- Case options ---------------------------------------------------------
 
@@ -505,36 +511,3 @@ QString Project::IconPath() const
         return path;
     return QString();
 }
-
-QString Project::SuppPath(int i) const
-{
-    if (i < 1 || i > 4)
-        return QString();
-    return VbTrim(mSuppPath[i - 1]);
-}
-
-void Project::setSuppPath(int i, const QString &path)
-{
-    if (i >= 1 && i <= 4)
-        mSuppPath[i - 1] = path;
-}
-
-void Project::HeadLineSet(int n)
-{
-    if (n >= 0 && n < int(mHeadLines.size()))
-        mHeadLines[n] = true;
-}
-
-bool Project::HeadLineGet(int n) const
-{
-    return n >= 0 && n < int(mHeadLines.size()) && mHeadLines[n];
-}
-
-int Project::HeadLineCount() const
-{
-    return int(std::count(mHeadLines.begin(), mHeadLines.end(), true));
-}
-
-void Project::Tracing() {}
-
-void Project::TraceLine(const QString &) {}

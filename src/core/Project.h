@@ -4,13 +4,21 @@
 // the open batch's header. One instance, gProject. Creating it sets nothing:
 // every field is zero, false or empty until Setup loads the settings file.
 
+#include "core/HeaderFields.h"
+#include "core/HeaderTypes.h"
+
 #include <QDate>
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include <array>
+#include <memory>
 #include <vector>
+
+class LineReader;
+class QFile;
 
 // The main window's grid, as RememberCols reads it. The grid implements it;
 // while none is set, RememberCols does nothing.
@@ -30,9 +38,25 @@ struct PasteWindowSource
     virtual QRect geometryTwips() const = 0;
 };
 
+// The main window's supplementary-file menu, as setSuppPath reaches it: it
+// shows fileName as the caption of file i's item (1 mnuSuppPre1946Item,
+// 2 mnuSupp1946Item, 3 mnuSupp1965OnItem, 4 mnuSupp1974OnItem). While none
+// is set, there is no window and nothing is shown.
+struct SuppMenuSink
+{
+    virtual ~SuppMenuSink() = default;
+    virtual void setSuppCaption(int i, const QString &fileName) = 0;
+};
+
 class Project
 {
 public:
+    Project();
+    // Closes the trace file when tracing.
+    ~Project();
+    Project(const Project &) = delete;
+    Project &operator=(const Project &) = delete;
+
     // ---- Folders (ProjectFolders.cpp) ----------------------------------
     // Finds the system-files folder (empty, after telling the transcriber,
     // when it is missing) and the data folder: the per-user Startup/DataPath,
@@ -339,16 +363,12 @@ public:
     void Set_PickFont(const QString &name, int size, bool bold, bool italic, int colour);
 
     // ---- Run-time flags (never saved) ----------------------------------------------
-    bool NoPageLetter() const { return mNoPageLetter; }
-    void setNoPageLetter(bool on) { mNoPageLetter = on; }
     bool GetDistrictFile() const { return mGetDistrictFile; }
     void setGetDistrictFile(bool get) { mGetDistrictFile = get; }
     bool DistValidate() const { return mDistValidate; }
     void setDistValidate(bool on) { mDistValidate = on; }
     bool PageValidate() const { return mPageValidate; }
     void setPageValidate(bool on) { mPageValidate = on; }
-    bool WrongPageletter() const { return mWrongPageletter; }
-    void setWrongPageletter(bool on) { mWrongPageletter = on; }
 
     // ---- Other -------------------------------------------------------------------------
     // "Pelkar.ico" in the system-files folder, else in the program's folder;
@@ -361,70 +381,181 @@ public:
     void setFileSizeAddition(int amount) { mFileSize += amount; }
     int FileSize() const { return mFileSize; }
 
-    // ---- Batch header (stored as given) ----------------------------------------------
+    // ---- Batch header (ProjectHeader.cpp) --------------------------------------------
+    // The open batch's header. Whole-number fields hold the values of the
+    // enumerations in core/HeaderTypes.h; a value outside its enumeration is
+    // kept and simply fails HeaderIsComplete. Texts are trimmed of spaces
+    // only, where a getter or setter says it trims.
+
+    // The event type: 0 none, 1 Births, 2 Deaths, 3 Marriages.
     int EventType() const { return mEventType; }
     void setEventType(int type) { mEventType = type; }
+    // "B", "D" or "M"; empty for any other event type.
+    QString ZelLetter() const;
+    // Takes the first character of the trimmed text, upper-cased: "B", "D"
+    // and "M" set the event type; any other character (or none) leaves it
+    // as it was.
+    void setZelLetter(const QString &text);
+    bool bDeath() const { return mEventType == EventType::Deaths; }
+
     int iYear() const { return miYear; }
     void setIYear(int year) { miYear = year; }
+    // The quarter, 1 to 4 (0 none).
     int iQtr() const { return miQtr; }
     void setQtr(int quarter) { miQtr = quarter; }
+    int SourceType() const { return mSourceType; }
+    void setSourceType(int type) { mSourceType = type; }
+    // Untrimmed.
+    QString SourceRef() const { return mSourceRef; }
+    void setSourceRef(const QString &ref) { mSourceRef = ref; }
     int Batchnumber() const { return mBatchnumber; }
     void setBatchnumber(int number) { mBatchnumber = number; }
+    QString BatchName() const { return mBatchName; }
+    void setBatchName(const QString &name) { mBatchName = name; }
     QDate BatchStarted() const { return mBatchStarted; }
     void setBatchStarted(const QDate &date) { mBatchStarted = date; }
     QDate BatchModified() const { return mBatchModified; }
     void setBatchModified(const QDate &date) { mBatchModified = date; }
-    int SourceType() const { return mSourceType; }
-    void setSourceType(int type) { mSourceType = type; }
-    QString SourceRef() const { return mSourceRef; }
-    void setSourceRef(const QString &ref) { mSourceRef = ref; }
+
+    // The page number, trimmed both ways.
+    QString Page() const;
+    void setPage(const QString &page);
+    QString PageNumber() const { return Page(); }
+    // The length of the trimmed page number, kept by the header form and
+    // the grid.
+    int PageNumberLength() const { return mPageNumberLength; }
+    void setPageNumberLength(int length) { mPageNumberLength = length; }
+    // The first character of the trimmed text, case kept; a blank text
+    // stores "0".
+    QString PageLetter() const { return mPageLetter; }
+    void setPageLetter(const QString &letter);
+    // The first character of the text trimmed on the left; empty for a
+    // blank text.
+    QString PageSuffix() const { return mPageSuffix; }
+    void setPageSuffix(const QString &suffix);
+    // The last page number shown on the status bar.
+    QString LastPageString() const { return mLastPageString; }
+    void setLastPageString(const QString &page) { mLastPageString = page; }
+
+    // The volume-number format: 0 none, or one of the three constants.
     int iVnf() const { return miVnf; }
     void setIVnf(int format) { miVnf = format; }
-    QString CommentLine() const { return mCommentLine; }
-    void setCommentLine(const QString &text) { mCommentLine = text; }
-    QString Page() const { return mPage; }
-    void setPage(const QString &page) { mPage = page; }
-    QString PageLetter() const { return mPageLetter; }
-    void setPageLetter(const QString &letter) { mPageLetter = letter; }
-    QString PageSuffix() const { return mPageSuffix; }
-    void setPageSuffix(const QString &suffix) { mPageSuffix = suffix; }
+    // "9z", "99" or "xx"; empty for any other format.
+    QString vnf() const;
+    static constexpr int iVNF9z() { return VolumeNumberFormat::Vnf9z; }
+    static constexpr int iVNF99() { return VolumeNumberFormat::Vnf99; }
+    static constexpr int iVNFxx() { return VolumeNumberFormat::Vnfxx; }
+
+    // Transcriber name, syndicate and submitter e-mail: read trimmed,
+    // stored as given.
+    QString UserID() const;
+    void setUserID(const QString &name) { mUserID = name; }
+    QString Syndicate() const;
+    void setSyndicate(const QString &name) { mSyndicate = name; }
+    QString email() const;
+    void setEmail(const QString &address) { mEmail = address; }
+    // The submitter id: stored trimmed, then every setting is saved.
+    QString Submitter() const;
+    void setSubmitter(const QString &id);
+    // Stored trimmed.
+    QString Password() const;
+    void setPassword(const QString &password);
+
+    // The credit line's fields. The e-mail and the type save every setting
+    // once stored.
     QString CreditName() const { return mCreditName; }
     void setCreditName(const QString &name) { mCreditName = name; }
     QString CreditEmail() const { return mCreditEmail; }
-    void setCreditEmail(const QString &email) { mCreditEmail = email; }
+    void setCreditEmail(const QString &email);
     QString CreditType() const { return mCreditType; }
-    void setCreditType(const QString &type) { mCreditType = type; }
-    QString BatchName() const { return mBatchName; }
-    void setBatchName(const QString &name) { mBatchName = name; }
-    QString Submitter() const { return mSubmitter; }
-    void setSubmitter(const QString &id) { mSubmitter = id; }
-    QString email() const { return mEmail; }
-    void setEmail(const QString &address) { mEmail = address; }
-    QString Syndicate() const { return mSyndicate; }
-    void setSyndicate(const QString &name) { mSyndicate = name; }
-    QString UserID() const { return mUserID; }
-    void setUserID(const QString &name) { mUserID = name; }
-    QString Password() const { return mPassword; }
-    void setPassword(const QString &password) { mPassword = password; }
-    // First quarters of the period years with the optional grid column.
+    void setCreditType(const QString &type);
+    QString CommentLine() const { return mCommentLine; }
+    void setCommentLine(const QString &text) { mCommentLine = text; }
+
+    // The code page the "+INFO" line named, stored lower-cased.
+    QString CodePage() const { return mCodePage; }
+    void setCodePage(const QString &name);
+    // The installed district file's version (Files/DistrictFileVersion).
+    QString DistrictVersion() const { return mDistrictVersion; }
+    void setDistrictVersion(const QString &version) { mDistrictVersion = version; }
+
+    // True when the header has no page letter (HeaderIsComplete and the
+    // "#" batch line's reader set it).
+    bool NoPageLetter() const { return mNoPageLetter; }
+    void setNoPageLetter(bool on) { mNoPageLetter = on; }
+    // The number of data rows, kept by the grid.
+    int DataLines() const { return mDataLines; }
+    void setDataLines(int lines) { mDataLines = lines; }
+    // The record length of the work file.
+    static constexpr int WorkLength() { return 250; }
+    // The option to pass over the surname column.
+    bool Skip() const { return mSkip; }
+    void setSkip(bool on) { mSkip = on; }
+    // True while the batch holds data that failed validation, and after an
+    // abandoned header read.
+    bool Invalid() const { return mInvalid; }
+    void setInvalid(bool on) { mInvalid = on; }
+    // True when the last save found entries out of alphabetical sequence.
+    bool SequenceError() const { return mSequenceError; }
+    void setSequenceError(bool on) { mSequenceError = on; }
+    // True when the page letter disagrees with the first surname's letter.
+    bool WrongPageletter() const { return mWrongPageletter; }
+    void setWrongPageletter(bool on) { mWrongPageletter = on; }
+
+    // ---- Period rules: which optional grid column the batch has ------------
+    static constexpr int MothersYear() { return 1911; }
+    static constexpr int SpouseYear() { return 1912; }
+    static constexpr int DoBYear() { return 1969; }
+    static constexpr int DeathYear() { return 1969; }
+    // First quarters of those years with the column (settings).
     int DoBQtr() const { return mDoBQtr; }
     int MomsQtr() const { return mMomsQtr; }
     int SpouseQtr() const { return mSpouseQtr; }
+    // Births from 1912, or in 1911 from MomsQtr: the mother's maiden name.
+    bool Mother() const;
+    // Marriages from 1913, or in 1912 from SpouseQtr: the spouse's surname.
+    bool Spouse() const;
+    // Deaths from 1970, or in 1969 from DoBQtr: date of birth, not age.
+    bool DoB() const;
+
+    // ---- Completeness, head lines, supplementary files ---------------------
+    // Whether the header holds everything a batch needs. A query with a side
+    // effect: it also sets NoPageLetter, true exactly when everything before
+    // the page letter is present and the page letter is empty. Texts count
+    // as present when not empty as stored (spaces count). E-mail, credit and
+    // comment are not required; the submitter id and password must be both
+    // present or both absent.
+    bool HeaderIsComplete();
+    // The number of header lines before the first "+PAGE" line: 4, or 5
+    // when the credit name, e-mail and type hold anything but spaces.
+    int HeaderLines() const;
+    // Which supplementary district file (1 to 4) serves the batch's year
+    // and quarter.
+    int iSuppRange() const;
+    // Empties the header for a new read: credit, comment, page letter and
+    // suffix, source reference, code page and page become empty; year,
+    // quarter, event type, source type and volume-number format become 0;
+    // the head-line flags are cleared, and so is gChangeMonitor's
+    // cell-changed flag. The batch name and number, transcriber, syndicate,
+    // e-mail, submitter, password and both dates are kept.
+    void ClearHeader();
+
     // Sibling-style batch names: ignored while events are off; otherwise
     // stored and saved.
     bool bLumivark() const { return mbLumivark; }
     void setBLumivark(bool on);
     bool bLumivarkNoLetter() const { return mbLumivarkNoLetter; }
     void setBLumivarkNoLetter(bool on);
-    bool Skip() const { return mSkip; }
-    void setSkip(bool on) { mSkip = on; }
-    // The installed district file's version (Files/DistrictFileVersion).
-    QString DistrictVersion() const { return mDistrictVersion; }
-    void setDistrictVersion(const QString &version) { mDistrictVersion = version; }
-    // Supplementary district file 1 to 4, trimmed; empty for any other index,
-    // and setting another index does nothing.
+
+    // Supplementary district file 1 to 4, trimmed; empty for any other index.
     QString SuppPath(int i) const;
+    // Stores the path as given and shows its file name on the main window's
+    // menu item for that file (for file 1 with an empty path, the name of
+    // the shipped default). Any index outside 1 to 4 is refused: nothing
+    // changes.
     void setSuppPath(int i, const QString &path);
+    // Not owned; the main window clears it (nullptr) before it goes.
+    void setSuppMenuSink(SuppMenuSink *sink) { mSuppMenuSink = sink; }
 
     // Which header lines have been taken (kinds 1 to 5; 0 exists unused).
     void HeadLineSet(int n);
@@ -432,9 +563,88 @@ public:
     void ClearHeadLines() { mHeadLines.fill(false); }
     int HeadLineCount() const;
 
-    // Opens the trace file / writes one line to it.
+    // ---- Trace file ----------------------------------------------------------
+    // Opens "PelkarTrace" in the data folder, replacing an earlier trace,
+    // and keeps it open until Project goes. Reports nothing: with no data
+    // folder, or a file that cannot be opened, nothing is traced.
     void Tracing();
+    // Writes the text and a line end (Windows-1252, CR LF) while tracing;
+    // otherwise does nothing.
     void TraceLine(const QString &text);
+
+    // ---- Batch file header lines (ProjectHeaderLines.cpp) -------------------
+    // Header line kind n as written: 1 "+INFO", 2 "#" batch line, 3 "#"
+    // comment line, 4 source line, 5 "+CREDIT" (empty without a credit),
+    // 6 "+PAGE"; any other n gives "". Changes nothing.
+    QString BuildProjLine(int n) const;
+    // Replaces the contents of lines with the header lines in file order
+    // (index 0 is the "+INFO" line): 5 lines, or 6 with a credit line.
+    // Returns their number. Adds their length (line ends not counted) to the
+    // file size and sets head-line flags 1 to 5.
+    int BuildHeaderLines(QStringList &lines);
+    // The text made safe for one comma-separated field: trimmed, one leading
+    // and one trailing double quote dropped, any other double quote turned
+    // into an apostrophe, and enclosed in double quotes when it holds a comma.
+    static QString QuoteField(const QString &text);
+    // Reads the header from the reader up to and including the first "+PAGE"
+    // line, so that the reader is left at the first data line. The caller
+    // has cleared the header (ClearHeader) and keeps the file: nothing is
+    // closed here. Afterwards Invalid() is true when the read was abandoned
+    // (first line not "+INFO", Cancel on an unknown line, or a line that
+    // cannot be read); the transcriber has then been told. An incomplete
+    // header is reported but still counts as read (Invalid() false).
+    void GetProjFromFile(LineReader &reader);
+    // Takes one header line into the header. credit is true for a "+CREDIT"
+    // line; recognised is true for a line of kinds 1 to 5 that was taken (a
+    // second "+INFO" is not). Bad values get their message and a default.
+    // Returns false, with Invalid() set, both results false and nothing
+    // shown, when the line cannot be read at all: a "+INFO" line of fewer
+    // than five fields, or a source line whose year (or a "#" batch line
+    // whose batch number) is not a whole number that fits 16 bits. The
+    // caller tells the transcriber (HeaderLineFault) and stops reading.
+    // lineNumber is not used.
+    bool ParseHeaderLine(const QString &line, int lineNumber, bool &credit, bool &recognised);
+    // The message for a header line that cannot be read.
+    static QString HeaderLineFault(const QString &line);
+    // The page letter a batch file name carries (upper-cased), or "".
+    static QString PageLetterFromFileName(const QString &fileName);
+    // Copies the header form's fields into the header (lblBatchID,
+    // lblCreated and the boxes; lblUpdated is ignored: the last change is
+    // now), then saves every setting. A year box that is not a whole number
+    // of 16 bits stores year 0; a creation date that cannot be read stores
+    // today.
+    void Store(const HeaderFields &fields);
+    // The header as the header form shows it, built with events off.
+    // lblBatchID holds BuildBatchName() as the preview; a start or
+    // last-change date before 1900 (never set) shows as today.
+    HeaderFields ShowProject() const;
+    // UserID, Syndicate, email, Submitter and Password as stored (untrimmed).
+    void GetProjNames(QString &userId, QString &syndicate, QString &mail, QString &submitter,
+                      QString &password) const;
+    // Dates in header lines and on the header form: "D-MMM-YYYY" with
+    // English month names ("9-Dec-1911"); "" for a null date.
+    static QString FormatHeaderDate(const QDate &date);
+    // Reads that form back (C locale first, then the system's); a null date
+    // when the text is not a date.
+    static QDate ParseHeaderDate(const QString &text);
+    // ---- end of header lines ------------------------------------------------
+
+    // ---- Batch and upload names (ProjectNames.cpp) --------------------------
+    // The batch file name for the header, in the style bLumivark chooses:
+    // year, event letter, quarter, stored page letter, page padded to four
+    // digits and ".ZEL" in the program's own style.
+    QString BuildBatchName() const;
+    // The sibling program's style: ".SCA" names for scans, "P" names with
+    // the batch number (at least 100) as extension for fiche and film, and
+    // only year, event letter and quarter with no source.
+    QString BuildLumivarkName() const;
+    // The name the upload sends the batch under: BatchName without its
+    // extension, plus "_" and the three-digit batch number for a fiche or
+    // film batch in the sibling style.
+    QString UploadName() const;
+    // "B", "D", "M", or "?" for any other event type.
+    static QString EventToString(int eventType);
+    // ---- end of names -------------------------------------------------------
 
     // The address named in messages that ask the transcriber to get help.
     static QString SupportEmail() { return QStringLiteral("support@quorvel.example"); }
@@ -572,11 +782,9 @@ private:
     int mPFontColour = 0;
 
     // Run-time
-    bool mNoPageLetter = false;
     bool mGetDistrictFile = false;
     bool mDistValidate = false;
     bool mPageValidate = false;
-    bool mWrongPageletter = false;
     int mFileSize = 0;
 
     // Batch header
@@ -609,6 +817,19 @@ private:
     bool mbLumivarkNoLetter = false;
     bool mSkip = false;
     QString mDistrictVersion;
+    QString mCodePage;
+    QString mLastPageString;
+    int mPageNumberLength = 0;
+    int mDataLines = 0;
+    bool mNoPageLetter = false;
+    bool mInvalid = false;
+    bool mSequenceError = false;
+    bool mWrongPageletter = false;
     std::array<QString, 4> mSuppPath;
+    SuppMenuSink *mSuppMenuSink = nullptr;
     std::array<bool, 6> mHeadLines{};
+
+    // Trace file: open from Tracing until Project goes.
+    bool mTracing = false;
+    std::unique_ptr<QFile> mTraceFile;
 };

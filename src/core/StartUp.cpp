@@ -75,8 +75,9 @@ void CreateGlobalObjects()
     gCurrentCol = 0;
     gCurrentRow = 0;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    // The entry boxes, the lists, the grid and their companions are created
-    // here as each is built.
+    // The entry boxes, the lists, the grid and their companions join these
+    // as each is built, in their places of the creation order.
+    ProgramObjects::createChangeMonitor();
     QCoreApplication::processEvents();
     QGuiApplication::restoreOverrideCursor();
 }

@@ -50,6 +50,8 @@ private slots:
     void outputBlockedByAFileStopsWithTheReason();
     void secondCopyIsRefusedAndTouchesNothing();
     void killedCopyDoesNotBlockTheNextStart();
+    void traceOnWritesTheRunLine_data();
+    void traceOnWritesTheRunLine();
 
 private:
     QString documentsData() const
@@ -227,6 +229,40 @@ void tst_StartUp::killedCopyDoesNotBlockTheNextStart()
     QVERIFY(next.waitForMessages(1));
     QCOMPARE(next.messages()[0].prompt, WelcomeText());
     next.kill();
+}
+
+void tst_StartUp::traceOnWritesTheRunLine_data()
+{
+    QTest::addColumn<QString>("commandLine");
+    QTest::addColumn<bool>("traced");
+    QTest::newRow("upper-case") << "TRACEON" << true;
+    QTest::newRow("any-case-with-blanks") << "  TraceOn " << true;
+    QTest::newRow("a-batch-file-is-not-tracing") << "1911B3A0123.ZEL" << false;
+    QTest::newRow("more-than-the-word") << "TRACEON2" << false;
+}
+
+void tst_StartUp::traceOnWritesTheRunLine()
+{
+    QFETCH(QString, commandLine);
+    QFETCH(bool, traced);
+
+    ProgramRun run(homePath(QStringLiteral("script")),
+                   {QStringLiteral("Use Default"), QStringLiteral("Ok")}, {commandLine});
+    QVERIFY(run.start());
+    QVERIFY(run.waitForMessages(2));
+    const QString trace = QDir(documentsData()).filePath(QStringLiteral("PelkarTrace"));
+    // The line is written before the settings are read, long before the
+    // welcome text.
+    QCOMPARE(QFileInfo::exists(trace), traced);
+    run.kill();
+    if (!traced)
+        return;
+    QFile f(trace);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(f.readAll());
+    static const QRegularExpression line(QStringLiteral(
+        "^Run Started \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d Version 7\\.4\\.0\r\n$"));
+    QVERIFY2(line.match(text).hasMatch(), qPrintable(text));
 }
 
 PELKAR_TEST(tst_StartUp)
