@@ -1,0 +1,1 @@
+#include "entry/FlexGridView.h"

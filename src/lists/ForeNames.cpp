@@ -1,0 +1,502 @@
+#include "lists/ForeNames.h"
+
+#include "core/CloseDownRequest.h"
+#include "core/Cp1252.h"
+#include "core/FileHelpers.h"
+#include "core/Globals.h"
+#include "core/LineReader.h"
+#include "core/MessageWindows.h"
+#include "core/Project.h"
+#include "core/Services.h"
+#include "core/VbHelpers.h"
+#include "lists/PickListSink.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+namespace {
+const QString kNameFile = QStringLiteral("Pelkar_Name2.txt");
+const QString kShippedNameFile = QStringLiteral("Pelkar_Name.txt");
+
+void BeepIfEnabled()
+{
+    if (gProject && gProject->Beepit())
+        Services::input().beep();
+}
+
+int letterSlot(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u >= u'A' && u <= u'Z' ? int(u - u'A') : -1;
+}
+
+// The pick-list matcher. Unlike the district lists' TextLike, a hyphen
+// between two characters of a bracket list is a range here, and the text
+// and pattern (both upper case already) are compared character by
+// character.
+class NamePattern
+{
+public:
+    // nullopt when the pattern cannot be read: a "[" never closed, or a
+    // range that runs backwards.
+    static std::optional<NamePattern> compile(const QString &pattern)
+    {
+        NamePattern compiled;
+        auto &tokens = compiled.mTokens;
+        for (qsizetype i = 0; i < pattern.size(); ++i) {
+            const QChar c = pattern.at(i);
+            Token token;
+            if (c == u'*') {
+                if (!tokens.empty() && tokens.back().kind == Token::Star)
+                    continue;
+                token.kind = Token::Star;
+            } else if (c == u'?') {
+                token.kind = Token::AnyOne;
+            } else if (c == u'#') {
+                token.kind = Token::Digit;
+            } else if (c == u'[') {
+                const qsizetype close = pattern.indexOf(u']', i + 1);
+                if (close < 0)
+                    return std::nullopt;
+                const QStringView list = QStringView(pattern).mid(i + 1, close - i - 1);
+                i = close;
+                // "[]" stands for no character at all.
+                if (list.isEmpty())
+                    continue;
+                token.kind = Token::List;
+                qsizetype j = 0;
+                if (list.at(0) == u'!') {
+                    token.negate = true;
+                    j = 1;
+                }
+                while (j < list.size()) {
+                    const char16_t from = list.at(j).unicode();
+                    if (j + 2 < list.size() && list.at(j + 1) == u'-') {
+                        const char16_t to = list.at(j + 2).unicode();
+                        if (to < from)
+                            return std::nullopt;
+                        token.ranges.emplace_back(from, to);
+                        j += 3;
+                    } else {
+                        token.ranges.emplace_back(from, from);
+                        ++j;
+                    }
+                }
+            } else {
+                token.kind = Token::Literal;
+                token.ch = c.unicode();
+            }
+            tokens.push_back(std::move(token));
+        }
+        return compiled;
+    }
+
+    bool matches(QStringView text) const
+    {
+        // Every token but "*" takes exactly one character, so one remembered
+        // star is enough to backtrack to.
+        constexpr size_t none = size_t(-1);
+        size_t p = 0;
+        qsizetype s = 0;
+        size_t starP = none;
+        qsizetype starS = 0;
+        while (s < text.size()) {
+            if (p < mTokens.size() && mTokens[p].kind == Token::Star) {
+                starP = p++;
+                starS = s;
+            } else if (p < mTokens.size() && mTokens[p].accepts(text.at(s).unicode())) {
+                ++p;
+                ++s;
+            } else if (starP != none) {
+                p = starP + 1;
+                s = ++starS;
+            } else {
+                return false;
+            }
+        }
+        while (p < mTokens.size() && mTokens[p].kind == Token::Star)
+            ++p;
+        return p == mTokens.size();
+    }
+
+private:
+    struct Token
+    {
+        enum Kind { Literal, AnyOne, Digit, List, Star };
+        Kind kind = Literal;
+        char16_t ch = 0;
+        bool negate = false;
+        std::vector<std::pair<char16_t, char16_t>> ranges;
+
+        bool accepts(char16_t c) const
+        {
+            switch (kind) {
+            case Literal:
+                return c == ch;
+            case AnyOne:
+                return true;
+            case Digit:
+                return c >= u'0' && c <= u'9';
+            case List: {
+                const bool in = std::any_of(ranges.begin(), ranges.end(), [c](const auto &r) {
+                    return c >= r.first && c <= r.second;
+                });
+                return in != negate;
+            }
+            case Star:
+                return false;
+            }
+            return false;
+        }
+    };
+
+    std::vector<Token> mTokens;
+};
+
+bool isWordBreak(QChar c)
+{
+    return c == u' ' || c == u'\'' || c == u'-' || c == u'.' || c == u',';
+}
+} // namespace
+
+QString ForeNames::NameFileName()
+{
+    return kNameFile;
+}
+
+QString ForeNames::LumivarkForenameFile()
+{
+    // The sibling program kept its files in a folder of its own at the top
+    // of the system drive; the user's home folder is the nearest thing here.
+    return QDir(QDir(QDir::homePath()).filePath(QStringLiteral("Lumivark")))
+        .filePath(QStringLiteral("ZELname2.txt"));
+}
+
+ForeNames::ForeNames()
+{
+    mLetterIndex.fill(-1);
+    mLetterIndex[26] = 0;
+    if (!gProject)
+        return;
+    mFilesFolder = gProject->GetFilePath();
+    // Resolved once, so that a later change of the current folder cannot
+    // send the rewrite elsewhere.
+    mFilePath = QDir(mFilesFolder).filePath(kNameFile);
+    gProject->GoToFileDir();
+    EnsureForenameFile();
+
+    const QString shipped = QDir(mFilesFolder).filePath(kShippedNameFile);
+    if (!FileExists(mFilePath) && FileExists(shipped))
+        CopyFileOver(shipped, mFilePath);
+
+    readFile();
+}
+
+ForeNames::~ForeNames() = default;
+
+void ForeNames::EnsureForenameFile() const
+{
+    if (FileExists(mFilePath))
+        return;
+
+    const QString sibling = LumivarkForenameFile();
+    if (FileExists(sibling)) {
+        if (ShowMessage(QStringLiteral("Would you like to import your Lumivark Forename file?"),
+                        Mb::YesNo | Mb::Question, kProductName)
+            == Mb::Yes) {
+            CopyFileOver(sibling, mFilePath);
+            return;
+        }
+    }
+
+    const QDir original(gProject->GetOriginalFilesPath());
+    for (const QString &name : {kShippedNameFile, kNameFile}) {
+        const QString source = original.filePath(name);
+        if (FileExists(source)) {
+            CopyFileOver(source, mFilePath);
+            return;
+        }
+    }
+}
+
+void ForeNames::readFile()
+{
+    QFile file(mFilePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowMessage(QStringLiteral("Forenames Init, Unable to find your Name File ") + mFilePath
+                        + u' ' + file.errorString(),
+                    Mb::Information, kProductName);
+        RequestCloseDown(518, kProductName, QStringLiteral("Unable to open Name File"));
+        return;
+    }
+
+    const int pickMax = gProject->PickMax();
+    bool topSeen = false;
+    bool nameSeen = false;
+    int extraTop = 0;
+    LineReader reader(file);
+    file.close();
+    while (!reader.atEnd()) {
+        const QString line = VbRTrim(reader.readLine());
+        if (line.isEmpty())
+            continue;
+        const QChar first = line.at(0);
+        if (first == u'@') {
+            topSeen = true;
+            if (mTop.size() < pickMax)
+                mTop.append(line.mid(1));
+            else
+                ++extraTop;
+        } else if (first == u' ') {
+            // Blank-led lines only count before the most-common names; those
+            // before the first forename are the file's head.
+            if (topSeen)
+                continue;
+            if (nameSeen)
+                mNames.push_back({line, VbUCase(line)});
+            else
+                mHead.append(line);
+        } else {
+            nameSeen = true;
+            mNames.push_back({line, VbUCase(line)});
+        }
+    }
+
+    if (extraTop > 0) {
+        ShowMessage(QStringLiteral("Forenames Init, Too many Most Common (@) names found - 1st ")
+                        + QString::number(pickMax) + QStringLiteral(" only used"),
+                    Mb::Exclamation, kProductName);
+    }
+
+    mTopKeys.reserve(mTop.size());
+    for (const QString &name : std::as_const(mTop))
+        mTopKeys.insert(VbUCase(name));
+    SortNames();
+    IndexNamesByLetter();
+}
+
+void ForeNames::SortNames()
+{
+    // Stable, so that names equal but for letter case keep their file order
+    // and the file is written back the same each time.
+    std::stable_sort(mNames.begin(), mNames.end(),
+                     [](const ForenameEntry &a, const ForenameEntry &b) { return a.Key < b.Key; });
+}
+
+void ForeNames::IndexNamesByLetter()
+{
+    mLetterIndex.fill(-1);
+    const int count = NameCount();
+    mLetterIndex[26] = count;
+    for (int i = count - 1; i >= 0; --i) {
+        const QString &key = mNames[size_t(i)].Key;
+        const int slot = key.isEmpty() ? -1 : letterSlot(key.at(0));
+        if (slot >= 0)
+            mLetterIndex[size_t(slot)] = i;
+    }
+}
+
+int ForeNames::FindName(const QString &name) const
+{
+    if (name.isEmpty())
+        return -1;
+    // The table is kept sorted with no gaps, so every initial (not only A to
+    // Z) can be searched.
+    const QString key = VbUCase(name);
+    const auto it = std::lower_bound(mNames.begin(), mNames.end(), key,
+                                     [](const ForenameEntry &e, const QString &k) {
+                                         return e.Key < k;
+                                     });
+    if (it == mNames.end() || it->Key != key)
+        return -1;
+    return int(it - mNames.begin());
+}
+
+bool ForeNames::TestForName(const QString &name) const
+{
+    if (name.isEmpty())
+        return false;
+    return FindName(name) >= 0 || mTopKeys.contains(VbUCase(name));
+}
+
+QString ForeNames::AddName(const QString &name)
+{
+    // A name stored with a leading blank would be read back as a head line,
+    // or dropped.
+    const QString trimmed = VbTrim(name);
+    if (trimmed.isEmpty() || TestForName(trimmed))
+        return QString();
+    // What the file cannot hold would come back as another name (or, led by
+    // "@", as a most-common one).
+    if (trimmed.at(0) == u'@' || !Cp1252::canEncode(trimmed))
+        return QString();
+
+    mNames.push_back({trimmed, VbUCase(trimmed)});
+    SortNames();
+    IndexNamesByLetter();
+    Savenames();
+    return trimmed;
+}
+
+void ForeNames::DeleteName(const QString &name)
+{
+    const int index = FindName(name);
+    if (index < 0)
+        return;
+    mNames.erase(mNames.begin() + index);
+    IndexNamesByLetter();
+    Savenames();
+}
+
+bool ForeNames::Savenames() const
+{
+    QStringList lines = mHead;
+    lines.reserve(mHead.size() + mTop.size() + 2 * NameCount() + 1);
+    lines.append(QString());
+    for (const QString &top : mTop)
+        lines.append(u'@' + top);
+    QChar previous = u' ';
+    for (const ForenameEntry &entry : mNames) {
+        if (entry.Name.isEmpty())
+            continue;
+        const QChar initial = entry.Key.at(0);
+        if (initial != previous)
+            lines.append(QString());
+        previous = initial;
+        lines.append(entry.Name);
+    }
+    if (!WriteFileWhole(mFilePath, JoinCrLf(lines))) {
+        BeepIfEnabled();
+        return false;
+    }
+    return true;
+}
+
+void ForeNames::ListTopNames() const
+{
+    PickListSink &pick = PickList();
+    pick.PickClear();
+    for (const QString &top : mTop) {
+        if (!top.isEmpty())
+            pick.NextText(top);
+    }
+}
+
+QString ForeNames::Topn(int index) const
+{
+    return index >= 1 && index <= TopCount() ? mTop.at(index - 1) : QString();
+}
+
+int ForeNames::ListMatchingNames(const QString & /*leading*/, const QString &typed) const
+{
+    if (typed.isEmpty() || typed == QLatin1String("?") || typed == QLatin1String("_")) {
+        ListTopNames();
+        return TopCount();
+    }
+
+    PickListSink &pick = PickList();
+    pick.PickClear();
+    int limit = gProject ? gProject->PickRows() : 0;
+    if (limit < 1)
+        limit = gProject ? gProject->PickMax() : 999;
+
+    QString pattern = VbUCase(VbTrim(typed));
+    size_t from = 0;
+    size_t to = mNames.size();
+    if (!pattern.isEmpty()) {
+        const int slot = letterSlot(pattern.at(0));
+        if (slot >= 0) {
+            if (mLetterIndex[size_t(slot)] < 0)
+                return 0;
+            from = size_t(mLetterIndex[size_t(slot)]);
+            for (size_t next = size_t(slot) + 1; next < mLetterIndex.size(); ++next) {
+                if (mLetterIndex[next] >= 0) {
+                    to = size_t(mLetterIndex[next]);
+                    break;
+                }
+            }
+        }
+    }
+
+    pattern.replace(u'_', u'?');
+    if (pattern.count(u'[') > pattern.count(u']'))
+        pattern.append(u']');
+    pattern.append(u'*');
+    const std::optional<NamePattern> compiled = NamePattern::compile(pattern);
+    if (!compiled)
+        return 0;
+
+    int count = 0;
+    for (size_t i = from; i < to && count < limit; ++i) {
+        const ForenameEntry &entry = mNames[i];
+        if (entry.Name.isEmpty() || entry.Name.at(0) == u' ')
+            continue;
+        if (compiled->matches(entry.Key)) {
+            pick.NextText(entry.Name);
+            ++count;
+        }
+    }
+    return count;
+}
+
+QStringList ForeNames::ListAllForenames() const
+{
+    QStringList names;
+    names.reserve(NameCount());
+    for (const ForenameEntry &entry : mNames) {
+        if (entry.Name.isEmpty() || entry.Name.at(0) == u'@' || entry.Name.at(0) == u' ')
+            continue;
+        names.append(entry.Name);
+    }
+    return names;
+}
+
+QString ForeNames::InvertCase(const QString &text)
+{
+    QString out = text;
+    for (QChar &c : out) {
+        const QChar upper = c.toUpper();
+        c = upper != c ? upper : c.toLower();
+    }
+    return out;
+}
+
+QString ForeNames::FormatForeName(const QString &text, bool whole, int position) const
+{
+    const QString upper = VbUCase(text);
+    if (upper == QLatin1String("(FEMALE)") || upper == QLatin1String("(MALE)"))
+        return text;
+    if (!whole)
+        return ApplyNameCase(text, position);
+    QString out = text;
+    for (int p = std::max(position, 1); p <= out.size(); ++p)
+        out = ApplyNameCase(out, p);
+    return out;
+}
+
+QString ForeNames::ApplyNameCase(const QString &text, int position) const
+{
+    if (position < 1 || position > text.size())
+        return text;
+    const QString mode = gProject ? gProject->ForenameCase() : QString();
+    bool upper = false;
+    if (mode == QLatin1String("U"))
+        upper = true;
+    else if (mode == QLatin1String("L"))
+        upper = false;
+    else if (mode == QLatin1String("M"))
+        upper = position == 1 || isWordBreak(text.at(position - 2));
+    else
+        return text;
+    if (Services::input().shiftDown())
+        upper = !upper;
+
+    QString out = text;
+    QChar &c = out[position - 1];
+    c = upper ? c.toUpper() : c.toLower();
+    return out;
+}

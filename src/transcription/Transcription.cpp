@@ -1,0 +1,4 @@
+#include "transcription/Transcription.h"
+
+Transcription::Transcription() = default;
+Transcription::~Transcription() = default;

@@ -1,0 +1,39 @@
+#pragma once
+
+// A status bar that keeps what the model shows in it. Installs itself for
+// its lifetime.
+
+#include "core/ShowStatusSink.h"
+
+#include <QList>
+#include <QStringList>
+
+class RecordingStatusBar : public ShowStatusSink
+{
+public:
+    struct Message
+    {
+        QString text;
+        bool error = false;
+        bool warning = false;
+    };
+
+    RecordingStatusBar() { SetStatusBar(this); }
+    ~RecordingStatusBar() override { SetStatusBar(nullptr); }
+
+    void ShowMsg(const QString &text, bool error, bool warning) override
+    {
+        messages.append({text, error, warning});
+    }
+    void ShowFile() override { ++fileShown; }
+    void ShowPanel3(const QString &text) override { panel3.append(text); }
+    void ShowDuration() override { ++durationShown; }
+
+    // The text now in the message panel.
+    QString current() const { return messages.isEmpty() ? QString() : messages.last().text; }
+
+    QList<Message> messages;
+    QStringList panel3;
+    int fileShown = 0;
+    int durationShown = 0;
+};
