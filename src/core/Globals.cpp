@@ -2,6 +2,8 @@
 
 #include "core/Project.h"
 #include "core/clsEvents.h"
+#include "lists/Districts.h"
+#include "lists/ForeNames.h"
 #include "transcription/Change_Monitor.h"
 
 #include <memory>
@@ -9,6 +11,8 @@
 clsEvents *gEvents = nullptr;
 Project *gProject = nullptr;
 Change_Monitor *gChangeMonitor = nullptr;
+ForeNames *gForeNames = nullptr;
+Districts *gDistricts = nullptr;
 
 bool gForceMigration = false;
 int gHeaderReason = -1;
@@ -27,6 +31,8 @@ struct Owner
     std::unique_ptr<clsEvents> events;
     std::unique_ptr<Project> project;
     std::unique_ptr<Change_Monitor> changeMonitor;
+    std::unique_ptr<ForeNames> foreNames;
+    std::unique_ptr<Districts> districts;
 };
 
 Owner &owner()
@@ -65,9 +71,25 @@ void createChangeMonitor()
     gChangeMonitor = owner().changeMonitor.get();
 }
 
+void createForeNames()
+{
+    owner().foreNames = std::make_unique<ForeNames>();
+    gForeNames = owner().foreNames.get();
+}
+
+void createDistricts()
+{
+    owner().districts = std::make_unique<Districts>();
+    gDistricts = owner().districts.get();
+}
+
 void releaseAll()
 {
+    // The shut-down order; releasing the district list saves its recent
+    // districts, so it goes while Project still exists.
     release(owner().changeMonitor, gChangeMonitor);
+    release(owner().foreNames, gForeNames);
+    release(owner().districts, gDistricts);
     release(owner().project, gProject);
     release(owner().events, gEvents);
 }

@@ -8,12 +8,16 @@
 #include <QString>
 
 class Change_Monitor;
+class Districts;
+class ForeNames;
 class clsEvents;
 class Project;
 
 extern clsEvents *gEvents;
 extern Project *gProject;
 extern Change_Monitor *gChangeMonitor;
+extern ForeNames *gForeNames;
+extern Districts *gDistricts;
 
 extern bool gForceMigration;
 extern int gHeaderReason;
@@ -30,6 +34,9 @@ namespace ProgramObjects {
 void createEvents();
 void createProject();
 void createChangeMonitor();
+// Creating the forename list reads the forename file.
+void createForeNames();
+void createDistricts();
 
 // Releases every single object that exists: the others first, then
 // gProject, then gEvents, since the others use it while they close.

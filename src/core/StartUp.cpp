@@ -1,5 +1,6 @@
 #include "core/StartUp.h"
 
+#include "core/CloseDownRequest.h"
 #include "core/FileHelpers.h"
 #include "core/FormRegistry.h"
 #include "core/Globals.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
 
@@ -75,11 +77,15 @@ void CreateGlobalObjects()
     gCurrentCol = 0;
     gCurrentRow = 0;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    // The entry boxes, the lists, the grid and their companions join these
-    // as each is built, in their places of the creation order.
+    const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+    // The entry boxes, the grid and their companions join these as each is
+    // built, in their places of the creation order.
     ProgramObjects::createChangeMonitor();
+    ProgramObjects::createForeNames();
+    if (!gProject)
+        return; // the forename file could not be had: the run was closed down
     QCoreApplication::processEvents();
-    QGuiApplication::restoreOverrideCursor();
+    ProgramObjects::createDistricts();
 }
 
 bool offerCrashRecovery()
@@ -175,10 +181,15 @@ bool StartUp(Form1 &mainWindow)
     if (!MakeFileFolder())
         return stop(mainWindow);
 
+    // Model code that cannot go on (a reference file missing) asks for the
+    // shut-down through this.
+    SetCloseDownHandler(CloseDown);
     {
         auto splash = showSplash();
         CreateGlobalObjects();
     }
+    if (!gProject)
+        return false;
 
     if (!gProject->InitialHelp()) {
         ShowMessage(WelcomeText(), Mb::Information, kProductName);

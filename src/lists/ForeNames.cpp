@@ -6,6 +6,7 @@
 #include "core/Globals.h"
 #include "core/LineReader.h"
 #include "core/MessageWindows.h"
+#include "core/PatternHelpers.h"
 #include "core/Project.h"
 #include "core/Services.h"
 #include "core/VbHelpers.h"
@@ -34,128 +35,6 @@ int letterSlot(QChar c)
     return u >= u'A' && u <= u'Z' ? int(u - u'A') : -1;
 }
 
-// The pick-list matcher. Unlike the district lists' TextLike, a hyphen
-// between two characters of a bracket list is a range here, and the text
-// and pattern (both upper case already) are compared character by
-// character.
-class NamePattern
-{
-public:
-    // nullopt when the pattern cannot be read: a "[" never closed, or a
-    // range that runs backwards.
-    static std::optional<NamePattern> compile(const QString &pattern)
-    {
-        NamePattern compiled;
-        auto &tokens = compiled.mTokens;
-        for (qsizetype i = 0; i < pattern.size(); ++i) {
-            const QChar c = pattern.at(i);
-            Token token;
-            if (c == u'*') {
-                if (!tokens.empty() && tokens.back().kind == Token::Star)
-                    continue;
-                token.kind = Token::Star;
-            } else if (c == u'?') {
-                token.kind = Token::AnyOne;
-            } else if (c == u'#') {
-                token.kind = Token::Digit;
-            } else if (c == u'[') {
-                const qsizetype close = pattern.indexOf(u']', i + 1);
-                if (close < 0)
-                    return std::nullopt;
-                const QStringView list = QStringView(pattern).mid(i + 1, close - i - 1);
-                i = close;
-                // "[]" stands for no character at all.
-                if (list.isEmpty())
-                    continue;
-                token.kind = Token::List;
-                qsizetype j = 0;
-                if (list.at(0) == u'!') {
-                    token.negate = true;
-                    j = 1;
-                }
-                while (j < list.size()) {
-                    const char16_t from = list.at(j).unicode();
-                    if (j + 2 < list.size() && list.at(j + 1) == u'-') {
-                        const char16_t to = list.at(j + 2).unicode();
-                        if (to < from)
-                            return std::nullopt;
-                        token.ranges.emplace_back(from, to);
-                        j += 3;
-                    } else {
-                        token.ranges.emplace_back(from, from);
-                        ++j;
-                    }
-                }
-            } else {
-                token.kind = Token::Literal;
-                token.ch = c.unicode();
-            }
-            tokens.push_back(std::move(token));
-        }
-        return compiled;
-    }
-
-    bool matches(QStringView text) const
-    {
-        // Every token but "*" takes exactly one character, so one remembered
-        // star is enough to backtrack to.
-        constexpr size_t none = size_t(-1);
-        size_t p = 0;
-        qsizetype s = 0;
-        size_t starP = none;
-        qsizetype starS = 0;
-        while (s < text.size()) {
-            if (p < mTokens.size() && mTokens[p].kind == Token::Star) {
-                starP = p++;
-                starS = s;
-            } else if (p < mTokens.size() && mTokens[p].accepts(text.at(s).unicode())) {
-                ++p;
-                ++s;
-            } else if (starP != none) {
-                p = starP + 1;
-                s = ++starS;
-            } else {
-                return false;
-            }
-        }
-        while (p < mTokens.size() && mTokens[p].kind == Token::Star)
-            ++p;
-        return p == mTokens.size();
-    }
-
-private:
-    struct Token
-    {
-        enum Kind { Literal, AnyOne, Digit, List, Star };
-        Kind kind = Literal;
-        char16_t ch = 0;
-        bool negate = false;
-        std::vector<std::pair<char16_t, char16_t>> ranges;
-
-        bool accepts(char16_t c) const
-        {
-            switch (kind) {
-            case Literal:
-                return c == ch;
-            case AnyOne:
-                return true;
-            case Digit:
-                return c >= u'0' && c <= u'9';
-            case List: {
-                const bool in = std::any_of(ranges.begin(), ranges.end(), [c](const auto &r) {
-                    return c >= r.first && c <= r.second;
-                });
-                return in != negate;
-            }
-            case Star:
-                return false;
-            }
-            return false;
-        }
-    };
-
-    std::vector<Token> mTokens;
-};
 
 bool isWordBreak(QChar c)
 {
@@ -426,8 +305,10 @@ int ForeNames::ListMatchingNames(const QString & /*leading*/, const QString &typ
     if (pattern.count(u'[') > pattern.count(u']'))
         pattern.append(u']');
     pattern.append(u'*');
-    const std::optional<NamePattern> compiled = NamePattern::compile(pattern);
-    if (!compiled)
+    // A hyphen inside a bracket list is a range here (the district lists
+    // take it as an ordinary character).
+    const LikePattern compiled(pattern, LikeHyphen::Range);
+    if (!compiled.isValid())
         return 0;
 
     int count = 0;
@@ -435,7 +316,7 @@ int ForeNames::ListMatchingNames(const QString & /*leading*/, const QString &typ
         const ForenameEntry &entry = mNames[i];
         if (entry.Name.isEmpty() || entry.Name.at(0) == u' ')
             continue;
-        if (compiled->matches(entry.Key)) {
+        if (compiled.matches(entry.Key)) {
             pick.NextText(entry.Name);
             ++count;
         }

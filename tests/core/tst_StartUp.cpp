@@ -10,6 +10,9 @@
 #include "core/Project.h"
 #include "core/StartUp.h"
 #include "core/UserSettings.h"
+#include "lists/Districts.h"
+#include "lists/ForeNames.h"
+#include "transcription/Change_Monitor.h"
 #include "mainwindow/Form1.h"
 
 #include <QDirIterator>
@@ -50,6 +53,8 @@ private slots:
     void outputBlockedByAFileStopsWithTheReason();
     void secondCopyIsRefusedAndTouchesNothing();
     void killedCopyDoesNotBlockTheNextStart();
+    void firstStartInstallsTheShippedLists();
+    void missingForenameFileClosesDown();
     void traceOnWritesTheRunLine_data();
     void traceOnWritesTheRunLine();
 
@@ -229,6 +234,43 @@ void tst_StartUp::killedCopyDoesNotBlockTheNextStart()
     QVERIFY(next.waitForMessages(1));
     QCOMPARE(next.messages()[0].prompt, WelcomeText());
     next.kill();
+}
+
+void tst_StartUp::firstStartInstallsTheShippedLists()
+{
+    script->answer({QStringLiteral("Use Default"), QStringLiteral("Ok")});
+    Form1 mainWindow;
+    QVERIFY(mainWindow.Load());
+    const QDir data(documentsData());
+    // The shipped files went to OriginalFiles, and the forename list was
+    // made from them while the splash was up.
+    QVERIFY(QFileInfo::exists(data.filePath(QStringLiteral("OriginalFiles/Pelkar_Districts.txt"))));
+    QVERIFY(QFileInfo::exists(data.filePath(QStringLiteral("Files/Pelkar_Name2.txt"))));
+    QVERIFY(gForeNames && gDistricts && gChangeMonitor);
+    QVERIFY(gForeNames->TestForName(QStringLiteral("MARY")));
+    mainWindow.close();
+    QVERIFY(!gForeNames && !gDistricts && !gChangeMonitor);
+}
+
+void tst_StartUp::missingForenameFileClosesDown()
+{
+    // A data folder of an earlier run whose lists have all gone.
+    const QString data = homePath(QStringLiteral("MyData"));
+    QVERIFY(QDir().mkpath(QDir(data).filePath(QStringLiteral("Files"))));
+    SaveUserSetting(kApp, QStringLiteral("Startup"), QStringLiteral("DataPath"), data);
+    const QString nameFile = QDir(data).filePath(QStringLiteral("Files/Pelkar_Name2.txt"));
+
+    script->answer({QStringLiteral("Ok"), QStringLiteral("Ok")});
+    Form1 mainWindow;
+    QVERIFY(!mainWindow.Load());
+    QCOMPARE(script->records().size(), 2);
+    QVERIFY(script->records()[0].prompt.startsWith(
+        QStringLiteral("Forenames Init, Unable to find your Name File ") + nameFile));
+    QCOMPARE(script->records()[1].prompt,
+             QStringLiteral("Error Number 518\r\nUnable to open Name File"));
+    QCOMPARE(script->records()[1].style, int(Mb::Critical));
+    QVERIFY(gProject == nullptr && gEvents == nullptr);
+    QVERIFY(!mainWindow.isVisible());
 }
 
 void tst_StartUp::traceOnWritesTheRunLine_data()
