@@ -5,6 +5,7 @@
 #include "lists/Districts.h"
 #include "lists/ForeNames.h"
 #include "transcription/Change_Monitor.h"
+#include "transcription/Transcription.h"
 
 #include <memory>
 
@@ -13,6 +14,7 @@ Project *gProject = nullptr;
 Change_Monitor *gChangeMonitor = nullptr;
 ForeNames *gForeNames = nullptr;
 Districts *gDistricts = nullptr;
+Transcription *gTranscription = nullptr;
 
 bool gForceMigration = false;
 int gHeaderReason = -1;
@@ -33,6 +35,7 @@ struct Owner
     std::unique_ptr<Change_Monitor> changeMonitor;
     std::unique_ptr<ForeNames> foreNames;
     std::unique_ptr<Districts> districts;
+    std::unique_ptr<Transcription> transcription;
 };
 
 Owner &owner()
@@ -83,6 +86,12 @@ void createDistricts()
     gDistricts = owner().districts.get();
 }
 
+void createTranscription()
+{
+    owner().transcription = std::make_unique<Transcription>();
+    gTranscription = owner().transcription.get();
+}
+
 void releaseAll()
 {
     // The shut-down order; releasing the district list saves its recent
@@ -90,6 +99,7 @@ void releaseAll()
     release(owner().changeMonitor, gChangeMonitor);
     release(owner().foreNames, gForeNames);
     release(owner().districts, gDistricts);
+    release(owner().transcription, gTranscription);
     release(owner().project, gProject);
     release(owner().events, gEvents);
 }
@@ -105,6 +115,9 @@ void resetState()
     gDeathAgeWarned = false;
     gCurrentRow = 0;
     gCurrentCol = 0;
+    gLastCol = 0;
+    gNewRow = 0;
+    gNewCol = 0;
     gPopAnswer = false;
 }
 

@@ -10,6 +10,7 @@
 class Change_Monitor;
 class Districts;
 class ForeNames;
+class Transcription;
 class clsEvents;
 class Project;
 
@@ -18,6 +19,7 @@ extern Project *gProject;
 extern Change_Monitor *gChangeMonitor;
 extern ForeNames *gForeNames;
 extern Districts *gDistricts;
+extern Transcription *gTranscription;
 
 extern bool gForceMigration;
 extern int gHeaderReason;
@@ -37,6 +39,7 @@ void createChangeMonitor();
 // Creating the forename list reads the forename file.
 void createForeNames();
 void createDistricts();
+void createTranscription();
 
 // Releases every single object that exists: the others first, then
 // gProject, then gEvents, since the others use it while they close.

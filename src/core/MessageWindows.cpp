@@ -1,6 +1,7 @@
 #include "core/MessageWindows.h"
 
 #include "core/Globals.h"
+#include "core/Project.h"
 #include "core/Services.h"
 #include "core/VbHelpers.h"
 #include "core/clsEvents.h"
@@ -42,6 +43,12 @@ bool ShowPopup(const QString &text, bool question, const QColor &textColour)
 void ShowNotice(const QString &resultText, const QString &infoText)
 {
     Services::messages().notice(VbTrim(resultText), infoText);
+}
+
+void BeepIfEnabled()
+{
+    if (gProject && gProject->Beepit())
+        Services::input().beep();
 }
 
 std::optional<QString> InputBox(const QString &prompt, const QString &title,

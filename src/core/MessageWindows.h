@@ -35,6 +35,9 @@ bool ShowPopup(const QString &text, bool question, const QColor &textColour = QC
 // upload and download results). The result text is trimmed.
 void ShowNotice(const QString &resultText, const QString &infoText);
 
+// The warning beep, when the Beep option is on.
+void BeepIfEnabled();
+
 // A one-line text question; nullopt when cancelled.
 std::optional<QString> InputBox(const QString &prompt, const QString &title = QString(),
                                 const QString &defaultText = QString());

@@ -12,6 +12,7 @@
 #include "core/Tidy.h"
 #include "core/VbHelpers.h"
 #include "mainwindow/Form1.h"
+#include "transcription/Transcription.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -70,7 +71,7 @@ std::unique_ptr<QWidget> showSplash()
     return splash;
 }
 
-void CreateGlobalObjects()
+void CreateGlobalObjects(Form1 &mainWindow)
 {
     QDir::setCurrent(gLongDataPath);
     gDeathAgeWarned = false;
@@ -85,6 +86,8 @@ void CreateGlobalObjects()
     if (!gProject)
         return; // the forename file could not be had: the run was closed down
     QCoreApplication::processEvents();
+    ProgramObjects::createTranscription();
+    gTranscription->setGrid(&mainWindow.fgInput());
     ProgramObjects::createDistricts();
 }
 
@@ -186,7 +189,7 @@ bool StartUp(Form1 &mainWindow)
     SetCloseDownHandler(CloseDown);
     {
         auto splash = showSplash();
-        CreateGlobalObjects();
+        CreateGlobalObjects(mainWindow);
     }
     if (!gProject)
         return false;

@@ -61,11 +61,6 @@ QString mruKey(int letter)
     return QString(QChar(u'A' + letter - 1));
 }
 
-void BeepIfEnabled()
-{
-    if (gProject && gProject->Beepit())
-        Services::input().beep();
-}
 } // namespace
 
 Districts::Districts()

@@ -23,11 +23,6 @@ namespace {
 const QString kNameFile = QStringLiteral("Pelkar_Name2.txt");
 const QString kShippedNameFile = QStringLiteral("Pelkar_Name.txt");
 
-void BeepIfEnabled()
-{
-    if (gProject && gProject->Beepit())
-        Services::input().beep();
-}
 
 int letterSlot(QChar c)
 {

@@ -4,6 +4,8 @@
 #include "core/Globals.h"
 #include "core/StartUp.h"
 #include "core/clsEvents.h"
+#include "entry/FlexGrid.h"
+#include "entry/FlexGridView.h"
 #include "winglue/CTimer.h"
 #include "winglue/EventRaise.h"
 
@@ -20,6 +22,11 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent)
     mnuExit = file->addAction(QStringLiteral("E&xit"));
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
     connect(mnuExit, &QAction::triggered, this, &Form1::mnuExit_Click);
+    mGrid = std::make_unique<FlexGrid>();
+    mGrid->setObjectName(QStringLiteral("fgInput"));
+    mGridView = new FlexGridView(this);
+    mGridView->setGrid(mGrid.get());
+    setCentralWidget(mGridView);
     resize(800, 600);
 }
 

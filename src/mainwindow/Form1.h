@@ -9,6 +9,8 @@
 #include <memory>
 
 class CTimer;
+class FlexGrid;
+class FlexGridView;
 class EventRaise;
 class QAction;
 
@@ -37,6 +39,10 @@ public:
     // True while a load, save or upload is under way or events are held off.
     bool CantUseMenues() const;
 
+    // The transcription grid and its view.
+    FlexGrid &fgInput() { return *mGrid; }
+    FlexGridView *gridView() const { return mGridView; }
+
     CTimer *eTime() const { return mTime.get(); }
     EventRaise *cEvent() const { return mEvent.get(); }
 
@@ -47,6 +53,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    std::unique_ptr<FlexGrid> mGrid;
+    FlexGridView *mGridView = nullptr;
     std::unique_ptr<CTimer> mTime;
     std::unique_ptr<EventRaise> mEvent;
     QString mHelpFolder;

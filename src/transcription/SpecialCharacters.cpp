@@ -1,0 +1,329 @@
+#include "transcription/Transcription.h"
+
+#include "core/Globals.h"
+#include "core/MessageWindows.h"
+#include "core/PatternHelpers.h"
+#include "core/Project.h"
+#include "core/Services.h"
+#include "core/ShowStatusSink.h"
+#include "core/VbHelpers.h"
+#include "entry/FlexGrid.h"
+#include "lists/Districts.h"
+#include "transcription/Change_Monitor.h"
+#include "transcription/EntryBoxes.h"
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Every refusal of the wildcard syntax is told the same way.
+bool refuseWildcards(const QString &why)
+{
+    ShowMessage(why, Mb::Critical, kProductName);
+    return false;
+}
+
+bool isAccented(QChar c)
+{
+    // Windows-1252 and Unicode agree on codes 192 to 255, and every other
+    // character Windows-1252 holds has a code below 192 there.
+    return c.unicode() >= 0xC0 && c.unicode() <= 0xFF;
+}
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// A character that may stand in a "[...]" list.
+bool allowedInList(QChar c)
+{
+    static const QString allowed = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_*.");
+    if (c.unicode() < 0x80)
+        return allowed.contains(c.toUpper());
+    return isAccented(c);
+}
+
+// Two runs of digits compared as numbers, however long: -1, 0 or 1.
+int compareDigitRuns(QStringView a, QStringView b)
+{
+    while (a.size() > 1 && a.front() == u'0')
+        a = a.mid(1);
+    while (b.size() > 1 && b.front() == u'0')
+        b = b.mid(1);
+    if (a.size() != b.size())
+        return a.size() < b.size() ? -1 : 1;
+    const int c = a.compare(b);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+// The position (from 1) of the first c in text; 0 when there is none.
+int positionOf(const QString &text, QChar c)
+{
+    return int(text.indexOf(c) + 1);
+}
+
+// Scanning text from its end: true when open comes before any close.
+bool openAtEnd(const QString &text, QChar open, QChar close)
+{
+    for (auto i = text.size() - 1; i >= 0; --i) {
+        if (text.at(i) == open)
+            return true;
+        if (text.at(i) == close)
+            return false;
+    }
+    return false;
+}
+
+} // namespace
+
+bool Transcription::ValidateWildCards(const QString &text) const
+{
+    return ValidateWildCards(text, gCurrentRow);
+}
+
+bool Transcription::ValidateWildCards(const QString &text, int row) const
+{
+    // Comment lines may say anything.
+    if (mGrid && VbTrim(mGrid->TextMatrix(row, SurnameCol())).startsWith(u'#'))
+        return true;
+
+    // The part after a closing bracket is checked as a pattern of its own,
+    // so that a later list or count is held to the same rules.
+    const auto restAfter = [&](int close) {
+        return text.size() - close >= 2 ? ValidateWildCards(text.mid(close), row) : true;
+    };
+
+    // Square brackets: a list of at least two characters, each once.
+    {
+        const int o = positionOf(text, u'[');
+        const int c = positionOf(text, u']');
+        if (o > 0 || c > 0) {
+            if (c < o + 3) {
+                return refuseWildcards(QStringLiteral(
+                    "Invalid wildcard string - there must be at least 2 chars between [ and ]"));
+            }
+            const int opens = CountOccurance(text, QStringLiteral("["));
+            const int closes = CountOccurance(text, QStringLiteral("]"));
+            if (opens < closes)
+                return refuseWildcards(QStringLiteral("] needs a matching ["));
+            if (opens > closes)
+                return refuseWildcards(QStringLiteral("[ needs a matching ]"));
+            const QString inside = text.mid(o, c - o - 1);
+            for (qsizetype i = 0; i < inside.size(); ++i) {
+                const QChar ch = inside.at(i);
+                if (!allowedInList(ch)) {
+                    return refuseWildcards(
+                        QString(ch) + QStringLiteral(" is not a valid character inside [ ]"));
+                }
+                if (inside.indexOf(ch, i + 1, Qt::CaseInsensitive) >= 0) {
+                    return refuseWildcards(
+                        QString(ch) + QStringLiteral(" is only allowed once inside [ ]"));
+                }
+            }
+            if (!restAfter(c))
+                return false;
+        }
+    }
+
+    // Curly braces: a repeat count {min,max} or {min,} of what precedes it.
+    {
+        const int o = positionOf(text, u'{');
+        const int c = positionOf(text, u'}');
+        if (o > 1) {
+            const QChar before = text.at(o - 2);
+            if (QStringLiteral("]}[{").contains(before)) {
+                return refuseWildcards(QStringLiteral("Invalid wildcard string - { can't follow ")
+                                       + before);
+            }
+        }
+        if (o == 1) {
+            return refuseWildcards(
+                QStringLiteral("Invalid wildcard string - { cannot be the 1st character"));
+        }
+        if (o > 0 || c > 0) {
+            if (c < o + 3) {
+                return refuseWildcards(QStringLiteral(
+                    "Invalid wildcard string - there must be at least 2 chars between { and }"));
+            }
+            const int opens = CountOccurance(text, QStringLiteral("{"));
+            const int closes = CountOccurance(text, QStringLiteral("}"));
+            if (opens < closes)
+                return refuseWildcards(QStringLiteral("} needs a matching {"));
+            if (opens > closes)
+                return refuseWildcards(QStringLiteral("{ needs a matching }"));
+            const QString inside = text.mid(o, c - o - 1);
+            const int k = positionOf(inside, u',');
+            if (k < 2) {
+                return refuseWildcards(QStringLiteral("There must be one comma between { and } "
+                                                      "and it cannot be the 1st character"));
+            }
+            const QString min = inside.left(k - 1);
+            const QString max = inside.mid(k);
+            for (const QChar ch : min + max) {
+                if (!isAsciiDigit(ch)) {
+                    return refuseWildcards(
+                        QStringLiteral("The format is {min,max} or {min,}, min and max must be "
+                                       "numeric")
+                        + kCrLf + ch + QStringLiteral(" is not a valid character inside {}"));
+                }
+            }
+            if (!max.isEmpty() && compareDigitRuns(min, max) >= 0) {
+                return refuseWildcards(
+                    QStringLiteral("The format is {min,max} or {min,}, min and max must be "
+                                   "numeric and min must be less than max"));
+            }
+            if (!restAfter(c))
+                return false;
+        }
+    }
+
+    // Asterisks and underscores.
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        const QChar prev = text.at(i - 1);
+        const QChar ch = text.at(i);
+        if ((ch == u'*' && prev == u'_') || (ch == u'_' && prev == u'*'))
+            return refuseWildcards(QStringLiteral("An '*' and an '_' may not follow each other"));
+        if (ch == u'*' && prev == u'*') {
+            return refuseWildcards(
+                QStringLiteral("The asterisk wildcard means a unknown number of unreadable "
+                               "characters.")
+                + kCrLf + QStringLiteral("Two consecutive asterisks are not allowed."));
+        }
+    }
+    return true;
+}
+
+bool Transcription::CheckQM(const QString &text, bool quiet) const
+{
+    return CheckQM(text, quiet, gCurrentRow, gCurrentCol);
+}
+
+bool Transcription::CheckQM(const QString &text, bool quiet, int row, int col) const
+{
+    if (row < 1)
+        row = gCurrentRow;
+    const bool currentRow = row == gCurrentRow;
+    if (ItsACommentLine(row) || !text.contains(u'?'))
+        return true;
+    // The project's flag follows the row being edited (the main window sets
+    // it on entering a district cell); any other row answers for itself.
+    const bool validate = currentRow ? (gProject && gProject->DistValidate())
+                                     : IsDistrictValidated(row);
+    if (!validate)
+        return true;
+
+    const auto loneOrNone = [](const QString &part) {
+        return !part.contains(u'?') || VbTrim(part) == QLatin1String("?");
+    };
+    if (DistrictCol() >= 1 && col == DistrictCol()) {
+        // The district name and its volume may each be unreadable alone.
+        const DistrictParts parts = Districts::SplitDistrict(text);
+        if (loneOrNone(parts.name) && loneOrNone(parts.volume))
+            return true;
+    } else if (VbTrim(text) == QLatin1String("?")) {
+        return true;
+    }
+
+    static const QString message =
+        QStringLiteral("A ? is only allowed if it is the only character in a field.");
+    if (currentRow) {
+        // The change monitor speaks for the cell being edited only.
+        const bool unchanged = gChangeMonitor && !gChangeMonitor->IfCellChanged();
+        if (gProject && gProject->ChangeWarning() && unchanged)
+            StatusBar().ShowMsg(QStringLiteral("Invalid use of ?"), false, true);
+        else if (!quiet)
+            ShowMessage(message, Mb::Critical, kProductName);
+        Boxes().GiveFocusBack();
+    } else if (!quiet) {
+        ShowMessage(message, Mb::Critical, kProductName);
+    }
+    return false;
+}
+
+bool Transcription::CheckBalancedBrackets(const QString &text, QChar open)
+{
+    QChar close;
+    if (open == u'(')
+        close = u')';
+    else if (open == u'[')
+        close = u']';
+    else if (open == u'{')
+        close = u'}';
+    else
+        return true;
+
+    int depth = 0;
+    bool balanced = true;
+    for (const QChar ch : text) {
+        if (ch == close) {
+            if (depth == 0) {
+                balanced = false;
+                break;
+            }
+            --depth;
+        } else if (ch == open) {
+            ++depth;
+        }
+    }
+    if (balanced && depth == 0)
+        return true;
+    StatusBar().ShowMsg(QStringLiteral("Unmatched Brackets"), true, false);
+    return false;
+}
+
+bool Transcription::CheckString(const QString &text) const
+{
+    return CheckString(text, gCurrentRow, gCurrentCol);
+}
+
+bool Transcription::CheckString(const QString &text, int row, int col) const
+{
+    if (ItsACommentLine(row))
+        return true;
+    return CheckQM(text, false, row, col) && CheckBalancedBrackets(text, u'(')
+           && CheckBalancedBrackets(text, u'[') && CheckBalancedBrackets(text, u'{')
+           && ValidateWildCards(text, row);
+}
+
+bool Transcription::CheckForOddChars(const QString &text, int col) const
+{
+    if (gProject && gProject->IgnoreOdd())
+        return false;
+    const QString t = VbTrim(text);
+    const auto isKind = [col](int kindCol) { return kindCol >= 1 && col == kindCol; };
+
+    if (isKind(ForenamesCol())
+        && (t.compare(QLatin1String("(FEMALE)"), Qt::CaseInsensitive) == 0
+            || t.compare(QLatin1String("(MALE)"), Qt::CaseInsensitive) == 0)) {
+        return false;
+    }
+
+    QString allowed = QStringLiteral("\"[]*?_{} ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                     "abcdefghijklmnopqrstuvwxyz1234567890-.',");
+    bool accentedAllowed = false;
+    if (isKind(DistrictCol()))
+        allowed += QStringLiteral("&/()");
+    else if (isKind(PageCol()))
+        allowed += u'/';
+    else if (isKind(AaDCol()))
+        allowed += QStringLiteral("()");
+    else
+        accentedAllowed = true;
+
+    for (const QChar ch : t) {
+        if (!allowed.contains(ch) && !(accentedAllowed && isAccented(ch)))
+            return true;
+    }
+    return false;
+}
+
+bool Transcription::CheckSquareBracket(const QString &text)
+{
+    return openAtEnd(text, u'[', u']');
+}
+
+bool Transcription::CheckRoundBracket(const QString &text)
+{
+    return openAtEnd(text, u'(', u')');
+}

@@ -12,7 +12,9 @@
 #include "core/UserSettings.h"
 #include "lists/Districts.h"
 #include "lists/ForeNames.h"
+#include "entry/FlexGrid.h"
 #include "transcription/Change_Monitor.h"
+#include "transcription/Transcription.h"
 #include "mainwindow/Form1.h"
 
 #include <QDirIterator>
@@ -246,10 +248,18 @@ void tst_StartUp::firstStartInstallsTheShippedLists()
     // made from them while the splash was up.
     QVERIFY(QFileInfo::exists(data.filePath(QStringLiteral("OriginalFiles/Pelkar_Districts.txt"))));
     QVERIFY(QFileInfo::exists(data.filePath(QStringLiteral("Files/Pelkar_Name2.txt"))));
-    QVERIFY(gForeNames && gDistricts && gChangeMonitor);
+    QVERIFY(gForeNames && gDistricts && gChangeMonitor && gTranscription);
     QVERIFY(gForeNames->TestForName(QStringLiteral("MARY")));
+
+    // The grid model is the main window's, laid out for the batch.
+    gProject->setEventType(1);
+    gProject->setIYear(1911);
+    gProject->setQtr(4);
+    gTranscription->SetupInputGrid();
+    QCOMPARE(mainWindow.fgInput().Cols(), 6);
+    QCOMPARE(mainWindow.fgInput().TextMatrix(0, 3), QStringLiteral("Mother"));
     mainWindow.close();
-    QVERIFY(!gForeNames && !gDistricts && !gChangeMonitor);
+    QVERIFY(!gForeNames && !gDistricts && !gChangeMonitor && !gTranscription);
 }
 
 void tst_StartUp::missingForenameFileClosesDown()
