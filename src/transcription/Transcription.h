@@ -316,6 +316,15 @@ public:
     static bool CheckRoundBracket(const QString &text);
     // ---- end of special characters ---------------------------------------------
 
+    // ---- Saving the batch file (SaveBatch.cpp) --------------------------------
+    // ---- end of saving ------------------------------------------------------------
+
+    // ---- Restoring a batch file (RestoreBatch.cpp) ----------------------------
+    // ---- end of restoring ---------------------------------------------------------
+
+    // ---- Renumbering rows (RowOperations.cpp, work-file helper) ---------------
+    // ---- end of renumbering -------------------------------------------------------
+
 private:
     // ---- members: grid model and columns ----
     // The number shown in column 0 of grid row 1 under Project's
@@ -392,6 +401,12 @@ private:
 
     // ---- members: special characters ----
     // ---- end of members: special characters ----
+
+    // ---- members: saving ----
+    // ---- end of members: saving ----
+
+    // ---- members: restoring ----
+    // ---- end of members: restoring ----
 };
 
 // The grid's last column (the grid has gLastCol + 1 columns), set by
