@@ -4,6 +4,7 @@
 // "Find Next Warning".
 
 #include "PelkarTest.h"
+#include "RecordingEntryBoxes.h"
 #include "RecordingStatusBar.h"
 #include "TestFiles.h"
 
@@ -22,42 +23,6 @@
 #include <memory>
 
 namespace {
-
-// The entry boxes as the cell checks see them; records every call that
-// does something.
-class RecordingBoxes : public EntryBoxes
-{
-public:
-    RecordingBoxes() { SetBoxes(this); }
-    ~RecordingBoxes() override { SetBoxes(nullptr); }
-
-    bool DistrictBoxVisible() const override { return districtVisible; }
-    bool ForenameBoxVisible() const override { return forenameVisible; }
-    bool RichTextboxVisible() const override { return false; }
-    bool DistrictValidate() override
-    {
-        calls << QStringLiteral("DistrictValidate");
-        return districtValid;
-    }
-    bool ForenameValidate() override
-    {
-        calls << QStringLiteral("ForenameValidate");
-        return forenameValid;
-    }
-    void FocusDistrictBox(bool) override { calls << QStringLiteral("FocusDistrictBox"); }
-    void FocusForenameBox(bool) override { calls << QStringLiteral("FocusForenameBox"); }
-    void HideRichTextbox() override { calls << QStringLiteral("HideRichTextbox"); }
-    void HideForenameBox() override { calls << QStringLiteral("HideForenameBox"); }
-    void HideDistrictBox() override { calls << QStringLiteral("HideDistrictBox"); }
-    void ClearRichTextbox() override { calls << QStringLiteral("ClearRichTextbox"); }
-    void GiveFocusBack() override { calls << QStringLiteral("GiveFocusBack"); }
-
-    bool districtVisible = false;
-    bool forenameVisible = false;
-    bool districtValid = true;
-    bool forenameValid = true;
-    QStringList calls;
-};
 
 // The save: records each call and what stood on disk at that moment.
 class RecordingSaver : public BatchSaver
@@ -144,7 +109,7 @@ protected:
         grid = std::make_unique<FlexGrid>();
         t = std::make_unique<Transcription>();
         t->setGrid(grid.get());
-        boxes = std::make_unique<RecordingBoxes>();
+        boxes = std::make_unique<RecordingEntryBoxes>();
         saver = std::make_unique<RecordingSaver>();
         status = std::make_unique<RecordingStatusBar>();
         layout(QStringLiteral("plain"));
@@ -225,7 +190,7 @@ protected:
 
     std::unique_ptr<FlexGrid> grid;
     std::unique_ptr<Transcription> t;
-    std::unique_ptr<RecordingBoxes> boxes;
+    std::unique_ptr<RecordingEntryBoxes> boxes;
     std::unique_ptr<RecordingSaver> saver;
     std::unique_ptr<RecordingStatusBar> status;
 

@@ -3,6 +3,7 @@
 // checks use.
 
 #include "PelkarTest.h"
+#include "RecordingEntryBoxes.h"
 #include "RecordingStatusBar.h"
 #include "TestFiles.h"
 
@@ -48,29 +49,6 @@ public:
     int max = -1;
     int value = -1;
     int largeChange = -1;
-};
-
-// Counts the focus hand-backs; every box hidden.
-class FocusCountingBoxes : public EntryBoxes
-{
-public:
-    FocusCountingBoxes() { SetBoxes(this); }
-    ~FocusCountingBoxes() override { SetBoxes(nullptr); }
-
-    bool DistrictBoxVisible() const override { return false; }
-    bool ForenameBoxVisible() const override { return false; }
-    bool RichTextboxVisible() const override { return false; }
-    bool DistrictValidate() override { return true; }
-    bool ForenameValidate() override { return true; }
-    void FocusDistrictBox(bool) override {}
-    void FocusForenameBox(bool) override {}
-    void HideRichTextbox() override {}
-    void HideForenameBox() override {}
-    void HideDistrictBox() override {}
-    void ClearRichTextbox() override {}
-    void GiveFocusBack() override { ++focusBacks; }
-
-    int focusBacks = 0;
 };
 
 constexpr int B = EventType::Births;
@@ -597,7 +575,7 @@ private slots:
         QFETCH(bool, actionPending);
         QFETCH(QString, lastLine);
 
-        FocusCountingBoxes boxes;
+        RecordingEntryBoxes boxes;
         freshGrid(B, 1900, 1, 8);
         grid->setTextMatrix(5, 1, QStringLiteral("+credit,Ann,ann@example.org,typed"));
         grid->setTextMatrix(7, 1, QStringLiteral("+CREDIT,Bob,bob@example.org,typed"));
@@ -612,12 +590,12 @@ private slots:
                                  + lastLine);
         QCOMPARE(box.title, QStringLiteral("Pelkar"));
         QCOMPARE(box.style, int(Mb::Critical | Mb::OkOnly));
-        QCOMPARE(boxes.focusBacks, 1);
+        QCOMPARE(boxes.focusBacks(), 1);
     }
 
     void noCreditRowLetsTheActionGo()
     {
-        FocusCountingBoxes boxes;
+        RecordingEntryBoxes boxes;
         freshGrid(B, 1900, 1, 5);
         // Row 1 is the batch's own "+PAGE" row and never a credit; a credit
         // word later in the text is not a credit row either.
@@ -626,7 +604,7 @@ private slots:
         grid->setTextMatrix(4, 1, QStringLiteral("+CREDI"));
         QVERIFY(transcription->TestForCredit(true));
         QVERIFY(script->records().isEmpty());
-        QCOMPARE(boxes.focusBacks, 0);
+        QCOMPARE(boxes.focusBacks(), 0);
     }
 
     // ---- Row routines ---------------------------------------------------------------------

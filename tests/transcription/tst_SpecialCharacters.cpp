@@ -3,6 +3,7 @@
 // each column and the bracket tests of the entry boxes' key handling.
 
 #include "PelkarTest.h"
+#include "RecordingEntryBoxes.h"
 #include "RecordingStatusBar.h"
 
 #include "core/Globals.h"
@@ -13,29 +14,6 @@
 #include "transcription/Transcription.h"
 
 namespace {
-
-// Counts the focus hand-backs; every box hidden.
-class FocusRecordingBoxes : public EntryBoxes
-{
-public:
-    FocusRecordingBoxes() { SetBoxes(this); }
-    ~FocusRecordingBoxes() override { SetBoxes(nullptr); }
-
-    bool DistrictBoxVisible() const override { return false; }
-    bool ForenameBoxVisible() const override { return false; }
-    bool RichTextboxVisible() const override { return false; }
-    bool DistrictValidate() override { return true; }
-    bool ForenameValidate() override { return true; }
-    void FocusDistrictBox(bool) override {}
-    void FocusForenameBox(bool) override {}
-    void HideRichTextbox() override {}
-    void HideForenameBox() override {}
-    void HideDistrictBox() override {}
-    void ClearRichTextbox() override {}
-    void GiveFocusBack() override { ++focusBacks; }
-
-    int focusBacks = 0;
-};
 
 // The columns of a deaths batch with an age at death.
 constexpr int kSurname = 1;
@@ -80,7 +58,7 @@ protected:
         gLastCol = 5;
 
         statusBar = std::make_unique<RecordingStatusBar>();
-        boxes = std::make_unique<FocusRecordingBoxes>();
+        boxes = std::make_unique<RecordingEntryBoxes>();
         transcription = std::make_unique<Transcription>();
         transcription->setGrid(grid.get());
         transcription->setSurnameCol(kSurname);
@@ -121,7 +99,7 @@ protected:
 
     std::unique_ptr<FlexGrid> grid;
     std::unique_ptr<RecordingStatusBar> statusBar;
-    std::unique_ptr<FocusRecordingBoxes> boxes;
+    std::unique_ptr<RecordingEntryBoxes> boxes;
     std::unique_ptr<Transcription> transcription;
 
 private slots:
@@ -279,7 +257,7 @@ private slots:
         QCOMPARE(transcription->CheckQM(text, false), ok);
 
         verifyErrorBox(ok ? QString() : kQmMessage);
-        QCOMPARE(boxes->focusBacks, ok ? 0 : 1);
+        QCOMPARE(boxes->focusBacks(), ok ? 0 : 1);
         QVERIFY(statusBar->messages.isEmpty());
     }
 
@@ -300,7 +278,7 @@ private slots:
         gCurrentRow = row;
         gProject->setDistValidate(distValidate);
         QVERIFY(transcription->CheckQM(QStringLiteral("?SMITH"), false));
-        QCOMPARE(boxes->focusBacks, 0);
+        QCOMPARE(boxes->focusBacks(), 0);
     }
 
     void checkQMQuietShowsNoBox()
@@ -309,7 +287,7 @@ private slots:
         QVERIFY(script->records().isEmpty());
         QVERIFY(statusBar->messages.isEmpty());
         // The focus still goes back to the cell being edited.
-        QCOMPARE(boxes->focusBacks, 1);
+        QCOMPARE(boxes->focusBacks(), 1);
     }
 
     void checkQMWarnsOnlyOnAnUnchangedCell_data()
@@ -354,7 +332,7 @@ private slots:
             QVERIFY(!statusBar->messages[0].error);
             QVERIFY(statusBar->messages[0].warning);
         }
-        QCOMPARE(boxes->focusBacks, 1);
+        QCOMPARE(boxes->focusBacks(), 1);
     }
 
     // The save and "Find Next Warning" check rows other than the one being
@@ -367,7 +345,7 @@ private slots:
         gCurrentCol = kSurname;
 
         QVERIFY(!transcription->CheckQM(QStringLiteral("SMITH?"), true, kOtherEntry, kForenames));
-        QCOMPARE(boxes->focusBacks, 0);
+        QCOMPARE(boxes->focusBacks(), 0);
         QVERIFY(statusBar->messages.isEmpty());
         QVERIFY(script->records().isEmpty());
 
@@ -378,7 +356,7 @@ private slots:
         // ... and the edited row's comment line exempts no other row.
         gCurrentRow = kCommentRow;
         QVERIFY(!transcription->CheckQM(QStringLiteral("?SMITH"), true, kOtherEntry, kSurname));
-        QCOMPARE(boxes->focusBacks, 0);
+        QCOMPARE(boxes->focusBacks(), 0);
     }
 
     void checkQMOnAnotherRowReadsThatRowsDistrictFlag()
@@ -396,7 +374,7 @@ private slots:
         gProject->setDistValidate(false);
         QVERIFY(transcription->CheckQM(QStringLiteral("?SMITH"), true));
         QVERIFY(!transcription->CheckQM(QStringLiteral("?SMITH"), true, kOtherEntry, kSurname));
-        QCOMPARE(boxes->focusBacks, 1);
+        QCOMPARE(boxes->focusBacks(), 1);
     }
 
     void checkQMOnAnotherRowAskedToTell()
@@ -404,7 +382,7 @@ private slots:
         script->answer(QStringLiteral("Ok"));
         QVERIFY(!transcription->CheckQM(QStringLiteral("SMITH?"), false, kOtherEntry, kSurname));
         verifyErrorBox(kQmMessage);
-        QCOMPARE(boxes->focusBacks, 0);
+        QCOMPARE(boxes->focusBacks(), 0);
     }
 
     // ---- Brackets --------------------------------------------------------------------
@@ -523,7 +501,7 @@ private slots:
         script->answer(QStringLiteral("Ok"));
         QVERIFY(!transcription->CheckString(QStringLiteral("?,3"), kOtherEntry, kForenames));
         verifyErrorBox(kQmMessage);
-        QCOMPARE(boxes->focusBacks, 0);
+        QCOMPARE(boxes->focusBacks(), 0);
     }
 
     // ---- CheckForOddChars ------------------------------------------------------------

@@ -2,6 +2,7 @@
 // keeps a command from leaving an invalid cell.
 
 #include "PelkarTest.h"
+#include "RecordingEntryBoxes.h"
 #include "RecordingStatusBar.h"
 
 #include "core/Globals.h"
@@ -13,41 +14,6 @@
 #include "transcription/Transcription.h"
 
 namespace {
-
-// The entry boxes: which are showing and what their own checks answer;
-// records what the guard did to them.
-class RecordingBoxes : public EntryBoxes
-{
-public:
-    RecordingBoxes() { SetBoxes(this); }
-    ~RecordingBoxes() override { SetBoxes(nullptr); }
-
-    bool DistrictBoxVisible() const override { return districtShown; }
-    bool ForenameBoxVisible() const override { return forenameShown; }
-    bool RichTextboxVisible() const override { return richShown; }
-    bool DistrictValidate() override { return districtValid; }
-    bool ForenameValidate() override { return forenameValid; }
-    void FocusDistrictBox(bool emptySelection) override
-    {
-        calls << (emptySelection ? "focus-district-empty-selection" : "focus-district");
-    }
-    void FocusForenameBox(bool emptySelection) override
-    {
-        calls << (emptySelection ? "focus-forename-empty-selection" : "focus-forename");
-    }
-    void HideRichTextbox() override { calls << "hide-rich"; }
-    void HideForenameBox() override { calls << "hide-forename"; }
-    void HideDistrictBox() override { calls << "hide-district"; }
-    void ClearRichTextbox() override { calls << "clear-rich"; }
-    void GiveFocusBack() override { calls << "focus-back"; }
-
-    bool districtShown = false;
-    bool forenameShown = false;
-    bool richShown = false;
-    bool districtValid = true;
-    bool forenameValid = true;
-    QStringList calls;
-};
 
 class BusyForm : public TranscriptionForm
 {
@@ -218,35 +184,36 @@ private slots:
         QTest::addColumn<QString>("shown");   // "rich", "forename", "district", or several
         QTest::addColumn<bool>("busy");
         QTest::addColumn<QString>("message"); // the guard's own message box, or empty
-        // What the boxes were asked, in order: the cell check refocuses a
-        // refused box itself; the guard then clears its selection.
+        // What the boxes were asked, in order: the box's own check, then the
+        // cell check refocuses a refused box itself and the guard clears its
+        // selection.
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<bool>("blocked");
 
         QTest::newRow("refused-forename-names-the-forename-and-refocuses-its-box")
             << "forenames" << "Jhon" << false << true << "forename" << false
             << "You must correct or delete the invalid Forename first"
-            << QStringList{"focus-forename", "focus-forename-empty-selection", "focus-back"} << true;
+            << QStringList{"ForenameValidate", "FocusForenameBox", "FocusForenameBox(empty)", "GiveFocusBack"} << true;
         QTest::newRow("refused-district-names-the-district-and-refocuses-its-box")
             << "district" << "Nowhere,9z" << true << false << "district" << false
             << "You must correct or delete the invalid District first"
-            << QStringList{"focus-district", "focus-district-empty-selection", "focus-back"} << true;
+            << QStringList{"DistrictValidate", "FocusDistrictBox", "FocusDistrictBox(empty)", "GiveFocusBack"} << true;
         QTest::newRow("valid-cell-hides-the-district-box-and-the-command-runs")
             << "district" << "Leeds,9b" << true << true << "district" << false << ""
-            << QStringList{"hide-district"} << false;
+            << QStringList{"DistrictValidate", "HideDistrictBox"} << false;
         QTest::newRow("rich-text-box-hidden-first")
             << "surname" << "SMITH" << true << true << "rich,forename,district" << false << ""
-            << QStringList{"hide-rich"} << false;
+            << QStringList{"HideRichTextbox"} << false;
         QTest::newRow("forename-box-before-district-box")
             << "surname" << "SMITH" << true << true << "forename,district" << false << ""
-            << QStringList{"hide-forename"} << false;
+            << QStringList{"HideForenameBox"} << false;
         QTest::newRow("busy-window-blocks-after-validating-and-hiding")
             << "forenames" << "John" << true << true << "forename" << true << ""
-            << QStringList{"hide-forename"} << true;
+            << QStringList{"ForenameValidate", "HideForenameBox"} << true;
         QTest::newRow("busy-window-and-refused-cell-keep-the-box")
             << "forenames" << "Jhon" << false << true << "forename" << true
             << "You must correct or delete the invalid Forename first"
-            << QStringList{"focus-forename", "focus-forename-empty-selection", "focus-back"} << true;
+            << QStringList{"ForenameValidate", "FocusForenameBox", "FocusForenameBox(empty)", "GiveFocusBack"} << true;
     }
 
     void guardAnswers()
@@ -262,13 +229,13 @@ private slots:
         QFETCH(bool, blocked);
 
         RecordingStatusBar statusBar;
-        RecordingBoxes boxes;
+        RecordingEntryBoxes boxes;
         boxes.forenameValid = forenameValid;
         boxes.districtValid = districtValid;
         const QStringList showing = shown.split(QLatin1Char(','));
-        boxes.richShown = showing.contains(QLatin1String("rich"));
-        boxes.forenameShown = showing.contains(QLatin1String("forename"));
-        boxes.districtShown = showing.contains(QLatin1String("district"));
+        boxes.richVisible = showing.contains(QLatin1String("rich"));
+        boxes.forenameVisible = showing.contains(QLatin1String("forename"));
+        boxes.districtVisible = showing.contains(QLatin1String("district"));
         BusyForm form;
         form.busy = busy;
 
@@ -304,23 +271,23 @@ private slots:
 
     void validateFalseOnlyHidesTheBox()
     {
-        RecordingBoxes boxes;
+        RecordingEntryBoxes boxes;
         boxes.forenameValid = false;
-        boxes.forenameShown = true;
+        boxes.forenameVisible = true;
         FlexGrid grid;
         Transcription t;
         t.setGrid(&grid);
         gCurrentRow = 2;
         gCurrentCol = 2;
         QVERIFY(t.CheckInvalidEntries(false));
-        QCOMPARE(boxes.calls, QStringList{"hide-forename"});
+        QCOMPARE(boxes.calls, QStringList{"HideForenameBox"});
     }
 
     void guardOnACellRefusedByItsOwnCheckShowsNoSecondMessage()
     {
         RecordingStatusBar statusBar;
-        RecordingBoxes boxes;
-        boxes.richShown = true;
+        RecordingEntryBoxes boxes;
+        boxes.richVisible = true;
         FlexGrid grid;
         Transcription t;
         t.setGrid(&grid);
@@ -340,7 +307,7 @@ private slots:
         // adds no box of its own and leaves the rich-text box in place.
         QVERIFY(script->records().isEmpty());
         QVERIFY(!statusBar.current().isEmpty());
-        QCOMPARE(boxes.calls, QStringList{"focus-back"});
+        QCOMPARE(boxes.calls, QStringList{"GiveFocusBack"});
     }
 };
 
