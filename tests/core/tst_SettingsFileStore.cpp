@@ -30,31 +30,6 @@ const QByteArray kSample = "[Startup]\r\n"
                            "[Web] the upload host\r\n"
                            "WebSite=www.quorvel.example\r\n";
 
-// Makes writes beyond a few bytes fail as on a full disk, for as long as it
-// lives.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &mOld);
-        mOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = mOld;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &mOld);
-        std::signal(SIGXFSZ, mOldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit mOld{};
-    void (*mOldHandler)(int) = nullptr;
-};
 } // namespace
 
 class SettingsFileStoreTest : public PelkarTest

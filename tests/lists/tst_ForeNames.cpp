@@ -20,31 +20,6 @@
 using namespace TestFiles;
 
 namespace {
-// Makes writes beyond a few bytes fail as on a full disk, for as long as it
-// lives.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &mOld);
-        mOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = mOld;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &mOld);
-        std::signal(SIGXFSZ, mOldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit mOld{};
-    void (*mOldHandler)(int) = nullptr;
-};
 
 // A forename file as the program writes it: a head line, most-common names
 // (one of them empty, one also an ordinary name), and more "JO" names than

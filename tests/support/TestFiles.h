@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QString>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace TestFiles {
 
 inline bool writeBytes(const QString &path, const QByteArray &bytes)
@@ -30,5 +33,32 @@ inline QString fixture(const QString &relative)
 {
     return QDir(QStringLiteral(PELKAR_FIXTURES)).filePath(relative);
 }
+
+
+// Makes writes beyond a few bytes fail as on a full disk, for as long as it
+// lives.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &mOld);
+        mOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = mOld;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &mOld);
+        std::signal(SIGXFSZ, mOldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit mOld{};
+    void (*mOldHandler)(int) = nullptr;
+};
 
 } // namespace TestFiles
