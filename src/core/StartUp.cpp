@@ -88,6 +88,7 @@ void CreateGlobalObjects(Form1 &mainWindow)
     QCoreApplication::processEvents();
     ProgramObjects::createTranscription();
     gTranscription->setGrid(&mainWindow.fgInput());
+    Transcription::InstallBatchSaver();
     ProgramObjects::createDistricts();
 }
 

@@ -1,11 +1,15 @@
 #include "transcription/Transcription.h"
 
 #include "core/Globals.h"
+#include "core/Project.h"
 #include "core/VbHelpers.h"
 #include "core/clsEvents.h"
 #include "entry/FlexGrid.h"
 #include "transcription/Change_Monitor.h"
 #include "transcription/GridBindings.h"
+
+#include <QCursor>
+#include <QGuiApplication>
 
 void Transcription::AddRow()
 {
@@ -56,4 +60,31 @@ QString Transcription::Compact(const QString &text)
         result.append(c);
     }
     return result;
+}
+
+void Transcription::RenumberAllRows(int fromRow)
+{
+    if (!mGrid)
+        return;
+    const bool mayUseCursor =
+        qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+    if (mayUseCursor)
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    {
+        EventsOffGuard quiet;
+        mGrid->setRedraw(false);
+        mGrid->setTextMatrix(1, 0, QString::number(FirstRowNumber()));
+        const int start = fromRow < 2 ? 2 : fromRow;
+        const bool dataRowsOnly = gProject && gProject->RowNumbering() == QLatin1String("D");
+        int number = VbTrim(mGrid->TextMatrix(start - 1, 0)).toInt();
+        for (int row = start; row < mGrid->Rows(); ++row) {
+            if (!dataRowsOnly || !ItsACommentLine(row))
+                ++number;
+            mGrid->setTextMatrix(row, 0, QString::number(number));
+            ColourRow(row);
+        }
+        mGrid->setRedraw(true);
+    }
+    if (mayUseCursor)
+        QGuiApplication::restoreOverrideCursor();
 }

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class FlexGrid;
@@ -317,12 +318,73 @@ public:
     // ---- end of special characters ---------------------------------------------
 
     // ---- Saving the batch file (SaveBatch.cpp) --------------------------------
+    // What saving and restoring reach of the subsystems around them: the work
+    // file, the recent-files list, the companion program and the pick-list
+    // window. Whoever owns each fills its entry; an empty entry does nothing
+    // (no work file exists, the list is updated, nothing to hide).
+    struct BatchFileHooks
+    {
+        // Recent_files.Propose; false when the list could not be stored.
+        std::function<bool(const QString &path)> proposeRecentFile;
+        // clsTressel.Saved := whether unsaved changes existed when the save
+        // began.
+        std::function<void(bool unsavedBefore)> companionSaved;
+        // clsTressel.YTQ := the batch key ("1901B3").
+        std::function<void(const QString &key)> companionBatchKey;
+        // Hides the pick-list window when it is loaded.
+        std::function<void()> hidePickList;
+        // gWorkFile: whether it exists, the rebuild from it (true when the
+        // grid was rebuilt), and writing it from the loaded batch
+        // (SaveHeaderToWork, SaveGridToWork).
+        std::function<bool()> workFileExists;
+        std::function<bool()> restoreWorkfile;
+        std::function<void()> saveToWorkFile;
+    };
+    BatchFileHooks &batchFileHooks() { return mBatchFileHooks; }
+
+    // Writes the header lines and one line per non-blank grid row from row 2
+    // into the batch file, checking every row on the way; the findings never
+    // stop the save. path empty: SavePath and BatchName (Save As passes its
+    // own). The file is replaced whole: when the write fails the previous
+    // file stays as it was. Returns true when the file was written (a later
+    // failure of the recent-files list or the settings is reported apart and
+    // does not change that); false when it was not, or another save was
+    // under way (then nothing happens). With showResults the findings, or
+    // the failure, are shown in the "Save Results" window.
+    bool SaveData(bool showResults, const QString &path = QString());
+    // Checks the "+PAGE" line in column 1 of the grid row: true when it is
+    // well formed and its page follows the previous page. On false, message
+    // (when given) receives the reason. A well-formed line has its columns 2
+    // on emptied.
+    bool StartofPage(int row, QString *message = nullptr);
+    // The findings of the last save, CR LF between them; empty when none.
+    QString SaveFindings() const { return mSaveFindings; }
+    // True while SaveData runs.
+    bool Saving() const { return mSaving; }
+    // Installs the silent save that the page-letter check uses
+    // (SetBatchSaver), working on gTranscription. Call once gTranscription
+    // exists; the saver lives for the whole run.
+    static void InstallBatchSaver();
     // ---- end of saving ------------------------------------------------------------
 
     // ---- Restoring a batch file (RestoreBatch.cpp) ----------------------------
+    // Loads a batch into the grid: from path (enclosing double quotes
+    // dropped); with no path, from the work file when one exists, otherwise
+    // from the batch file of the current name in the save folder. Returns
+    // true when a batch was loaded. On false the transcriber has been told
+    // why; when the load stopped after the header was read (a bad header, or
+    // Cancel on a bad line) the batch name is cleared and nothing counts as
+    // unsaved, so that no later save can overwrite the file that was read.
+    bool Restore(const QString &path = QString());
     // ---- end of restoring ---------------------------------------------------------
 
     // ---- Renumbering rows (RowOperations.cpp, work-file helper) ---------------
+    // Rewrites the row numbers in column 0 under Project's RowNumbering:
+    // row 1 gets FirstRowNumber, then each row from fromRow (at least 2) to
+    // the last counts on from the number shown in the row above it; in "D"
+    // numbering a "+" or "#" row repeats the number before it. Recolours
+    // every row it numbers. Does nothing while no grid is bound.
+    void RenumberAllRows(int fromRow);
     // ---- end of renumbering -------------------------------------------------------
 
 private:
@@ -403,9 +465,29 @@ private:
     // ---- end of members: special characters ----
 
     // ---- members: saving ----
+    // The checks of one data-row cell; appends findings, sets the row's
+    // incomplete mark and the save's error flag.
+    void CheckCellForSave(int row, int col, const QString &text, bool &incomplete,
+                          bool &errorFlag, QString &findings) const;
+
+    bool mSaving = false;
+    QString mSaveFindings;
+    BatchFileHooks mBatchFileHooks;
     // ---- end of members: saving ----
 
     // ---- members: restoring ----
+    // Places one line of a batch file into grid row row, adding a row when
+    // row is not below the row count. False only when the transcriber
+    // cancelled the load on a line with the wrong number of fields.
+    bool AddFileLine(const QString &line, int row);
+    // The fields of a data line, tried in turn until one split gives
+    // exactly count fields: split at commas outside double quotes, at every
+    // comma, at commas outside quotes that open a field, and each of these
+    // again with ";" read as ",". None fitting gives the quote-aware split
+    // of the line as it is.
+    static QStringList SplitDataLine(const QString &line, int count);
+    // What a load that stopped after the header was read leaves behind.
+    void AbandonLoad();
     // ---- end of members: restoring ----
 };
 
