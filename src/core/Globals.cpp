@@ -1,13 +1,20 @@
 #include "core/Globals.h"
 
 #include "core/Project.h"
+#include "core/UserSettings.h"
 #include "core/clsEvents.h"
 #include "lists/Districts.h"
 #include "lists/ForeNames.h"
 #include "transcription/Change_Monitor.h"
+#include "transcription/Recent_files.h"
 #include "transcription/Transcription.h"
+#include "transcription/clsWorkFile.h"
+
+#include <QCoreApplication>
+#include <QStringList>
 
 #include <memory>
+#include <optional>
 
 clsEvents *gEvents = nullptr;
 Project *gProject = nullptr;
@@ -15,6 +22,8 @@ Change_Monitor *gChangeMonitor = nullptr;
 ForeNames *gForeNames = nullptr;
 Districts *gDistricts = nullptr;
 Transcription *gTranscription = nullptr;
+Recent_files *gRecentFiles = nullptr;
+clsWorkFile *gWorkFile = nullptr;
 
 bool gForceMigration = false;
 int gHeaderReason = -1;
@@ -28,6 +37,22 @@ int gCurrentCol = 0;
 bool gPopAnswer = false;
 
 namespace {
+std::optional<QString> sCommandLine;
+} // namespace
+
+QString CommandLine()
+{
+    if (sCommandLine)
+        return *sCommandLine;
+    return QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
+}
+
+void setCommandLine(const QString &commandLine)
+{
+    sCommandLine = commandLine;
+}
+
+namespace {
 struct Owner
 {
     std::unique_ptr<clsEvents> events;
@@ -36,6 +61,8 @@ struct Owner
     std::unique_ptr<ForeNames> foreNames;
     std::unique_ptr<Districts> districts;
     std::unique_ptr<Transcription> transcription;
+    std::unique_ptr<Recent_files> recentFiles;
+    std::unique_ptr<clsWorkFile> workFile;
 };
 
 Owner &owner()
@@ -92,14 +119,62 @@ void createTranscription()
     gTranscription = owner().transcription.get();
 }
 
+void createRecentFiles()
+{
+    owner().recentFiles = std::make_unique<Recent_files>();
+    gRecentFiles = owner().recentFiles.get();
+}
+
+void createWorkFile()
+{
+    owner().workFile = std::make_unique<clsWorkFile>();
+    gWorkFile = owner().workFile.get();
+}
+
+void bindBatchFileHooks()
+{
+    if (!gTranscription)
+        return;
+    auto &hooks = gTranscription->batchFileHooks();
+    if (gRecentFiles) {
+        hooks.proposeRecentFile = [](const QString &path) {
+            if (!gRecentFiles)
+                return true;
+            gRecentFiles->Propose(path);
+            // Propose answers whether the list changed, not whether it was
+            // stored: the stored first entry tells that.
+            return GetUserSetting(QStringLiteral("Pelkar"), QStringLiteral("Recent Files"),
+                                  QStringLiteral("1"))
+                   == gRecentFiles->FileName(1);
+        };
+    }
+    if (gWorkFile) {
+        hooks.workFileExists = [] { return gWorkFile && gWorkFile->WorkExists(); };
+        hooks.restoreWorkfile = [] { return gWorkFile && gWorkFile->RestoreWorkfile(); };
+        hooks.saveToWorkFile = [] {
+            if (!gWorkFile)
+                return;
+            gWorkFile->SaveHeaderToWork();
+            gWorkFile->SaveGridToWork();
+        };
+    }
+}
+
+void releaseWorkFile()
+{
+    release(owner().workFile, gWorkFile);
+}
+
 void releaseAll()
 {
     // The shut-down order; releasing the district list saves its recent
     // districts, so it goes while Project still exists.
+    releaseWorkFile();
     release(owner().changeMonitor, gChangeMonitor);
     release(owner().foreNames, gForeNames);
     release(owner().districts, gDistricts);
     release(owner().transcription, gTranscription);
+    release(owner().recentFiles, gRecentFiles);
     release(owner().project, gProject);
     release(owner().events, gEvents);
 }
@@ -119,6 +194,7 @@ void resetState()
     gNewRow = 0;
     gNewCol = 0;
     gPopAnswer = false;
+    sCommandLine = QString();
 }
 
 } // namespace ProgramObjects

@@ -13,6 +13,8 @@ class ForeNames;
 class Transcription;
 class clsEvents;
 class Project;
+class Recent_files;
+class clsWorkFile;
 
 extern clsEvents *gEvents;
 extern Project *gProject;
@@ -20,6 +22,8 @@ extern Change_Monitor *gChangeMonitor;
 extern ForeNames *gForeNames;
 extern Districts *gDistricts;
 extern Transcription *gTranscription;
+extern Recent_files *gRecentFiles;
+extern clsWorkFile *gWorkFile;
 
 extern bool gForceMigration;
 extern int gHeaderReason;
@@ -32,6 +36,11 @@ extern int gCurrentRow;
 extern int gCurrentCol;
 extern bool gPopAnswer;
 
+// The program's command line: its arguments joined by blanks. Tests start
+// with an empty one (resetState) and may set their own.
+QString CommandLine();
+void setCommandLine(const QString &commandLine);
+
 namespace ProgramObjects {
 void createEvents();
 void createProject();
@@ -40,6 +49,18 @@ void createChangeMonitor();
 void createForeNames();
 void createDistricts();
 void createTranscription();
+// Reads the saved list of recent files.
+void createRecentFiles();
+// The work file object; nothing is opened or deleted on creation.
+void createWorkFile();
+
+// Connects gTranscription's batch-file hooks to the objects that exist:
+// the recent-files list and the work file. Call after creating them.
+void bindBatchFileHooks();
+
+// Releases gWorkFile, which closes the work file and deletes it when this
+// run opened it.
+void releaseWorkFile();
 
 // Releases every single object that exists: the others first, then
 // gProject, then gEvents, since the others use it while they close.

@@ -12,7 +12,9 @@
 #include "core/Tidy.h"
 #include "core/VbHelpers.h"
 #include "mainwindow/Form1.h"
+#include "transcription/CrashRecovery.h"
 #include "transcription/Transcription.h"
+#include "transcription/clsWorkFile.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -52,9 +54,25 @@ QString generalDate(const QDateTime &when)
 
 bool commandLineIsTraceOn()
 {
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    return VbUCase(args.join(QLatin1Char(' ')).trimmed()) == QLatin1String("TRACEON");
+    return VbUCase(CommandLine().trimmed()) == QLatin1String("TRACEON");
 }
+
+// What the recovery step reaches of the main window. The header form and
+// the scan viewer are not there yet: the header form's place is taken by
+// the main window as start-up shows it, and no scan can be reopened.
+class MainWindowRecovery final : public RecoveryWindows
+{
+public:
+    explicit MainWindowRecovery(Form1 &mainWindow) : mMainWindow(mainWindow) {}
+    void HideForm1() override { mMainWindow.hide(); }
+    void Edit_Header() override {}
+    bool GetPicture(const QString &) override { return false; }
+    void setScanMenuCaption(const QString &) override {}
+    void setZoomEnabled(bool) override {}
+
+private:
+    Form1 &mMainWindow;
+};
 
 // Shown while the lists are read; the About box takes this part later.
 std::unique_ptr<QWidget> showSplash()
@@ -82,20 +100,18 @@ void CreateGlobalObjects(Form1 &mainWindow)
     // The entry boxes, the grid and their companions join these as each is
     // built, in their places of the creation order.
     ProgramObjects::createChangeMonitor();
+    ProgramObjects::createRecentFiles();
+    ProgramObjects::createWorkFile();
+    gWorkFile->setGrid(&mainWindow.fgInput());
     ProgramObjects::createForeNames();
     if (!gProject)
         return; // the forename file could not be had: the run was closed down
     QCoreApplication::processEvents();
     ProgramObjects::createTranscription();
     gTranscription->setGrid(&mainWindow.fgInput());
+    ProgramObjects::bindBatchFileHooks();
     Transcription::InstallBatchSaver();
     ProgramObjects::createDistricts();
-}
-
-bool offerCrashRecovery()
-{
-    // No batch can be reloaded yet: the run goes to the header form.
-    return false;
 }
 
 } // namespace
@@ -204,9 +220,14 @@ bool StartUp(Form1 &mainWindow)
         gProject->setDistrictVersion(QStringLiteral("??"));
 
     gHeaderResult = 0;
-    if (offerCrashRecovery()) {
+    MainWindowRecovery windows(mainWindow);
+    SetRecoveryWindows(&windows);
+    const bool loaded = OfferCrashRecovery(CommandLine());
+    SetRecoveryWindows(nullptr);
+    if (loaded) {
         mainWindow.SetUpMainForm();
     } else if (gHeaderResult != 5) {
+        gTranscription->setKeepGrid(false);
         gProject->setIYear(0);
         gHeaderReason = 2;
         mainWindow.WaitForHeaderForm();
@@ -245,6 +266,9 @@ void CloseDown(int errNo, const QString &title, const QString &text)
                     Mb::Critical, title);
     }
 
+    // Closing down normally ends the batch's crash protection: the work file
+    // goes before anything else.
+    ProgramObjects::releaseWorkFile();
     // gEvents goes last: the others may still hold events off as they close.
     ProgramObjects::releaseAll();
 

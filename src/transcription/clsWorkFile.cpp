@@ -109,7 +109,12 @@ clsWorkFile::clsWorkFile() : mRecordLength(Project::WorkLength()) {}
 
 clsWorkFile::~clsWorkFile()
 {
-    DeleteWork();
+    // Only a file this run has opened is deleted: one a crashed run left,
+    // not yet offered for recovery, is the transcriber's only copy.
+    if (mOwnsFile)
+        DeleteWork();
+    else
+        CloseWork();
     mDisabled = true;
     mGrid = nullptr;
 }
@@ -167,6 +172,7 @@ bool clsWorkFile::OpenWork(bool read)
                                                 | QIODevice::Unbuffered;
     const bool opened = !path.isEmpty() && mFile.open(mode);
     mHandle = opened ? 1 : -1;
+    mOwnsFile = mOwnsFile || opened;
     SaveHandleValue(QString::number(mHandle));
     return opened;
 }

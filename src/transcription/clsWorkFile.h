@@ -137,4 +137,5 @@ private:
     int mRecordLength = 0;
     int mHighestRecord = 0;
     bool mDisabled = false;
+    bool mOwnsFile = false; // opened by this run: deleted when released
 };

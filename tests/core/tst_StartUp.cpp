@@ -15,9 +15,13 @@
 #include "entry/FlexGrid.h"
 #include "transcription/Change_Monitor.h"
 #include "transcription/Transcription.h"
+#include "transcription/clsWorkFile.h"
 #include "mainwindow/Form1.h"
 
+#include <QDeadlineTimer>
 #include <QDirIterator>
+#include <QProcess>
+#include <QThread>
 #include <QStandardPaths>
 
 namespace {
@@ -42,6 +46,112 @@ QStringList snapshot(const QString &folder)
     out.sort();
     return out;
 }
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Waits until the file holds the bytes (or is gone, for empty bytes and
+// gone true); gives what it held at the end.
+QByteArray waitForFile(const QString &path, const QByteArray &bytes, bool gone = false)
+{
+    QDeadlineTimer deadline(20000);
+    QByteArray now;
+    do {
+        now = readAll(path);
+        if (gone ? !QFileInfo::exists(path) : now == bytes)
+            break;
+        QThread::msleep(20);
+    } while (!deadline.hasExpired());
+    return now;
+}
+
+// The work file as a rebuild rewrites it: deleted-row records at its end
+// are not written again.
+QByteArray withoutTrailingDeletedRows(QByteArray bytes)
+{
+    constexpr int record = 250;
+    while (bytes.size() >= record && bytes.at(bytes.size() - record) == '-')
+        bytes.chop(record);
+    return bytes;
+}
+
+// The records of a work file, trailing spaces dropped and the unwritten
+// bytes shown as "~", so that a difference names its record.
+QStringList records(const QByteArray &bytes)
+{
+    QStringList out;
+    for (qsizetype at = 0; at < bytes.size(); at += 250) {
+        QByteArray r = bytes.mid(at, 250);
+        r.replace('\0', '~');
+        out << QString::fromLatin1(r).trimmed();
+    }
+    return out;
+}
+
+// The test program that loads and edits a batch step by step (see
+// crash_writer.cpp) and is killed between steps.
+class CrashWriter
+{
+public:
+    bool start(const QString &data, const QString &batch)
+    {
+        const QString program = qEnvironmentVariable("PELKAR_CRASH_WRITER");
+        if (program.isEmpty())
+            return false;
+        mProcess.start(program, {data, batch});
+        return mProcess.waitForStarted(10000);
+    }
+    // Reads up to "ready step"; the grid rows it printed before it.
+    bool waitForStep(int step, QStringList &rows)
+    {
+        rows.clear();
+        QDeadlineTimer deadline(20000);
+        while (!deadline.hasExpired()) {
+            while (mProcess.canReadLine()) {
+                const QString line = QString::fromUtf8(mProcess.readLine()).chopped(1);
+                if (line == QStringLiteral("ready ") + QString::number(step))
+                    return true;
+                if (line.startsWith(QLatin1String("row ")))
+                    rows << line.mid(4);
+            }
+            if (!mProcess.waitForReadyRead(200) && mProcess.state() == QProcess::NotRunning)
+                return false;
+        }
+        return false;
+    }
+    void next() { mProcess.write("\n"); }
+    QProcess::ExitStatus kill()
+    {
+        mProcess.kill(); // SIGKILL
+        mProcess.waitForFinished(10000);
+        return mProcess.exitStatus();
+    }
+    QString errors() { return QString::fromLocal8Bit(mProcess.readAllStandardError()); }
+
+private:
+    QProcess mProcess;
+};
+
+// Rows 1 on of the grid as the writer prints them: the row, TAB, the cells
+// of columns 1 on joined by TAB.
+QStringList gridRows(FlexGrid &grid)
+{
+    QStringList rows;
+    for (int row = 1; row < grid.Rows(); ++row) {
+        QStringList cells;
+        for (int col = 1; col < grid.Cols(); ++col)
+            cells << grid.TextMatrix(row, col);
+        rows << QString::number(row) + QLatin1Char('\t') + cells.join(QLatin1Char('\t'));
+    }
+    return rows;
+}
+
+const QString kRecoveryQuestion = QStringLiteral(
+    "Your previous run of Pelkar did not closedown properly. Would you like me to try a recovery "
+    "to that point?");
 } // namespace
 
 class tst_StartUp : public PelkarTest
@@ -59,8 +169,33 @@ private slots:
     void missingForenameFileClosesDown();
     void traceOnWritesTheRunLine_data();
     void traceOnWritesTheRunLine();
+    void crashedBatchIsRecovered_data();
+    void crashedBatchIsRecovered();
+    void declinedRecoveryDeletesTheWorkFile();
+    void commandLineBatchIsLoaded();
+    void lastBatchIsContinued_data();
+    void lastBatchIsContinued();
+    void workFileSurvivesAStartThatStopsEarly();
 
 private:
+    // A data folder as a first start that closed down cleanly leaves it.
+    void prepareDataFolder()
+    {
+        script->answer({QStringLiteral("Use Default"), QStringLiteral("Ok")});
+        {
+            Form1 mainWindow;
+            QVERIFY(mainWindow.Load());
+            mainWindow.close();
+        }
+        script->clearRecords();
+    }
+    QString batchFixture() const
+    {
+        return QDir(QStringLiteral(PELKAR_FIXTURES))
+            .filePath(QStringLiteral("batch-births-plain-fiche/input.ZEL"));
+    }
+    QString workPath() const { return QDir(documentsData()).filePath(QStringLiteral("PelkarWork")); }
+
     QString documentsData() const
     {
         return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
@@ -315,6 +450,209 @@ void tst_StartUp::traceOnWritesTheRunLine()
     static const QRegularExpression line(QStringLiteral(
         "^Run Started \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d Version 7\\.4\\.0\r\n$"));
     QVERIFY2(line.match(text).hasMatch(), qPrintable(text));
+}
+
+void tst_StartUp::crashedBatchIsRecovered_data()
+{
+    QTest::addColumn<int>("killedAfter");
+    QTest::newRow("after-the-load") << 1;
+    QTest::newRow("after-a-cell-edit") << 2;
+    QTest::newRow("after-a-row-added") << 3;
+    QTest::newRow("after-the-last-row-deleted") << 4;
+}
+
+void tst_StartUp::crashedBatchIsRecovered()
+{
+    QFETCH(int, killedAfter);
+    prepareDataFolder();
+
+    CrashWriter writer;
+    QVERIFY(writer.start(documentsData(), batchFixture()));
+    QStringList written;
+    for (int step = 1; step <= killedAfter; ++step) {
+        QVERIFY2(writer.waitForStep(step, written), qPrintable(writer.errors()));
+        if (step < killedAfter)
+            writer.next();
+    }
+    const QByteArray flushed = readAll(workPath());
+    QVERIFY(!flushed.isEmpty());
+    QCOMPARE(writer.kill(), QProcess::CrashExit);
+
+    // The real program offers the recovery and rewrites the work file from
+    // the grid it rebuilt.
+    {
+        ProgramRun run(homePath(QStringLiteral("script")), {QStringLiteral("Yes"), QStringLiteral("Ok")});
+        QVERIFY(run.start());
+        QVERIFY2(run.waitForMessages(2), qPrintable(run.errorOutput()));
+        const QList<MessageRecord> asked = run.messages();
+        QCOMPARE(asked[0].kind, QStringLiteral("box"));
+        QCOMPARE(asked[0].prompt, kRecoveryQuestion);
+        QCOMPARE(asked[0].style, int(Mb::YesNo | Mb::Question));
+        QCOMPARE(asked[0].title, QStringLiteral("Pelkar"));
+        QCOMPARE(asked[1].kind, QStringLiteral("popup"));
+        QCOMPARE(asked[1].prompt, QStringLiteral("ERROR RECOVERY - PELKAR IS RELOADING THE LAST BATCH"));
+        QCOMPARE(asked[1].style, 0);
+        const QByteArray expected = withoutTrailingDeletedRows(flushed);
+        QCOMPARE(records(waitForFile(workPath(), expected)), records(expected));
+        run.kill();
+        QCOMPARE(run.messages().size(), 2);
+    }
+
+    // The grid it rebuilds, here where it can be seen, from the file the
+    // killed program left.
+    script->answer({QStringLiteral("Yes"), QStringLiteral("Ok")});
+    {
+        Form1 mainWindow;
+        QVERIFY(mainWindow.Load());
+        QVERIFY(mainWindow.isVisible());
+        QCOMPARE(gridRows(mainWindow.fgInput()), written);
+        QVERIFY(QFileInfo::exists(workPath()));
+        mainWindow.close();
+    }
+    // A clean exit leaves no work file, and the next start asks nothing.
+    QVERIFY(!QFileInfo::exists(workPath()));
+    script->clearRecords();
+    Form1 next;
+    QVERIFY(next.Load());
+    QVERIFY(script->records().isEmpty());
+    next.close();
+}
+
+void tst_StartUp::declinedRecoveryDeletesTheWorkFile()
+{
+    prepareDataFolder();
+    CrashWriter writer;
+    QVERIFY(writer.start(documentsData(), batchFixture()));
+    QStringList written;
+    QVERIFY2(writer.waitForStep(1, written), qPrintable(writer.errors()));
+    QVERIFY(QFileInfo::exists(workPath()));
+    writer.kill();
+
+    ProgramRun run(homePath(QStringLiteral("script")), {QStringLiteral("No")});
+    QVERIFY(run.start());
+    QVERIFY(run.waitForMessages(1));
+    QCOMPARE(run.messages()[0].prompt, kRecoveryQuestion);
+    waitForFile(workPath(), QByteArray(), true);
+    QVERIFY(!QFileInfo::exists(workPath()));
+    run.kill();
+    QCOMPARE(run.messages().size(), 1);
+    QVERIFY(!QFileInfo::exists(workPath()));
+
+    // Nothing is left to offer.
+    Form1 next;
+    QVERIFY(next.Load());
+    QVERIFY(script->records().isEmpty());
+    QCOMPARE(next.fgInput().Rows(), 2);
+    next.close();
+}
+
+void tst_StartUp::commandLineBatchIsLoaded()
+{
+    prepareDataFolder();
+    // What the load writes into the work file, as the writer's own load
+    // wrote it.
+    CrashWriter writer;
+    QVERIFY(writer.start(documentsData(), batchFixture()));
+    QStringList loaded;
+    QVERIFY2(writer.waitForStep(1, loaded), qPrintable(writer.errors()));
+    const QByteArray expected = readAll(workPath());
+    writer.kill();
+    QVERIFY(QFile::remove(workPath()));
+
+    {
+        ProgramRun run(homePath(QStringLiteral("script")), {}, {batchFixture()});
+        QVERIFY(run.start());
+        QCOMPARE(records(waitForFile(workPath(), expected)), records(expected));
+        run.kill();
+        QVERIFY(run.messages().isEmpty());
+    }
+    QVERIFY(QFile::remove(workPath()));
+
+    setCommandLine(batchFixture());
+    Form1 mainWindow;
+    QVERIFY(mainWindow.Load());
+    QVERIFY(script->records().isEmpty());
+    QCOMPARE(gridRows(mainWindow.fgInput()), loaded);
+    mainWindow.close();
+}
+
+void tst_StartUp::lastBatchIsContinued_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("fileKept");
+    QTest::newRow("continued") << "Yes" << true;
+    QTest::newRow("declined-goes-to-a-new-batch") << "No" << true;
+    QTest::newRow("file-gone-asks-nothing") << "" << false;
+}
+
+void tst_StartUp::lastBatchIsContinued()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, fileKept);
+    prepareDataFolder();
+
+    // A run that worked on the batch and closed down: the header stays in
+    // the settings, the file in the save folder.
+    setCommandLine(batchFixture());
+    QString batchFile;
+    QStringList loaded;
+    {
+        Form1 mainWindow;
+        QVERIFY(mainWindow.Load());
+        loaded = gridRows(mainWindow.fgInput());
+        batchFile = QDir(gProject->SavePath()).filePath(gProject->BuildBatchName());
+        QVERIFY(QFile::copy(batchFixture(), batchFile));
+        mainWindow.close();
+    }
+    if (!fileKept)
+        QVERIFY(QFile::remove(batchFile));
+    setCommandLine(QString());
+
+    if (!answer.isEmpty())
+        script->answer(answer);
+    Form1 mainWindow;
+    QVERIFY(mainWindow.Load());
+    QVERIFY(mainWindow.isVisible());
+    if (answer.isEmpty()) {
+        QVERIFY(script->records().isEmpty());
+    } else {
+        QCOMPARE(script->records().size(), 1);
+        QCOMPARE(script->records()[0].kind, QStringLiteral("popup"));
+        QCOMPARE(script->records()[0].prompt, QStringLiteral("Would you like to continue using batch \r\n")
+                                                  + QFileInfo(batchFile).fileName() + QStringLiteral("?"));
+        QCOMPARE(script->records()[0].style, 1);
+    }
+    if (answer == QLatin1String("Yes")) {
+        QCOMPARE(gridRows(mainWindow.fgInput()), loaded);
+        QCOMPARE(gHeaderReason, -1);
+    } else {
+        QCOMPARE(gHeaderReason, 2);
+        QCOMPARE(gProject->iYear(), 0);
+    }
+    mainWindow.close();
+}
+
+void tst_StartUp::workFileSurvivesAStartThatStopsEarly()
+{
+    // A crashed run's work file, then a start that stops before the
+    // recovery question (the forename file has gone).
+    prepareDataFolder();
+    CrashWriter writer;
+    QVERIFY(writer.start(documentsData(), batchFixture()));
+    QStringList written;
+    QVERIFY2(writer.waitForStep(1, written), qPrintable(writer.errors()));
+    writer.kill();
+    const QByteArray left = readAll(workPath());
+    const QDir data(documentsData());
+    QVERIFY(QFile::remove(data.filePath(QStringLiteral("Files/Pelkar_Name2.txt"))));
+    QVERIFY(QDir(data.filePath(QStringLiteral("OriginalFiles"))).removeRecursively());
+
+    script->answer({QStringLiteral("Ok"), QStringLiteral("Ok")});
+    {
+        Form1 mainWindow;
+        QVERIFY(!mainWindow.Load());
+    }
+    QCOMPARE(readAll(workPath()), left);
 }
 
 PELKAR_TEST(tst_StartUp)
