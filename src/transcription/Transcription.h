@@ -269,7 +269,7 @@ public:
     bool IsRowBlank(int row) const;
     // ---- end of sequence check --------------------------------------------------
 
-    // ---- Special characters, wildcards and brackets (SpecialCharacters.cpp) ----
+    // ---- Special characters, wildcards and brackets (CharacterChecks.cpp) ----
     // The wildcard syntax of a cell text: lists in square brackets (at least
     // two characters, each of A to Z, 0 to 9, "_", "*", "." or an accented
     // letter, each once), "{min,max}" or "{min,}" counts after a plain

@@ -34,7 +34,7 @@ const QString kQmMessage =
 
 } // namespace
 
-class tst_SpecialCharacters : public PelkarTest
+class tst_CharacterChecks : public PelkarTest
 {
     Q_OBJECT
 
@@ -561,5 +561,5 @@ private slots:
     }
 };
 
-PELKAR_TEST(tst_SpecialCharacters)
-#include "tst_SpecialCharacters.moc"
+PELKAR_TEST(tst_CharacterChecks)
+#include "tst_CharacterChecks.moc"
