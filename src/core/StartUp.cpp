@@ -27,7 +27,46 @@
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace {
+
+// Model code that cannot go on (a reference file missing) asks for the
+// shut-down from deep inside its own operations; closing down there would
+// release objects whose functions are still running. The request is noted
+// and carried out once the stack has unwound: at start-up's next safe point,
+// or from the event loop. The first request wins.
+struct PendingCloseDown
+{
+    int errNo;
+    QString title;
+    QString text;
+};
+std::optional<PendingCloseDown> gPendingCloseDown;
+
+bool closeDownPending()
+{
+    return gPendingCloseDown.has_value();
+}
+
+bool runPendingCloseDown()
+{
+    if (!gPendingCloseDown)
+        return false;
+    const PendingCloseDown request = *gPendingCloseDown;
+    gPendingCloseDown.reset();
+    CloseDown(request.errNo, request.title, request.text);
+    return true;
+}
+
+void deferCloseDown(int errNo, const QString &title, const QString &text)
+{
+    if (gPendingCloseDown)
+        return;
+    gPendingCloseDown = PendingCloseDown{errNo, title, text};
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { runPendingCloseDown(); }, Qt::QueuedConnection);
+}
 
 const QString kCrLf = QStringLiteral("\r\n");
 
@@ -104,8 +143,8 @@ void CreateGlobalObjects(Form1 &mainWindow)
     ProgramObjects::createWorkFile();
     gWorkFile->setGrid(&mainWindow.fgInput());
     ProgramObjects::createForeNames();
-    if (!gProject)
-        return; // the forename file could not be had: the run was closed down
+    if (closeDownPending())
+        return; // the forename file could not be had
     QCoreApplication::processEvents();
     ProgramObjects::createTranscription();
     gTranscription->setGrid(&mainWindow.fgInput());
@@ -201,14 +240,12 @@ bool StartUp(Form1 &mainWindow)
     if (!MakeFileFolder())
         return stop(mainWindow);
 
-    // Model code that cannot go on (a reference file missing) asks for the
-    // shut-down through this.
-    SetCloseDownHandler(CloseDown);
+    SetCloseDownHandler(deferCloseDown);
     {
         auto splash = showSplash();
         CreateGlobalObjects(mainWindow);
     }
-    if (!gProject)
+    if (runPendingCloseDown())
         return false;
 
     if (!gProject->InitialHelp()) {
@@ -224,6 +261,8 @@ bool StartUp(Form1 &mainWindow)
     SetRecoveryWindows(&windows);
     const bool loaded = OfferCrashRecovery(CommandLine());
     SetRecoveryWindows(nullptr);
+    if (runPendingCloseDown())
+        return false;
     if (loaded) {
         mainWindow.SetUpMainForm();
     } else if (gHeaderResult != 5) {

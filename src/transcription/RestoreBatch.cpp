@@ -223,7 +223,6 @@ bool Transcription::Restore(const QString &path)
     Project &project = *gProject;
     LoadPointer wait;
 
-    project.ClearHeader();
     project.GoToSaveDir();
     const QString defaultFile = QDir(project.SavePath()).filePath(project.BatchName());
 
@@ -257,6 +256,9 @@ bool Transcription::Restore(const QString &path)
     }
     LineReader reader(file);
     file.close();
+    // Cleared only now that the file is read: a file that cannot be opened
+    // leaves the batch in the grid as it was, header and unsaved state too.
+    project.ClearHeader();
 
     project.GetProjFromFile(reader);
     if (project.Invalid()) {

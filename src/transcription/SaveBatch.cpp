@@ -431,7 +431,7 @@ bool Transcription::StartofPage(int row, QString *message)
 
     bool accepted = false;
     if (page != previous)
-        accepted = page == previous + 1 && (s.isEmpty() || s == QLatin1String("A"));
+        accepted = qint64(page) == qint64(previous) + 1 && (s.isEmpty() || s == QLatin1String("A"));
     else if (!s.isEmpty())
         accepted = p.isEmpty() ? s == QLatin1String("A")
                                : s.at(0).unicode() == p.at(0).unicode() + 1;

@@ -338,6 +338,10 @@ bool clsWorkFile::SaveGridToWork()
             }
         }
     }
+    // Records past the grid's last row may hold rows since deleted: a rebuild
+    // must not bring them back.
+    for (int rec = mGrid->Rows() + kFirstRowRecord; rec <= mHighestRecord; ++rec)
+        written = WriteRecord(QString(), rec, false) && written;
     written = mHandle >= 1 && flush() && written;
     if (refused > 0) {
         QString text = firstProblem;
@@ -537,12 +541,16 @@ bool clsWorkFile::RestoreWorkfile()
     }
 
     mGrid->setRedraw(true);
+    const bool readWhole = !mDisabled;
     CloseWork();
     // The rewrite below keeps only what was understood; the file as read
-    // stays beside it for whoever looks into what went wrong.
-    CopyFileOver(WorkFilePath(), BackupPath());
-    SaveHeaderToWork();
-    SaveGridToWork();
+    // stays beside it for whoever looks into what went wrong. Without that
+    // copy, or after a read that failed part-way, the file is left as it is:
+    // it may hold the only copy of rows the grid did not get.
+    if (readWhole && CopyFileOver(WorkFilePath(), BackupPath())) {
+        SaveHeaderToWork();
+        SaveGridToWork();
+    }
 
     if (gDistricts)
         gDistricts->Read_Districts();

@@ -230,6 +230,29 @@ private slots:
         QVERIFY(!gChangeMonitor->AnyChange());
     }
 
+    // A file that cannot be had leaves the open batch as it stood: its header,
+    // its rows and its unsaved state, so nothing is lost and nothing is
+    // written under the wrong header.
+    void missingFileKeepsTheOpenBatch()
+    {
+        const QString input = homePath("in/births-plain-fiche.ZEL");
+        QVERIFY(QFile::copy(TestFiles::fixture("batch-births-plain-fiche/input.ZEL"), input));
+        QVERIFY(gTranscription->Restore(input));
+        gChangeMonitor->Changed();
+        const QByteArray before = gridBytes();
+        const QString name = gProject->BatchName();
+        const int year = gProject->iYear();
+
+        const QString missing = homePath("in/gone.ZEL");
+        script->answer(QStringLiteral("Ok"));
+        QVERIFY(!gTranscription->Restore(missing));
+        QCOMPARE(messages().size(), 1);
+        QCOMPARE(gridBytes(), before);
+        QCOMPARE(gProject->BatchName(), name);
+        QCOMPARE(gProject->iYear(), year);
+        QVERIFY(gChangeMonitor->AnyChange());
+    }
+
     // ---- Data lines as older files hold them --------------------------------
     void restoreDataLine_data()
     {
