@@ -245,6 +245,18 @@ void Transcription::Check_PageLetter(int col, int row, bool force)
     gProject->setBatchName(newName);
     StatusBar().ShowFile();
 
+    // Another batch may already have the new name: it is never saved over
+    // without the transcriber's say.
+    if (newName != oldName && FileExists(QDir(gProject->SavePath()).filePath(newName))) {
+        ShowMessage(QStringLiteral("This batch is now named ") + newName
+                            + QStringLiteral(", but a file of that name already exists in your "
+                                             "save folder.")
+                            + kCrLf
+                            + QStringLiteral("It has not been saved over - please check which "
+                                             "batch is which before you save."),
+                    Mb::Exclamation, kProductName);
+        return;
+    }
     // The batch is saved under its new name before anything of the old
     // name may go: a failed save keeps the old file as the only copy.
     const bool saved = Saver().SaveSilently();

@@ -167,6 +167,7 @@ private slots:
     void killedCopyDoesNotBlockTheNextStart();
     void firstStartInstallsTheShippedLists();
     void missingForenameFileClosesDown();
+    void missingDistrictFileClosesDown();
     void traceOnWritesTheRunLine_data();
     void traceOnWritesTheRunLine();
     void crashedBatchIsRecovered_data();
@@ -415,6 +416,32 @@ void tst_StartUp::missingForenameFileClosesDown()
              QStringLiteral("Error Number 518\r\nUnable to open Name File"));
     QCOMPARE(script->records()[1].style, int(Mb::Critical));
     QVERIFY(gProject == nullptr && gEvents == nullptr);
+    QVERIFY(!mainWindow.isVisible());
+}
+
+void tst_StartUp::missingDistrictFileClosesDown()
+{
+    // The district file is read once the start knows there is no batch to
+    // reload; its absence ends the run cleanly, with no object used after
+    // the shut-down released it.
+    const QString data = homePath(QStringLiteral("MyData"));
+    const QDir files(QDir(data).filePath(QStringLiteral("Files")));
+    QVERIFY(QDir().mkpath(files.path()));
+    QVERIFY(QFile::copy(QDir(Project::SystemFilesFolder()).filePath(QStringLiteral("OriginalFiles/Pelkar_Name.txt")),
+                        files.filePath(QStringLiteral("Pelkar_Name2.txt"))));
+    SaveUserSetting(kApp, QStringLiteral("Startup"), QStringLiteral("DataPath"), data);
+
+    script->answer({QStringLiteral("Ok"), QStringLiteral("Ok"), QStringLiteral("Ok")});
+    Form1 mainWindow;
+    QVERIFY(!mainWindow.Load());
+    QCOMPARE(script->records().size(), 3);
+    QCOMPARE(script->records()[0].prompt, WelcomeText());
+    QVERIFY(script->records()[1].prompt.startsWith(
+        QStringLiteral("Read_Districts, Unable to open your District File ")));
+    QCOMPARE(script->records()[2].prompt,
+             QStringLiteral("Error Number 515\r\nUnable to find District file"));
+    QCOMPARE(script->records()[2].title, QStringLiteral("Pelkar.xxxx"));
+    QVERIFY(gProject == nullptr && gEvents == nullptr && gTranscription == nullptr);
     QVERIFY(!mainWindow.isVisible());
 }
 

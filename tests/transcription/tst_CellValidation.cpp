@@ -603,6 +603,30 @@ private slots:
         QCOMPARE(QFile::exists(oldFile), oldFileKept);
     }
 
+    void pageLetterNeverSavesOverAnotherBatch()
+    {
+        projectWithoutPageLetter();
+        const QString oldFile = QDir(gProject->SavePath()).filePath("1911B30012.ZEL");
+        const QString otherBatch = QDir(gProject->SavePath()).filePath("1911B3A0012.ZEL");
+        QVERIFY(TestFiles::writeBytes(oldFile, "+INFO\r\n"));
+        QVERIFY(TestFiles::writeBytes(otherBatch, "+INFO,other\r\n"));
+        script->answer(QStringLiteral("Ok"));
+        grid->setTextMatrix(2, 1, QStringLiteral("abbot"));
+
+        t->Check_PageLetter(1, 2, false);
+
+        QVERIFY(saver->calls.isEmpty());
+        QCOMPARE(messages(),
+                 QStringList{QStringLiteral("box 48 Pelkar: This batch is now named 1911B3A0012.ZEL, "
+                                            "but a file of that name already exists in your save "
+                                            "folder.")
+                             + kCrLf
+                             + QStringLiteral("It has not been saved over - please check which "
+                                              "batch is which before you save.")});
+        QCOMPARE(TestFiles::readBytes(otherBatch), QByteArray("+INFO,other\r\n"));
+        QVERIFY(QFile::exists(oldFile));
+    }
+
     void pageLetterNeedsALetterInitial_data()
     {
         QTest::addColumn<QString>("surname");
