@@ -159,6 +159,7 @@ bool Districts::Read_Districts()
     mRecords.reserve(1101);
     mLetterIndex.fill(-1);
     mSuppFile.clear();
+    mSuppUnreadable.clear();
     if (!gProject)
         return false;
     gProject->GoToFileDir();
@@ -236,7 +237,8 @@ bool Districts::Read_Districts()
     LineReader suppReader(suppFile);
     suppFile.close();
     while (!suppReader.atEnd()) {
-        QString line = suppReader.readLine();
+        const QString asRead = suppReader.readLine();
+        QString line = asRead;
         line.remove(u'"');
         line = VbTrim(line);
         if (line.size() <= 2)
@@ -244,6 +246,7 @@ bool Districts::Read_Districts()
         if (line.lastIndexOf(u',') < 1) {
             ShowMessage(QStringLiteral("Invalid line in Supplementary District file = ") + line,
                         Mb::Critical, kProductName);
+            mSuppUnreadable.append(asRead);
             continue;
         }
         DistrictParts parts = SplitDistrict(line);
@@ -252,6 +255,7 @@ bool Districts::Read_Districts()
                                 "Invalid line in Supplementary District file (no volume number) = ")
                                 + line,
                         Mb::Critical, kProductName);
+            mSuppUnreadable.append(asRead);
             continue;
         }
         mRecords.push_back({false, parts.name, parts.volume, true, parts.format});
@@ -387,6 +391,7 @@ bool Districts::SaveDistricts()
         if (!r.Deleted && r.UserAdded)
             lines.append(QuoteIfComma(r.Name) + u',' + r.Volume);
     }
+    lines.append(mSuppUnreadable);
     QString error;
     if (WriteFileWhole(mSuppFile, JoinCrLf(lines), &error))
         return true;

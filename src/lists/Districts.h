@@ -218,5 +218,8 @@ private:
     std::array<int, 28> mLetterIndex{};
     std::array<std::array<QString, 9>, 26> mMRU;
     QString mSuppFile;
+    // Lines of the supplementary file that could not be read, kept as read so
+    // that rewriting the file never loses what the transcriber put there.
+    QStringList mSuppUnreadable;
     SuppRangeMenu *mSuppMenu = nullptr;
 };

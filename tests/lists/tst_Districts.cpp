@@ -259,6 +259,19 @@ private slots:
                               "volume number) = Cardiff,"}));
     }
 
+    // Lines that could not be read stay in the file when it is rewritten:
+    // only the transcriber decides what goes.
+    void unreadableSupplementaryLinesSurviveARewrite()
+    {
+        setPeriod(1911, 3, 1);
+        script->answer(QStringList{"Ok", "Ok"});
+        auto d = readTable({line("Ashford", "0|5A|0|0|0")}, {"Bath", "Dover,5B", "Cardiff,"});
+        QVERIFY(d);
+        QString added = QStringLiteral("Eton,5C");
+        QVERIFY(d->AddDistrict(added));
+        QCOMPARE(readBytes(suppFile1()), QByteArray("Dover,5B\r\nEton,5C\r\nBath\r\nCardiff,\r\n"));
+    }
+
     // A missing supplementary file is created empty; the table then holds
     // the district file's records only.
     void missingSupplementaryFileIsCreatedEmpty()
