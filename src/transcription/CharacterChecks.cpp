@@ -35,6 +35,32 @@ bool isAsciiDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
+// A character that any column may hold.
+bool allowedEverywhere(QChar ch)
+{
+    const char16_t c = ch.unicode();
+    if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9'))
+        return true;
+    switch (c) {
+    case u'"':
+    case u'[':
+    case u']':
+    case u'*':
+    case u'?':
+    case u'_':
+    case u'{':
+    case u'}':
+    case u' ':
+    case u'-':
+    case u'.':
+    case u'\'':
+    case u',':
+        return true;
+    default:
+        return false;
+    }
+}
+
 // A character that may stand in a "[...]" list.
 bool allowedInList(QChar c)
 {
@@ -204,7 +230,8 @@ bool Transcription::CheckQM(const QString &text, bool quiet, int row, int col) c
     if (row < 1)
         row = gCurrentRow;
     const bool currentRow = row == gCurrentRow;
-    if (ItsACommentLine(row) || !text.contains(u'?'))
+    // Most texts hold no "?": that answer needs no look at the grid.
+    if (!text.contains(u'?') || ItsACommentLine(row))
         return true;
     // The project's flag follows the row being edited (the main window sets
     // it on entering a district cell); any other row answers for itself.
@@ -290,7 +317,11 @@ bool Transcription::CheckForOddChars(const QString &text, int col) const
 {
     if (gProject && gProject->IgnoreOdd())
         return false;
-    const QString t = VbTrim(text);
+    QStringView t(text);
+    while (!t.isEmpty() && t.front() == u' ')
+        t = t.mid(1);
+    while (!t.isEmpty() && t.back() == u' ')
+        t.chop(1);
     const auto isKind = [col](int kindCol) { return kindCol >= 1 && col == kindCol; };
 
     if (isKind(ForenamesCol())
@@ -299,21 +330,39 @@ bool Transcription::CheckForOddChars(const QString &text, int col) const
         return false;
     }
 
-    QString allowed = QStringLiteral("\"[]*?_{} ABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                                     "abcdefghijklmnopqrstuvwxyz1234567890-.',");
-    bool accentedAllowed = false;
+    // Beyond the characters every column takes, a column's kind adds its own.
+    enum class Extra { Accented, District, Page, AaD };
+    Extra extra = Extra::Accented;
     if (isKind(DistrictCol()))
-        allowed += QStringLiteral("&/()");
+        extra = Extra::District;
     else if (isKind(PageCol()))
-        allowed += u'/';
+        extra = Extra::Page;
     else if (isKind(AaDCol()))
-        allowed += QStringLiteral("()");
-    else
-        accentedAllowed = true;
+        extra = Extra::AaD;
 
     for (const QChar ch : t) {
-        if (!allowed.contains(ch) && !(accentedAllowed && isAccented(ch)))
-            return true;
+        if (allowedEverywhere(ch))
+            continue;
+        const char16_t c = ch.unicode();
+        switch (extra) {
+        case Extra::Accented:
+            if (isAccented(ch))
+                continue;
+            break;
+        case Extra::District:
+            if (c == u'&' || c == u'/' || c == u'(' || c == u')')
+                continue;
+            break;
+        case Extra::Page:
+            if (c == u'/')
+                continue;
+            break;
+        case Extra::AaD:
+            if (c == u'(' || c == u')')
+                continue;
+            break;
+        }
+        return true;
     }
     return false;
 }

@@ -7,6 +7,10 @@
 #include "core/VbHelpers.h"
 #include "entry/FlexGrid.h"
 
+#include <QVarLengthArray>
+
+#include <string_view>
+
 namespace {
 
 // Windows-1252 codes 192 to 255, each as the plain letter it sorts as. The
@@ -15,26 +19,64 @@ namespace {
 constexpr char16_t kFold[] = u"AAAAAAACEEEEIIIIDNOOOOO OUUUUY  aaaaaaaceeeeiiiionooooo ouuuuyyz";
 static_assert(sizeof(kFold) / sizeof(kFold[0]) == 64 + 1);
 
+// A folded key. Names are short, so the keys of a row check live on the
+// stack and the save's walk over every row allocates nothing for them.
+using FoldedKey = QVarLengthArray<char16_t, 64>;
+
 bool isAsciiLetter(char16_t c)
 {
     return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
 }
 
-bool isPlaceholderForenames(const QString &key)
+char16_t asciiUpper(char16_t c)
 {
-    return key == QLatin1String("MALE") || key == QLatin1String("FEMALE");
+    return (c >= u'a' && c <= u'z') ? char16_t(c - (u'a' - u'A')) : c;
 }
 
-bool beginsAsCommentLine(const QString &text)
+std::u16string_view viewOf(const FoldedKey &key)
 {
-    return text.startsWith(u'#') || text.startsWith(u'+');
+    return {key.constData(), std::size_t(key.size())};
+}
+
+bool isPlaceholderForenames(std::u16string_view key)
+{
+    return key == u"MALE" || key == u"FEMALE";
+}
+
+// True when the text, leading spaces aside, begins with "#" or "+".
+bool beginsAsCommentLine(QStringView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u' ')
+        ++i;
+    return i < text.size() && (text[i] == u'#' || text[i] == u'+');
+}
+
+// The position (from 1) of the first wildcard character; 0 when none.
+int wildPosition(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        switch (text[i].unicode()) {
+        case u'[':
+        case u']':
+        case u'*':
+        case u'?':
+        case u'_':
+        case u'{':
+        case u'}':
+            return int(i + 1);
+        default:
+            break;
+        }
+    }
+    return 0;
 }
 
 // A name up to its first wildcard character; cut is set when it was
 // shortened. A wildcard in position 1 leaves nothing.
-QString beforeWildcard(const QString &name, bool &cut)
+QStringView beforeWildcard(QStringView name, bool &cut)
 {
-    const int w = WildPosition(name);
+    const int w = wildPosition(name);
     if (w == 0)
         return name;
     if (w > 1)
@@ -42,11 +84,67 @@ QString beforeWildcard(const QString &name, bool &cut)
     return name.left(w - 1);
 }
 
-// Compares two keys by character code, upper-cased; the result's sign as
-// QString::compare gives it.
-int compareUpper(const QString &a, const QString &b)
+// Transcription::FoldNameForSequence into a caller's buffer: the text is
+// compacted (trimmed, runs of spaces made one) as it is read.
+void foldInto(QStringView text, bool dropSpaces, FoldedKey &key)
 {
-    return VbUCase(a).compare(VbUCase(b), Qt::CaseSensitive);
+    key.clear();
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text[start] == u' ')
+        ++start;
+    while (end > start && text[end - 1] == u' ')
+        --end;
+    for (qsizetype i = start; i < end; ++i) {
+        const char16_t c = text[i].unicode();
+        if (isAsciiLetter(c)) {
+            key.append(c);
+        } else if (c == u' ') {
+            // Never the first character here, so i - 1 is in the text.
+            if (!dropSpaces && text[i - 1] != u' ')
+                key.append(c);
+        } else if (c == u'#' || c == u'+') {
+            if (i == start)
+                key.append(c);
+        } else if (c >= 0xC0 && c <= 0xFF) {
+            // Windows-1252 and Unicode agree on codes 192 to 255.
+            key.append(kFold[c - 0xC0]);
+        }
+    }
+}
+
+// A folded forenames key folded once more and upper-cased, in place. A key
+// already folded holds only letters, spaces and a leading "#" or "+", so
+// folding it again only compacts it, and upper-casing touches a to z only.
+void refoldUpper(FoldedKey &key)
+{
+    qsizetype start = 0;
+    qsizetype end = key.size();
+    while (start < end && key[start] == u' ')
+        ++start;
+    while (end > start && key[end - 1] == u' ')
+        --end;
+    qsizetype out = 0;
+    for (qsizetype i = start; i < end; ++i) {
+        const char16_t c = key[i];
+        if (c == u' ' && key[i - 1] == u' ')
+            continue;
+        key[out++] = asciiUpper(c);
+    }
+    key.resize(out);
+}
+
+// Compares the first n characters of two keys by character code,
+// upper-cased: -1, 0 or 1.
+int compareUpper(const FoldedKey &a, const FoldedKey &b, qsizetype n)
+{
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t x = asciiUpper(a[i]);
+        const char16_t y = asciiUpper(b[i]);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return 0;
 }
 
 } // namespace
@@ -71,8 +169,8 @@ bool Transcription::InSequence(int row) const
 {
     if (!mGrid)
         return true;
-    QString s = mGrid->TextMatrix(row, SurnameCol());
-    if (beginsAsCommentLine(VbLTrim(s)))
+    const QString surname = mGrid->TextMatrix(row, SurnameCol());
+    if (beginsAsCommentLine(surname))
         return true;
 
     const int p = FindPreviousNameRow(row);
@@ -82,36 +180,40 @@ bool Transcription::InSequence(int row) const
     bool surnameCut = false;
     bool forenamesCut = false;
 
-    if (WildPosition(s) == 1)
+    if (wildPosition(surname) == 1)
         return true;
-    s = FoldNameForSequence(beforeWildcard(s, surnameCut), true);
-    const auto l1 = s.size();
+    FoldedKey s;
+    foldInto(beforeWildcard(surname, surnameCut), true, s);
 
-    QString f = FoldNameForSequence(
-        beforeWildcard(mGrid->TextMatrix(row, ForenamesCol()), forenamesCut), false);
+    const QString forenames = mGrid->TextMatrix(row, ForenamesCol());
+    FoldedKey f;
+    foldInto(beforeWildcard(forenames, forenamesCut), false, f);
 
-    QString ps = mGrid->TextMatrix(p, SurnameCol());
-    if (beginsAsCommentLine(VbLTrim(ps)) || WildPosition(ps) == 1)
+    const QString prevSurname = mGrid->TextMatrix(p, SurnameCol());
+    if (beginsAsCommentLine(prevSurname) || wildPosition(prevSurname) == 1)
         return true;
-    ps = FoldNameForSequence(beforeWildcard(ps, surnameCut), true);
-    const auto l2 = ps.size();
+    FoldedKey ps;
+    foldInto(beforeWildcard(prevSurname, surnameCut), true, ps);
 
-    QString pf = FoldNameForSequence(
-        beforeWildcard(mGrid->TextMatrix(p, ForenamesCol()), forenamesCut), false);
+    const QString prevForenames = mGrid->TextMatrix(p, ForenamesCol());
+    FoldedKey pf;
+    foldInto(beforeWildcard(prevForenames, forenamesCut), false, pf);
 
     // A cut forename can only be compared as far as both go.
     if (forenamesCut) {
         const auto shorter = qMin(f.size(), pf.size());
-        f.truncate(shorter);
-        pf.truncate(shorter);
+        f.resize(shorter);
+        pf.resize(shorter);
     }
-    const QString fk = VbUCase(FoldNameForSequence(f, false));
-    const QString pfk = VbUCase(FoldNameForSequence(pf, false));
+    refoldUpper(f);
+    refoldUpper(pf);
 
+    const auto l1 = s.size();
+    const auto l2 = ps.size();
     const auto m = qMin(l1, l2);
     if (m <= 0)
         return true;
-    const int bySurname = compareUpper(s.left(m), ps.left(m));
+    const int bySurname = compareUpper(s, ps, m);
     if (bySurname < 0)
         return false;
     if (bySurname > 0)
@@ -122,11 +224,13 @@ bool Transcription::InSequence(int row) const
     if (l1 < l2)
         return surnameCut; // SMITH sorts before SMITHSON, SM* does not
 
-    if (fk.isEmpty() || pfk.isEmpty() || surnameCut)
+    const auto fk = viewOf(f);
+    const auto pfk = viewOf(pf);
+    if (fk.empty() || pfk.empty() || surnameCut)
         return true;
     // By character code: a space sorts before every letter, so MARY ANN
     // comes before MARYANN.
-    if (fk.compare(pfk, Qt::CaseSensitive) >= 0)
+    if (fk.compare(pfk) >= 0)
         return true;
     // Entries without forenames stand anywhere among their surname.
     return isPlaceholderForenames(fk) || isPlaceholderForenames(pfk);
@@ -136,13 +240,15 @@ int Transcription::FindPreviousNameRow(int row) const
 {
     if (!mGrid)
         return 0;
+    FoldedKey key;
     int r = row - 1;
     for (; r >= 1; --r) {
         if (ItsACommentLine(r))
             continue;
-        const QString forenames = mGrid->TextMatrix(r, ForenamesCol());
-        const QString key = VbUCase(FoldNameForSequence(forenames, false));
-        if (!isPlaceholderForenames(key))
+        foldInto(mGrid->TextMatrix(r, ForenamesCol()), false, key);
+        for (auto &c : key)
+            c = asciiUpper(c);
+        if (!isPlaceholderForenames(viewOf(key)))
             break;
     }
     return r >= 2 ? r : 0;
@@ -150,25 +256,9 @@ int Transcription::FindPreviousNameRow(int row) const
 
 QString Transcription::FoldNameForSequence(const QString &text, bool dropSpaces)
 {
-    const QString t = Compact(text);
-    QString key;
-    key.reserve(t.size());
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        const char16_t c = t.at(i).unicode();
-        if (isAsciiLetter(c)) {
-            key.append(QChar(c));
-        } else if (c == u' ') {
-            if (!dropSpaces)
-                key.append(QChar(c));
-        } else if (c == u'#' || c == u'+') {
-            if (i == 0)
-                key.append(QChar(c));
-        } else if (c >= 0xC0 && c <= 0xFF) {
-            // Windows-1252 and Unicode agree on codes 192 to 255.
-            key.append(QChar(kFold[c - 0xC0]));
-        }
-    }
-    return key;
+    FoldedKey key;
+    foldInto(text, dropSpaces, key);
+    return QString(reinterpret_cast<const QChar *>(key.constData()), key.size());
 }
 
 int Transcription::WildPosition(const QString &text)
