@@ -646,6 +646,46 @@ public:
     static QString EventToString(int eventType);
     // ---- end of names -------------------------------------------------------
 
+    // ---- Pick-list placement (PickListPlacement.cpp) -------------------------
+    // What the placement needs of the pick-list window; geometry in twips.
+    // The window installs itself when it is built (SetPickWindow) and takes
+    // itself out when destroyed; with none installed the operations below
+    // that need it do nothing.
+    class PickWindow
+    {
+    public:
+        virtual ~PickWindow() = default;
+        virtual bool pickVisible() const = 0;
+        virtual void setPickVisible(bool visible) = 0;
+        virtual bool pickMinimised() const = 0;
+        // Neither minimised nor maximised.
+        virtual void setPickNormal() = 0;
+        // Left, top, width and height of the window.
+        virtual QRect pickGeometry() const = 0;
+        // Moves the window, keeping its size.
+        virtual void movePick(int left, int top) = 0;
+    };
+    // Installs the pick-list window (not owned); nullptr takes it out.
+    static void SetPickWindow(PickWindow *window);
+    // The installed window, or null.
+    static PickWindow *pickWindow();
+
+    // Hides the window when it is on view.
+    void HidePickList();
+    // Hides a loaded window unless KeepPickListVisible; never creates one.
+    void HidePickIfNotWanted();
+    // Shows the window at its free place on the list columns (on every
+    // column with KeepPickListVisible) when the list serves either column;
+    // in drop-down mode hides it off the list columns.
+    void ShowPickList();
+    // Records the window's place and size (only its height in drop-down
+    // mode); records nothing while it is minimised.
+    void SavePickPosition();
+    // Whether the list serves the grid column: the forename column with
+    // ForePick, the district column with DistPick.
+    bool PickListColumn(int col) const;
+    // ---- end of pick-list placement -----------------------------------------
+
     // The address named in messages that ask the transcriber to get help.
     static QString SupportEmail() { return QStringLiteral("support@quorvel.example"); }
 

@@ -11,6 +11,8 @@
 #include "core/Services.h"
 #include "core/Tidy.h"
 #include "core/VbHelpers.h"
+#include "core/WaitCursor.h"
+#include "lists/frmPickList.h"
 #include "mainwindow/Form1.h"
 #include "transcription/CrashRecovery.h"
 #include "transcription/Transcription.h"
@@ -23,7 +25,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPointer>
-#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
 
@@ -134,14 +135,18 @@ void CreateGlobalObjects(Form1 &mainWindow)
     gDeathAgeWarned = false;
     gCurrentCol = 0;
     gCurrentRow = 0;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+    WaitCursor hourglass;
     // The entry boxes, the grid and their companions join these as each is
     // built, in their places of the creation order.
     ProgramObjects::createChangeMonitor();
     ProgramObjects::createRecentFiles();
     ProgramObjects::createWorkFile();
     gWorkFile->setGrid(&mainWindow.fgInput());
+    // The pick list exists from here on; it shows only when placed.
+    auto *pickList = new frmPickList(&mainWindow);
+    pickList->show();
+    pickList->raise();
+    pickList->hide();
     ProgramObjects::createForeNames();
     if (closeDownPending())
         return; // the forename file could not be had
@@ -286,8 +291,14 @@ void CloseDown(int errNo, const QString &title, const QString &text)
     QScopedValueRollback<bool> once(closingDown, true);
 
     QPointer<Form1> mainWindow = qobject_cast<Form1 *>(FindForm(QStringLiteral("Form1")));
+    QPointer<frmPickList> pickList =
+        qobject_cast<frmPickList *>(FindForm(QStringLiteral("frmPickList")));
 
     if (errNo == 0 && gProject) {
+        if (pickList) {
+            pickList->setWindowTitle(QStringLiteral("Closing"));
+            gProject->SavePickPosition();
+        }
         // The window's place is taken before the save, so that the save
         // carries it (the column widths save again themselves).
         if (mainWindow && mainWindow->isVisible() && !mainWindow->isMinimized()) {
@@ -311,6 +322,8 @@ void CloseDown(int errNo, const QString &title, const QString &text)
     // gEvents goes last: the others may still hold events off as they close.
     ProgramObjects::releaseAll();
 
+    if (pickList)
+        pickList->Unload();
     for (QWidget *w : QApplication::topLevelWidgets()) {
         if (w != mainWindow && w->isVisible())
             w->close();

@@ -12,6 +12,7 @@
 #include "core/ShowStatusSink.h"
 #include "core/TextHelpers.h"
 #include "core/VbHelpers.h"
+#include "core/WaitCursor.h"
 #include "core/clsEvents.h"
 #include "entry/FlexGrid.h"
 #include "lists/Districts.h"
@@ -30,26 +31,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// The hourglass for the whole load; nothing without a window system.
-class LoadPointer
-{
-public:
-    LoadPointer() : mActive(qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-    {
-        if (mActive)
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~LoadPointer()
-    {
-        if (mActive)
-            QGuiApplication::restoreOverrideCursor();
-    }
-    LoadPointer(const LoadPointer &) = delete;
-    LoadPointer &operator=(const LoadPointer &) = delete;
-
-private:
-    bool mActive;
-};
 
 // Every comma splits; each field loses its enclosing quotes as the
 // quote-aware split's would.
@@ -221,7 +202,7 @@ bool Transcription::Restore(const QString &path)
     if (!mGrid || !gProject)
         return false;
     Project &project = *gProject;
-    LoadPointer wait;
+    WaitCursor wait;
 
     project.GoToSaveDir();
     const QString defaultFile = QDir(project.SavePath()).filePath(project.BatchName());

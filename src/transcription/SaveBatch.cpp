@@ -11,6 +11,7 @@
 #include "core/Project.h"
 #include "core/ShowStatusSink.h"
 #include "core/VbHelpers.h"
+#include "core/WaitCursor.h"
 #include "entry/FlexGrid.h"
 #include "lists/Districts.h"
 #include "transcription/Change_Monitor.h"
@@ -46,27 +47,6 @@ const std::array<QString, 10> kUnusualEntryPatterns = [] {
 const QString kTwoSpaces = QStringLiteral("  ");
 const QString kAnyWildVolume = QStringLiteral("(*)");
 
-// The hourglass while a save or a load runs; nothing without a window
-// system (benchmarks, tools).
-class WaitPointer
-{
-public:
-    WaitPointer() : mActive(qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-    {
-        if (mActive)
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~WaitPointer()
-    {
-        if (mActive)
-            QGuiApplication::restoreOverrideCursor();
-    }
-    WaitPointer(const WaitPointer &) = delete;
-    WaitPointer &operator=(const WaitPointer &) = delete;
-
-private:
-    bool mActive;
-};
 
 // A field of a data line: in double quotes when it holds a comma; a double
 // quote inside is written as it is, since the reader expects the bytes that
@@ -203,7 +183,7 @@ bool Transcription::SaveData(bool showResults, const QString &path)
     // the save count as failed.
     QStringList laterFailures;
     {
-        WaitPointer wait;
+        WaitCursor wait;
         StatusBar().ShowMsg(QStringLiteral("Saving"));
 
         QStringList lines;

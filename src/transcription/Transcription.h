@@ -121,6 +121,41 @@ public:
     bool ItsACommentLine(int row) const;
     // The text trimmed of spaces, every inner run of spaces made one.
     static QString Compact(const QString &text);
+    // Inserts an empty row at row (a non-fixed row up to Rows), renumbers,
+    // colours it, moves the validation flags, marks the batch changed and
+    // rewrites the work file from the grid; (row, 1) becomes the current
+    // cell. Does nothing while no grid is bound.
+    void InsertRow(int row);
+    // Deletes the row after asking when it holds data (the question shows
+    // the row in red), keeping its texts for UndoDeleteRow. Refuses, with a
+    // message, while the grid holds only the title, the first "+PAGE" row
+    // and one entry. The batch counts as changed whatever the answer; a
+    // deletion rewrites the work file from the grid.
+    void DeleteRow(int row);
+    // Puts the last deleted row back at row when one is held and the column
+    // count has not changed since; otherwise says "No valid row to
+    // restore". Either way the held row is forgotten.
+    void UndoDeleteRow(int row);
+    // Whether a deleted row is held for UndoDeleteRow.
+    bool DeletedRowHeld() const { return mDeletedRowHeld; }
+    // Copies text (the entry box's text for the current cell, trimmed)
+    // into the current column of up to 200 rows below the current row, new
+    // rows or existing ones as the transcriber chooses, after asking how
+    // many. An invalid cell, a "+" or "#" line, a cancelled or unusable
+    // count fill nothing (the transcriber has been told). The current cell
+    // ends where it was.
+    void FillDown(const QString &text);
+    // The same into existing rows above the current row (at most
+    // gCurrentRow - 2 of them), asking before overwriting a row that holds
+    // data in the column.
+    void FillUp(const QString &text);
+    // Gives the grid the columns of the event type and period (six, or
+    // five for births before the mother period and marriages before the
+    // spouse period), keeping the rows: a new third field column goes before
+    // District, a dropped one loses its texts. Lays the grid out again and
+    // renumbers. With formatChanged, converts every district cell to the
+    // header's volume format, saying so when some could not be.
+    void ConvertGrid(int eventType, int year, int quarter, bool formatChanged);
     // ---- end of row operations ------------------------------------------------
 
     // ---- Validation flags and invalid-entry guard (ValidationFlags.cpp) -----
@@ -420,6 +455,19 @@ private:
     // ---- end of members: grid model and columns ----
 
     // ---- members: row operations ----
+    // InsertRow without the work-file rewrite (FillDown writes once at the
+    // end).
+    void InsertRowInGrid(int row);
+    // Rewrites the work file from the grid, when one exists; rows it no
+    // longer has, up to lastOldRow, are marked deleted in it.
+    void SaveGridAfterRowChange(int lastOldRow);
+    // Refuses (telling the transcriber, focus back) a fill from an invalid
+    // cell or a "+" or "#" line, after writing the trimmed text into the
+    // current cell.
+    bool FillSourceAccepted(const QString &text);
+    // The held row: entry c is column c's text.
+    QStringList mDeletedRow{QString(), QString()};
+    bool mDeletedRowHeld = false;
     // ---- end of members: row operations ----
 
     // ---- members: validation flags ----

@@ -9,6 +9,7 @@
 #include "core/ShowStatusSink.h"
 #include "core/UserSettings.h"
 #include "core/VbHelpers.h"
+#include "core/WaitCursor.h"
 #include "core/clsEvents.h"
 #include "entry/FlexGrid.h"
 #include "lists/Districts.h"
@@ -41,28 +42,6 @@ QString HandleValue()
                           QStringLiteral("-1"));
 }
 
-// The hourglass over the program while it lives; nothing without a GUI
-// application (benchmarks, command-line tools).
-class WaitCursor
-{
-public:
-    WaitCursor()
-        : mSet(qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr)
-    {
-        if (mSet)
-            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    }
-    ~WaitCursor()
-    {
-        if (mSet)
-            QGuiApplication::restoreOverrideCursor();
-    }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-
-private:
-    bool mSet;
-};
 
 bool IsSpecialText(const QString &column1)
 {

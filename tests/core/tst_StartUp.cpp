@@ -386,6 +386,9 @@ void tst_StartUp::firstStartInstallsTheShippedLists()
     QVERIFY(QFileInfo::exists(data.filePath(QStringLiteral("Files/Pelkar_Name2.txt"))));
     QVERIFY(gForeNames && gDistricts && gChangeMonitor && gTranscription);
     QVERIFY(gForeNames->TestForName(QStringLiteral("MARY")));
+    // The pick list window exists, hidden until an entry box places it.
+    QVERIFY(IsFormLoaded(QStringLiteral("frmPickList")));
+    QVERIFY(!FindForm(QStringLiteral("frmPickList"))->property("visible").toBool());
 
     // The grid model is the main window's, laid out for the batch.
     gProject->setEventType(1);
