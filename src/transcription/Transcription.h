@@ -352,6 +352,39 @@ public:
     static bool CheckRoundBracket(const QString &text);
     // ---- end of special characters ---------------------------------------------
 
+    // ---- Grid navigation and scrolling (Navigation.cpp) -----------------------
+    // The directions of FindNextCell.
+    static constexpr int PreviousCell = 1;
+    static constexpr int NextCell = 2;
+    static constexpr int RowUp = 3;
+    static constexpr int RowDown = 4;
+
+    // Moves the grid's current cell one step for keyboard entry, from its
+    // Row and Col. Previous and next go by columns, wrapping to the row above
+    // or below, or by rows while Project's VerticalTab (the main window's
+    // "Vertical Tab" item) is on. Grid row 1 is never entered. A "+" or "#"
+    // row is entered in column 1 only, and next leaves it for the row below;
+    // on a deaths batch with IgnoreAaD the age-at-death column is stepped
+    // over in the direction of travel (back towards column 1 on a move by
+    // rows). Next or down past the last row adds a row (AddRow) unless the
+    // last row is blank. When there is no cell to go to, row is 0, col is
+    // left as it was and the grid stays; previous, next and up then beep
+    // (when enabled), down does not. Otherwise the grid is scrolled so the
+    // row shows (PositionGrid), the cell becomes current in one move, and
+    // row and col answer it. Any other direction keeps the cell and answers
+    // it. While no grid is bound, row is 0 and nothing beeps.
+    void FindNextCell(int direction, int &row, int &col);
+    // Scrolls the grid so the row shows whole. Nothing happens when it
+    // already does and force is false. Otherwise the row becomes the top
+    // row when force is true or it lies above TopRow, else the last whole
+    // row shown; the side scroll bar's value becomes the row. Events are
+    // held off meanwhile. The current cell does not move.
+    void PositionGrid(int row, bool force);
+    // Makes the row the grid's top row (as far as the grid scrolls) and its
+    // current row. force changes nothing; it is kept for the callers.
+    void ScrollGrid(int row, bool force = false);
+    // ---- end of grid navigation -----------------------------------------------
+
     // ---- Saving the batch file (SaveBatch.cpp) --------------------------------
     // What saving and restoring reach of the subsystems around them: the work
     // file, the recent-files list, the companion program and the pick-list
