@@ -4,6 +4,7 @@
 // new numbers, so that a crash never brings back a row in the wrong place.
 
 #include "PelkarTest.h"
+#include "TestBatch.h"
 #include "RecordingEntryBoxes.h"
 #include "RecordingStatusBar.h"
 #include "TestFiles.h"
@@ -39,18 +40,10 @@ protected:
         ProgramObjects::createChangeMonitor();
         ProgramObjects::createTranscription();
         ProgramObjects::createWorkFile();
-        QVERIFY(QDir().mkpath(homePath("data")));
-        gProject->setDataPath(homePath("data"));
-        gProject->setFilesPath(homePath("data/Files"));
-        QVERIFY(TestFiles::writeBytes(QDir(homePath("data")).filePath("Pelkarini.txt"),
-                                      "[Startup]\r\nMomQtr=3\r\nSpouseQtr=2\r\nDoBQtr=2\r\n"));
-        ClearIniStore();
-        QVERIFY(gProject->GetRegistryValues());
+        QVERIFY(TestBatch::useDataFolder(homePath("data")));
         gProject->setRowNumbering(QStringLiteral("P"));
 
-        grid = std::make_unique<FlexGrid>();
-        grid->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
-        grid->setViewportSize(12000, 3000);
+        grid = TestBatch::makeGrid();
         gTranscription->setGrid(grid.get());
         gWorkFile->setGrid(grid.get());
         statusBar = std::make_unique<RecordingStatusBar>();

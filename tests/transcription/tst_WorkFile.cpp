@@ -4,6 +4,7 @@
 // numbering the rebuild ends with.
 
 #include "PelkarTest.h"
+#include "TestBatch.h"
 #include "RecordingStatusBar.h"
 #include "TestFiles.h"
 
@@ -63,18 +64,10 @@ protected:
         ProgramObjects::createProject();
         ProgramObjects::createChangeMonitor();
         ProgramObjects::createTranscription();
-        QVERIFY(QDir().mkpath(homePath("data")));
-        gProject->setDataPath(homePath("data"));
-        gProject->setFilesPath(homePath("data/Files"));
-        QVERIFY(TestFiles::writeBytes(QDir(homePath("data")).filePath("Pelkarini.txt"),
-                                      "[Startup]\r\nMomQtr=3\r\nSpouseQtr=2\r\nDoBQtr=2\r\n"));
-        ClearIniStore();
-        QVERIFY(gProject->GetRegistryValues());
+        QVERIFY(TestBatch::useDataFolder(homePath("data")));
         gProject->setRowNumbering(QStringLiteral("P"));
 
-        grid = std::make_unique<FlexGrid>();
-        grid->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
-        grid->setViewportSize(12000, 3000);
+        grid = TestBatch::makeGrid();
         gTranscription->setGrid(grid.get());
         if (!statusBar)
             statusBar = std::make_unique<RecordingStatusBar>();
