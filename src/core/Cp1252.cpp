@@ -63,12 +63,10 @@ QString decode(const QByteArray &bytes)
     return text;
 }
 
-QByteArray encode(const QString &text, bool *ok)
+namespace {
+// Encodes size characters into out; false if any became "?".
+bool encodeInto(const char16_t *in, qsizetype size, char *out)
 {
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    char *out = bytes.data();
-    const auto *in = reinterpret_cast<const char16_t *>(text.constData());
-    const qsizetype size = text.size();
     bool all = true;
     for (qsizetype i = 0; i < size; ++i) {
         const int b = byteFor(in[i]);
@@ -79,9 +77,27 @@ QByteArray encode(const QString &text, bool *ok)
             out[i] = char(b);
         }
     }
+    return all;
+}
+} // namespace
+
+QByteArray encode(const QString &text, bool *ok)
+{
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    const bool all = encodeInto(reinterpret_cast<const char16_t *>(text.constData()), text.size(),
+                                bytes.data());
     if (ok)
         *ok = all;
     return bytes;
+}
+
+void appendEncoded(QByteArray &bytes, QStringView text, bool *ok)
+{
+    const qsizetype at = bytes.size();
+    bytes.resize(at + text.size());
+    const bool all = encodeInto(text.utf16(), text.size(), bytes.data() + at);
+    if (ok)
+        *ok = all;
 }
 
 bool canEncode(QChar c)

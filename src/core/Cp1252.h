@@ -14,6 +14,8 @@ QString decode(const QByteArray &bytes);
 // Characters that Windows-1252 cannot hold become "?"; ok (when given) is
 // set false if any did.
 QByteArray encode(const QString &text, bool *ok = nullptr);
+// The same, appended to bytes (no buffer of its own per call).
+void appendEncoded(QByteArray &bytes, QStringView text, bool *ok = nullptr);
 
 // Whether the character can be stored in a file.
 bool canEncode(QChar c);

@@ -50,7 +50,7 @@ QByteArray JoinCrLf(const QStringList &lines)
     QByteArray bytes;
     bytes.reserve(total);
     for (const QString &line : lines) {
-        bytes.append(Cp1252::encode(line));
+        Cp1252::appendEncoded(bytes, line);
         bytes.append("\r\n", 2);
     }
     return bytes;

@@ -6,6 +6,9 @@
 #include "core/Services.h"
 #include "core/VbHelpers.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+
 #include <utility>
 
 namespace {
@@ -108,12 +111,35 @@ bool SaveiniFile(const QString &path)
         out.append(VbLTrim(line));
     }
 
+    // Every save of a batch saves the settings too; when nothing changed
+    // since this run last wrote the file, and the file is still the one it
+    // wrote, the same bytes need not be written again.
+    static struct
+    {
+        QString path;
+        QByteArray bytes;
+        QDateTime modified;
+        qint64 size = -1;
+    } last;
+    QByteArray bytes = JoinCrLf(out);
+    if (path == last.path && bytes == last.bytes) {
+        const QFileInfo file(path);
+        if (file.exists() && file.size() == last.size && file.lastModified() == last.modified)
+            return true;
+    }
+
     QString failure;
-    const bool saved = WriteFileWhole(path, JoinCrLf(out), &failure);
+    const bool saved = WriteFileWhole(path, bytes, &failure);
     if (!saved) {
+        last.path.clear();
         ShowMessage(QStringLiteral("Error in SaveiniFile ") + failure, Mb::Critical);
         return false;
     }
+    const QFileInfo written(path);
+    last.path = path;
+    last.bytes = std::move(bytes);
+    last.modified = written.lastModified();
+    last.size = written.size();
     return true;
 }
 

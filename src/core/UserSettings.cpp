@@ -73,10 +73,12 @@ void writeSetting(const QString &app, const QString &group, const QString &key,
 {
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, app, app);
     settings.beginGroup(group);
-    if (needsRawStorage(value))
-        settings.setValue(key, toRawUnits(value));
-    else
-        settings.setValue(key, value);
+    const QVariant stored = needsRawStorage(value) ? QVariant(toRawUnits(value)) : QVariant(value);
+    // Some values are saved with every batch save: an unchanged one costs
+    // no rewrite of the file.
+    if (settings.contains(key) && settings.value(key) == stored)
+        return;
+    settings.setValue(key, stored);
     settings.endGroup();
     settings.sync();
 }

@@ -303,7 +303,9 @@ void FlexGrid::setTextMatrix(int row, int col, const QString &text)
         return;
     cell = text;
     // A number and a word align differently under the general alignment.
-    cellsChanged(row, col, row, col, {Qt::DisplayRole, Qt::TextAlignmentRole});
+    // The role list is built once: a load writes tens of thousands of cells.
+    static const QList<int> roles{Qt::DisplayRole, Qt::TextAlignmentRole};
+    cellsChanged(row, col, row, col, roles);
 }
 
 QString FlexGrid::TextArray(int index) const
@@ -370,7 +372,8 @@ void FlexGrid::setCellBackColorAt(int row, int col, std::uint32_t colour)
     if (cell == colour)
         return;
     cell = colour;
-    cellsChanged(row, col, row, col, {Qt::BackgroundRole});
+    static const QList<int> roles{Qt::BackgroundRole};
+    cellsChanged(row, col, row, col, roles);
 }
 
 // --- widths, heights, alignments -------------------------------------------

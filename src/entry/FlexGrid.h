@@ -64,6 +64,14 @@ public:
 
     // Texts. Reading outside the grid gives ""; writing outside is ignored.
     QString TextMatrix(int row, int col) const;
+    // The same text without a copy, for long read-only passes (a copy's
+    // shared reference count costs more than the reading); valid until the
+    // cell changes. An empty text outside the grid.
+    const QString &textRef(int row, int col) const
+    {
+        static const QString none;
+        return inGrid(row, col) ? textAt(row, col) : none;
+    }
     void setTextMatrix(int row, int col, const QString &text);
     // By flat index row * Cols + col.
     QString TextArray(int index) const;

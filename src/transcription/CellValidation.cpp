@@ -284,9 +284,23 @@ void Transcription::PageAbove(int fromRow, int &page, QString &suffix) const
 {
     page = -1;
     suffix.clear();
+    if (!mGrid)
+        return;
+    // Upper-cased one character at a time, as VbUCase does, without a copy
+    // of every row's text: the save asks this for every page line.
+    const auto isPageLine = [](const QString &line) {
+        static const char16_t page[] = u"+PAGE";
+        if (line.size() <= 4)
+            return false;
+        for (int i = 0; i < 5; ++i) {
+            if (QChar::toUpper(line[i].unicode()) != page[i])
+                return false;
+        }
+        return true;
+    };
     for (int r = fromRow; r >= 1; --r) {
-        const QString line = CellText(r, 1);
-        if (line.size() <= 4 || VbUCase(line.left(5)) != QLatin1String("+PAGE"))
+        const QString &line = mGrid->textRef(r, 1);
+        if (!isPageLine(line))
             continue;
         if (line.size() >= 7) {
             const QString x = VbTrim(line.mid(6));

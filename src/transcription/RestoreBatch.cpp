@@ -29,6 +29,19 @@
 
 namespace {
 
+// Whether the text, upper-cased one character at a time as VbUCase does,
+// begins with word (itself upper case); no copy of a line the load reads.
+bool beginsUpperCased(const QString &text, QLatin1String word)
+{
+    if (text.size() < word.size())
+        return false;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        if (QChar::toUpper(text[i].unicode()) != char32_t(word[i].unicode()))
+            return false;
+    }
+    return true;
+}
+
 const QString kCrLf = QStringLiteral("\r\n");
 
 
@@ -147,7 +160,7 @@ bool Transcription::AddFileLine(const QString &line, int row)
 
     if (special) {
         mGrid->setTextMatrix(row, 1, line);
-        if (VbUCase(lead.left(5)) == QLatin1String("+PAGE")) {
+        if (beginsUpperCased(lead, QLatin1String("+PAGE"))) {
             // Colouring never moves the current cell.
             EventsOffGuard quiet;
             mGrid->setCellBackColorAt(row, 1, kHeaderGreen);
@@ -268,7 +281,7 @@ bool Transcription::Restore(const QString &path)
         if (line.isEmpty())
             continue;
 
-        if (VbUCase(line.left(7)) == QLatin1String("+CREDIT")) {
+        if (beginsUpperCased(line, QLatin1String("+CREDIT"))) {
             QString name, email, type;
             SplitCsvFields(line, name, email, type);
             project.setCreditName(name);

@@ -93,8 +93,11 @@ bool Transcription::ItsACommentLine(int row) const
         row = gCurrentRow;
     if (!mGrid || row < 2 || row >= mGrid->Rows())
         return false;
-    const QString text = VbLTrim(mGrid->TextMatrix(row, 1));
-    return text.startsWith(QLatin1Char('+')) || text.startsWith(QLatin1Char('#'));
+    const QString &text = mGrid->textRef(row, 1);
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u' ')
+        ++i;
+    return i < text.size() && (text[i] == u'+' || text[i] == u'#');
 }
 
 QString Transcription::Compact(const QString &text)

@@ -6,6 +6,7 @@
 
 #include "core/FileHelpers.h"
 #include "core/Globals.h"
+#include "core/Cp1252.h"
 #include "core/LineReader.h"
 #include "core/MessageWindows.h"
 #include "core/Project.h"
@@ -21,8 +22,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QThreadPool>
 
+#include <algorithm>
+#include <atomic>
 #include <array>
+#include <latch>
+#include <vector>
 
 namespace {
 
@@ -44,6 +50,23 @@ const std::array<QString, 10> kUnusualEntryPatterns = [] {
         patterns[i] = parts.at(qsizetype(i));
     return patterns;
 }();
+// The save builds a long batch's rows in ranges of this many, on several
+// threads; a batch of fewer than two ranges is built on the calling thread
+// alone, where a thread would cost more than it saves.
+constexpr int kRowsPerRange = 250;
+
+// The text without leading and trailing spaces (VbTrim's rule), as a view.
+QStringView trimSpaces(QStringView text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text[start] == u' ')
+        ++start;
+    while (end > start && text[end - 1] == u' ')
+        --end;
+    return text.mid(start, end - start);
+}
+
 const QString kTwoSpaces = QStringLiteral("  ");
 const QString kAnyWildVolume = QStringLiteral("(*)");
 
@@ -51,9 +74,13 @@ const QString kAnyWildVolume = QStringLiteral("(*)");
 // A field of a data line: in double quotes when it holds a comma; a double
 // quote inside is written as it is, since the reader expects the bytes that
 // have always been written.
-void appendField(QString &line, const QString &text)
+void appendField(QString &line, QStringView text)
 {
-    if (text.contains(u',')) {
+    // Cells are short: a plain loop beats the library's vectorised search.
+    bool comma = false;
+    for (const QChar c : text)
+        comma = comma || c == u',';
+    if (comma) {
         line += u'"';
         line += text;
         line += u'"';
@@ -169,7 +196,6 @@ bool Transcription::SaveData(bool showResults, const QString &path)
     QString findings;
     mSeqErrCnt = 0;
     mIncompleteCount = 0;
-    const int savedCol = gCurrentCol;
     const bool unsavedBefore = gChangeMonitor && gChangeMonitor->AnyChange();
 
     const QString batchName = project.BatchName();
@@ -194,70 +220,76 @@ bool Transcription::SaveData(bool showResults, const QString &path)
         project.BuildHeaderLines(lines);
         project.RememberCols();
 
-        const int cols = mGrid ? mGrid->Cols() : 0;
-        // Each row's cells are read once, for the blank test (IsRowBlank's
-        // rule), the checks and the line.
-        QStringList cells(cols);
-        for (int row = 2; row < rows; ++row) {
-            bool blank = true;
-            for (int col = 1; col < cols; ++col) {
-                cells[col] = VbTrim(mGrid->TextMatrix(row, col));
-                blank = blank && cells.at(col).isEmpty();
+        // The rows are built, checked and encoded first, in ranges on
+        // several threads for a long batch; then their findings are taken
+        // in row order, where the "+PAGE" lines are checked too, since that
+        // check reports to the status bar.
+        const int first = 2;
+        const int count = std::max(rows - first, 0);
+        std::vector<SaveRow> built(static_cast<std::size_t>(count));
+        // Small ranges handed out in turn: a thread that starts late or runs
+        // slowly takes fewer of them.
+        const int ranges = std::max((count + kRowsPerRange - 1) / kRowsPerRange, 1);
+        const int helpers = count < 2 * kRowsPerRange
+                                    ? 0
+                                    : std::min(QThreadPool::globalInstance()->maxThreadCount() - 1,
+                                               ranges - 1);
+        std::vector<SaveChunk> chunks(static_cast<std::size_t>(ranges));
+        {
+            std::atomic<int> next{0};
+            const auto work = [this, first, rows, ranges, &next, &built, &chunks](bool mainThread) {
+                for (int r = next++; r < ranges; r = next++) {
+                    const int from = first + r * kRowsPerRange;
+                    const int to = std::min(from + kRowsPerRange, rows);
+                    BuildSaveRows(from, to, built.data() + (from - first),
+                                  &chunks[std::size_t(r)], mainThread);
+                }
+            };
+            // The pool's threads outlive the save (for a while), so saves in
+            // quick succession do not start threads each time.
+            std::latch done(helpers);
+            for (int t = 0; t < helpers; ++t) {
+                QThreadPool::globalInstance()->start([&work, &done] {
+                    work(false);
+                    done.count_down();
+                });
             }
-            if (blank)
+            work(helpers == 0);
+            done.wait();
+        }
+
+        for (int i = 0; i < count; ++i) {
+            SaveRow &out = built[std::size_t(i)];
+            const int row = first + i;
+            if (out.deferred)
+                BuildSaveRows(row, row + 1, &out, nullptr, true);
+            if (out.blank)
                 continue;
-            const QString first = mGrid->TextMatrix(row, 1);
-            // The row's kind goes by its first character after any leading
-            // spaces, as everywhere else; the line keeps them.
-            const QChar lead = cells.at(1).isEmpty() ? QChar() : cells.at(1).at(0);
-            QString line;
-            if (lead == u'+') {
-                if (VbUCase(cells.at(1).left(5)) == QLatin1String("+PAGE")) {
-                    QString message;
-                    if (!StartofPage(row, &message)) {
-                        addFinding(findings, message);
-                        errorFlag = true;
-                    }
+            if (out.pageLine) {
+                QString message;
+                if (!StartofPage(row, &message)) {
+                    addFinding(findings, message);
+                    errorFlag = true;
                 }
-                line = first;
-            } else if (lead != u'#') {
-                if (!InSequence(row)) {
-                    addFinding(findings, rowLabel(RowLabelNumber(row))
-                                                 + QStringLiteral("Out of Sequence"));
-                    ++mSeqErrCnt;
-                }
-                bool incomplete = false;
-                qsizetype length = cols + 2;
-                for (int col = 1; col < cols; ++col)
-                    length += cells.at(col).size();
-                line.reserve(length);
-                for (int col = 1; col < cols; ++col) {
-                    gCurrentCol = col;
-                    const QString &text = cells.at(col);
-                    if (!mKeepGrid)
-                        CheckCellForSave(row, col, text, incomplete, errorFlag, findings);
-                    if (col > 1)
-                        line += u',';
-                    if (col == mDistrictCol) {
-                        const DistrictParts parts = Districts::SplitDistrict(text);
-                        appendField(line, parts.name);
-                        line += u',';
-                        appendField(line, parts.volume);
-                    } else {
-                        appendField(line, text);
-                    }
-                }
-                if (incomplete)
-                    ++mIncompleteCount;
-            } else {
-                line = first;
-                if (!ValidateComment(row))
-                    addFinding(findings, rowLabel(RowLabelNumber(row))
-                                                 + QStringLiteral("Please check - invalid "
-                                                                  "comment or theory"));
             }
-            project.setFileSizeAddition(int(line.size()));
-            lines.append(line);
+            if (!out.findings.isEmpty())
+                addFinding(findings, out.findings);
+            errorFlag = errorFlag || out.error;
+            if (out.outOfSequence)
+                ++mSeqErrCnt;
+            if (out.incomplete)
+                ++mIncompleteCount;
+        }
+
+        QByteArray bytes = JoinCrLf(lines);
+        qsizetype total = bytes.size();
+        for (const SaveChunk &part : chunks)
+            total += part.bytes.size();
+        bytes.reserve(total);
+        for (SaveChunk &part : chunks) {
+            bytes.append(part.bytes);
+            project.setFileSizeAddition(int(part.characters));
+            part.bytes = QByteArray();
         }
 
         // A batch without a name, or a save folder that has gone, cannot be
@@ -271,7 +303,7 @@ bool Transcription::SaveData(bool showResults, const QString &path)
         } else if (!QFileInfo(target).absoluteDir().exists()) {
             errorNumber = 76;
             description = QStringLiteral("Path not found");
-        } else if (QString reason; !WriteFileWhole(target, JoinCrLf(lines), &reason)) {
+        } else if (QString reason; !WriteFileWhole(target, bytes, &reason)) {
             errorNumber = 75;
             description = QStringLiteral("Path/File access error: ") + reason;
         } else {
@@ -298,7 +330,6 @@ bool Transcription::SaveData(bool showResults, const QString &path)
         }
     }
 
-    gCurrentCol = savedCol;
     if (mSeqErrCnt > 0)
         project.setSequenceError(true);
     project.setInvalid(errorFlag);
@@ -320,6 +351,85 @@ bool Transcription::SaveData(bool showResults, const QString &path)
         && mBatchFileHooks.hidePickList)
         mBatchFileHooks.hidePickList();
     return written;
+}
+
+void Transcription::BuildSaveRows(int first, int end, SaveRow *out, SaveChunk *chunk,
+                                  bool mainThread) const
+{
+    const int cols = mGrid ? mGrid->Cols() : 0;
+    // Each row's cells are read once, for the blank test (IsRowBlank's
+    // rule), the checks and the line; a cell without spaces to trim is
+    // read in place.
+    std::vector<const QString *> cells(std::size_t(std::max(cols, 1)), nullptr);
+    std::vector<QString> trimmed(std::size_t(std::max(cols, 1)));
+    QString line;
+    if (chunk)
+        chunk->bytes.reserve(qsizetype(end - first) * 48);
+    for (int row = first; row < end; ++row) {
+        SaveRow &result = out[row - first];
+        bool blank = true;
+        for (int col = 1; col < cols; ++col) {
+            const QString &raw = mGrid->textRef(row, col);
+            const QStringView view = trimSpaces(raw);
+            if (view.size() == raw.size()) {
+                cells[std::size_t(col)] = &raw;
+            } else {
+                trimmed[std::size_t(col)] = view.toString();
+                cells[std::size_t(col)] = &trimmed[std::size_t(col)];
+            }
+            blank = blank && view.isEmpty();
+        }
+        result.blank = blank;
+        if (blank)
+            continue;
+        // The checks of the row being edited may speak to the status bar,
+        // which only the main thread may do: they wait for it.
+        const bool check = mainThread || row != gCurrentRow;
+        result.deferred = !check;
+
+        const QString &lead = *cells[1];
+        const QChar kind = lead.isEmpty() ? QChar() : lead.front();
+        line.truncate(0);
+        // The row's kind goes by its first character after any leading
+        // spaces, as everywhere else; the line keeps them.
+        if (kind == u'+') {
+            result.pageLine = VbUCase(lead.left(5)) == QLatin1String("+PAGE");
+            line = mGrid->textRef(row, 1);
+        } else if (kind == u'#') {
+            line = mGrid->textRef(row, 1);
+            if (check && !ValidateComment(row))
+                addFinding(result.findings,
+                           rowLabel(RowLabelNumber(row))
+                                   + QStringLiteral("Please check - invalid comment or theory"));
+        } else {
+            if (check && !InSequence(row)) {
+                addFinding(result.findings,
+                           rowLabel(RowLabelNumber(row)) + QStringLiteral("Out of Sequence"));
+                result.outOfSequence = true;
+            }
+            for (int col = 1; col < cols; ++col) {
+                const QString &cell = *cells[std::size_t(col)];
+                if (check && !mKeepGrid)
+                    CheckCellForSave(row, col, cell, result.incomplete, result.error,
+                                     result.findings);
+                if (col > 1)
+                    line += u',';
+                if (col == mDistrictCol) {
+                    const DistrictParts parts = Districts::SplitDistrict(cell);
+                    appendField(line, parts.name);
+                    line += u',';
+                    appendField(line, parts.volume);
+                } else {
+                    appendField(line, cell);
+                }
+            }
+        }
+        if (chunk) {
+            Cp1252::appendEncoded(chunk->bytes, line);
+            chunk->bytes.append("\r\n", 2);
+            chunk->characters += line.size();
+        }
+    }
 }
 
 void Transcription::CheckCellForSave(int row, int col, const QString &text, bool &incomplete,

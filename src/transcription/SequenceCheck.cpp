@@ -169,7 +169,7 @@ bool Transcription::InSequence(int row) const
 {
     if (!mGrid)
         return true;
-    const QString surname = mGrid->TextMatrix(row, SurnameCol());
+    const QString &surname = mGrid->textRef(row, SurnameCol());
     if (beginsAsCommentLine(surname))
         return true;
 
@@ -185,17 +185,17 @@ bool Transcription::InSequence(int row) const
     FoldedKey s;
     foldInto(beforeWildcard(surname, surnameCut), true, s);
 
-    const QString forenames = mGrid->TextMatrix(row, ForenamesCol());
+    const QString &forenames = mGrid->textRef(row, ForenamesCol());
     FoldedKey f;
     foldInto(beforeWildcard(forenames, forenamesCut), false, f);
 
-    const QString prevSurname = mGrid->TextMatrix(p, SurnameCol());
+    const QString &prevSurname = mGrid->textRef(p, SurnameCol());
     if (beginsAsCommentLine(prevSurname) || wildPosition(prevSurname) == 1)
         return true;
     FoldedKey ps;
     foldInto(beforeWildcard(prevSurname, surnameCut), true, ps);
 
-    const QString prevForenames = mGrid->TextMatrix(p, ForenamesCol());
+    const QString &prevForenames = mGrid->textRef(p, ForenamesCol());
     FoldedKey pf;
     foldInto(beforeWildcard(prevForenames, forenamesCut), false, pf);
 
@@ -245,7 +245,7 @@ int Transcription::FindPreviousNameRow(int row) const
     for (; r >= 1; --r) {
         if (ItsACommentLine(r))
             continue;
-        foldInto(mGrid->TextMatrix(r, ForenamesCol()), false, key);
+        foldInto(mGrid->textRef(r, ForenamesCol()), false, key);
         for (auto &c : key)
             c = asciiUpper(c);
         if (!isPlaceholderForenames(viewOf(key)))

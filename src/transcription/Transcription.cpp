@@ -358,8 +358,11 @@ void Transcription::ColourRow(int row)
     std::uint32_t colour = kWhite;
     if (gProject && gProject->Stripes() && row % 2 == 0)
         colour = kStripe;
-    const QString first = VbTrim(mGrid->TextMatrix(row, 1));
-    if (first.startsWith(QLatin1Char('#')) || first.startsWith(QLatin1Char('+')))
+    const QString &first = mGrid->textRef(row, 1);
+    qsizetype lead = 0;
+    while (lead < first.size() && first[lead] == u' ')
+        ++lead;
+    if (lead < first.size() && (first[lead] == u'#' || first[lead] == u'+'))
         colour = kHeaderGreen;
     for (int col = 1; col < mGrid->Cols(); ++col) {
         mGrid->setCellBackColorAt(row, col, colour);

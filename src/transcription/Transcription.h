@@ -7,6 +7,7 @@
 // Several files implement this class, one group of operations each; each
 // group's declarations stand between its own markers below.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -546,6 +547,31 @@ private:
     // ---- end of members: special characters ----
 
     // ---- members: saving ----
+    // What the save's checks found on one grid row.
+    struct SaveRow
+    {
+        QString findings; // CR LF between them
+        bool blank = true;
+        bool pageLine = false; // a "+PAGE" line: checked in row order later
+        bool error = false;
+        bool incomplete = false;
+        bool outOfSequence = false;
+        bool deferred = false; // checks left for the main thread
+    };
+    // A range of rows' data lines, encoded, each ending CR LF.
+    struct SaveChunk
+    {
+        QByteArray bytes;
+        qint64 characters = 0; // without the line ends
+    };
+    // Checks rows [first, end) into out[row - first] and, with a chunk,
+    // appends their lines to it. Off the main thread (mainThread false) it
+    // only reads the grid, the project and the district list, so ranges may
+    // be built on several threads at once; the checks of the row being
+    // edited (gCurrentRow), which may report to the status bar, are then
+    // left, marked deferred.
+    void BuildSaveRows(int first, int end, SaveRow *out, SaveChunk *chunk,
+                       bool mainThread) const;
     // The checks of one data-row cell; appends findings, sets the row's
     // incomplete mark and the save's error flag.
     void CheckCellForSave(int row, int col, const QString &text, bool &incomplete,

@@ -3,6 +3,8 @@
 // A status bar that keeps what the model shows in it. Installs itself for
 // its lifetime.
 
+#include <QCoreApplication>
+#include <QThread>
 #include "core/ShowStatusSink.h"
 
 #include <QList>
@@ -23,6 +25,11 @@ public:
 
     void ShowMsg(const QString &text, bool error, bool warning) override
     {
+        // A window may only be spoken to from the main thread.
+        if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
+            ++offMainThread;
+            return;
+        }
         messages.append({text, error, warning});
     }
     void ShowFile() override { ++fileShown; }
@@ -36,4 +43,5 @@ public:
     QStringList panel3;
     int fileShown = 0;
     int durationShown = 0;
+    int offMainThread = 0;
 };

@@ -23,6 +23,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -586,6 +587,79 @@ private slots:
         QCOMPARE(gProject->Invalid(), invalid);
         QCOMPARE(gTranscription->IncompleteCount(), incomplete);
         QCOMPARE(gProject->SequenceError(), findings.contains("Row 3: Out of Sequence"));
+        QVERIFY(script->records().isEmpty());
+    }
+
+    // A long batch is checked in ranges on several threads: its findings
+    // still come in row order, the row being edited is checked where it
+    // may speak to the status bar, and the lines are written in order.
+    void longBatchKeepsRowOrder()
+    {
+        QStringList rows;
+        QStringList findings;
+        QStringList lines = {"+INFO,ann@example.org,Password,SEQUENCED,BIRTHS",
+                             "#,9z,Ann Smith,Wessex,1905B1A0012.ZEL,2-Mar-2026,Y,N,N,A,12,7.4",
+                             "#,", "+F,1905,Mar,,12,Fiche 12,14-Mar-2026", "+PAGE,12"};
+        const int count = 1700;
+        for (int i = 0; i < count; ++i) {
+            const int row = i + 2;
+            const QString label = QStringLiteral("Row %1: ").arg(row);
+            // Surnames in order: the sequence check reads letters only.
+            QString surname = QStringLiteral("A");
+            for (int n = i, place = 0; place < 3; ++place, n /= 26)
+                surname.insert(1, QChar(u'A' + n % 26));
+            if (row == 700) {
+                surname = QStringLiteral("AAAA");
+                findings << label + "Out of Sequence";
+            }
+            if (row == 1000 || row == 1400) {
+                const QString page = row == 1000 ? "+PAGE,13" : "+PAGE,15";
+                rows << page + "|||";
+                lines << page;
+                if (row == 1400)
+                    findings << QStringLiteral("Row %1 Incorrect Page Number").arg(row);
+                continue;
+            }
+            switch (i % 4) {
+            case 0:
+                rows << surname + "|Ann|Leeds,9b|12";
+                lines << surname + ",Ann,Leeds,9b,12";
+                break;
+            case 1:
+                rows << surname + "|||";
+                lines << surname + ",,,,";
+                findings << label + "Row is incomplete";
+                break;
+            case 2:
+                rows << surname + "|A?n|Leeds,9b|12";
+                lines << surname + ",A?n,Leeds,9b,12";
+                findings << label + "A ? must be the only character";
+                break;
+            default:
+                rows << surname + "|Ann  Mary|Leeds,9b|12";
+                lines << surname + ",Ann  Mary,Leeds,9b,12";
+                findings << label + "Comment: Multiple spaces are unusual.";
+                break;
+            }
+        }
+        gridOf(rows);
+        // A "?" row being edited: its check follows the project's flag and
+        // may report to the status bar (with the change warning on).
+        gCurrentRow = 800;
+        gProject->setDistValidate(true);
+        gProject->setChangeWarning(true);
+        QCOMPARE(grid->TextMatrix(800, 2), QStringLiteral("A?n"));
+
+        QVERIFY(gTranscription->SaveData(false));
+        QCOMPARE(gTranscription->SaveFindings(), findings.join(kCrLf));
+        QCOMPARE(TestFiles::readBytes(savedFile()), crlf(lines));
+        QCOMPARE(gTranscription->IncompleteCount(), count / 4);
+        QVERIFY(gProject->SequenceError());
+        QCOMPARE(status->offMainThread, 0);
+        QVERIFY(std::any_of(status->messages.cbegin(), status->messages.cend(),
+                            [](const RecordingStatusBar::Message &m) {
+                                return m.text == QLatin1String("Invalid use of ?");
+                            }));
         QVERIFY(script->records().isEmpty());
     }
 
