@@ -378,6 +378,14 @@ void FlexGrid::setCellBackColorAt(int row, int col, std::uint32_t colour)
 
 // --- widths, heights, alignments -------------------------------------------
 
+int FlexGrid::CellLeft() const
+{
+    int left = 0;
+    for (int col = 0; col < mCol; ++col)
+        left += ColWidth(col);
+    return left;
+}
+
 int FlexGrid::ColWidth(int col) const
 {
     return col >= 0 && col < mCols ? mColWidths[std::size_t(col)] : 0;

@@ -110,6 +110,12 @@ public:
     // back the default. Reading outside the grid gives 0.
     int ColWidth(int col) const;
     void setColWidth(int col, int twips);
+    // The current cell's left edge, from the grid's left edge, and its
+    // width, in twips. The grid shows its columns from the first on (the
+    // program sizes them to fit), so the edge is the sum of the widths
+    // before the cell.
+    int CellLeft() const;
+    int CellWidth() const { return ColWidth(mCol); }
     int RowHeight(int row) const;
     void setRowHeight(int row, int twips);
     // What a row without a height of its own has.

@@ -5,9 +5,12 @@
 #include "core/Globals.h"
 #include "core/MessageWindows.h"
 #include "core/Project.h"
+#include "core/VbHelpers.h"
 #include "core/clsEvents.h"
 #include "entry/FlexGrid.h"
 #include "transcription/GridBindings.h"
+
+#include <QFontMetricsF>
 
 #include <algorithm>
 
@@ -125,4 +128,23 @@ void Transcription::ScrollGrid(int row, bool /*force*/)
         return;
     mGrid->setTopRow(row);
     mGrid->setRow(row);
+}
+
+void Transcription::GetBoxPosition(const QString &text, int &left, int &width,
+                                   const QFont &boxFont) const
+{
+    left = 0;
+    width = 0;
+    if (!mGrid)
+        return;
+    const int cellLeft = mGrid->CellLeft();
+    const int cellWidth = mGrid->CellWidth();
+    left = cellLeft;
+    width = cellWidth;
+    if (!gProject || !gProject->OverSize())
+        return;
+    const QFontMetricsF metrics(boxFont);
+    width = std::max(PixelsToTwipsX(metrics.horizontalAdvance(text + u'X')), cellWidth);
+    if (mGrid->Col() != SurnameCol())
+        left = cellLeft - width + cellWidth;
 }

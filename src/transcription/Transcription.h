@@ -16,6 +16,7 @@
 #include <vector>
 
 class FlexGrid;
+class QFont;
 class GridScrollBar;
 class TranscriptionForm;
 
@@ -384,6 +385,15 @@ public:
     // Makes the row the grid's top row (as far as the grid scrolls) and its
     // current row. force changes nothing; it is kept for the callers.
     void ScrollGrid(int row, bool force = false);
+    // Where an entry box over the current cell goes, in twips from the
+    // grid's left edge: the cell's own left edge and width, unless Project's
+    // OverSize is on; then the box is as wide as the text followed by "X"
+    // measured in the box's font (never narrower than the cell), and grows
+    // to the right from the cell's left edge in the surname column, to the
+    // left from its right edge in every other column (left may then be
+    // negative: the caller keeps the box on the window). Without a grid
+    // both are 0.
+    void GetBoxPosition(const QString &text, int &left, int &width, const QFont &boxFont) const;
     // ---- end of grid navigation -----------------------------------------------
 
     // ---- Saving the batch file (SaveBatch.cpp) --------------------------------

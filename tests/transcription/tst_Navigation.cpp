@@ -9,10 +9,12 @@
 #include "core/Globals.h"
 #include "core/HeaderTypes.h"
 #include "core/Project.h"
+#include "core/VbHelpers.h"
 #include "entry/FlexGrid.h"
 #include "transcription/GridBindings.h"
 #include "transcription/Transcription.h"
 
+#include <QFontMetricsF>
 #include <QSignalSpy>
 
 namespace {
@@ -292,6 +294,61 @@ private slots:
         QCOMPARE(QPoint(grid->Col(), grid->Row()), QPoint(2, 3));
         QCOMPARE(entered.count(), 0);
         QCOMPARE(bar.values, topAfter == top && !force ? QList<int>{} : QList<int>{row});
+    }
+
+    // The entry box over the cell: the cell itself, or with OverSize as wide
+    // as its text, growing right from the surname's left edge and left from
+    // any other cell's right edge.
+    void getBoxPosition_data()
+    {
+        QTest::addColumn<bool>("overSize");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QString>("placement"); // cell, right, left
+
+        QTest::newRow("off-keeps-the-cell") << false << 2 << 40 << "cell";
+        QTest::newRow("short-text-keeps-the-cell") << true << 2 << 2 << "cell";
+        QTest::newRow("surname-grows-right") << true << 1 << 40 << "right";
+        QTest::newRow("forenames-grow-left") << true << 2 << 40 << "left";
+        QTest::newRow("district-grows-left") << true << 3 << 40 << "left";
+    }
+
+    void getBoxPosition()
+    {
+        QFETCH(bool, overSize);
+        QFETCH(int, col);
+        QFETCH(int, length);
+        QFETCH(QString, placement);
+
+        loadGrid(false, filledRows(3));
+        const QList<int> widths{500, 1500, 1200, 1000, 800};
+        for (int c = 0; c < widths.size(); ++c)
+            grid->setColWidth(c, widths[c]);
+        grid->setRowCol(2, col);
+        gProject->setOverSize(overSize);
+
+        const QFont font(QStringLiteral("DejaVu Sans Mono"), 10);
+        const QString text(length, u'W');
+        int left = -1;
+        int width = -1;
+        gTranscription->GetBoxPosition(text, left, width, font);
+
+        int cellLeft = 0;
+        for (int c = 0; c < col; ++c)
+            cellLeft += widths[c];
+        const int cellWidth = widths[col];
+        // Monospaced: the text and its "X" are length + 1 equal advances.
+        const int measured
+                = PixelsToTwipsX(QFontMetricsF(font).horizontalAdvance(u'X') * (length + 1));
+        if (placement == QLatin1String("cell")) {
+            QCOMPARE(left, cellLeft);
+            QCOMPARE(width, cellWidth);
+        } else {
+            QVERIFY(measured > cellWidth);
+            QVERIFY(qAbs(width - measured) <= 1);
+            QCOMPARE(left, placement == QLatin1String("right") ? cellLeft
+                                                                : cellLeft + cellWidth - width);
+        }
     }
 
     void scrollGridMakesTheRowTopAndCurrent()
