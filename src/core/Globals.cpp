@@ -7,6 +7,7 @@
 #include "lists/ForeNames.h"
 #include "transcription/Change_Monitor.h"
 #include "transcription/Recent_files.h"
+#include "transcription/Searcher.h"
 #include "transcription/Transcription.h"
 #include "transcription/clsWorkFile.h"
 
@@ -24,6 +25,7 @@ Districts *gDistricts = nullptr;
 Transcription *gTranscription = nullptr;
 Recent_files *gRecentFiles = nullptr;
 clsWorkFile *gWorkFile = nullptr;
+Searcher *gSearcher = nullptr;
 
 bool gForceMigration = false;
 int gHeaderReason = -1;
@@ -63,6 +65,7 @@ struct Owner
     std::unique_ptr<Transcription> transcription;
     std::unique_ptr<Recent_files> recentFiles;
     std::unique_ptr<clsWorkFile> workFile;
+    std::unique_ptr<Searcher> searcher;
 };
 
 Owner &owner()
@@ -131,6 +134,12 @@ void createWorkFile()
     gWorkFile = owner().workFile.get();
 }
 
+void createSearcher()
+{
+    owner().searcher = std::make_unique<Searcher>();
+    gSearcher = owner().searcher.get();
+}
+
 void bindBatchFileHooks()
 {
     if (!gTranscription)
@@ -170,6 +179,7 @@ void releaseAll()
     // The shut-down order; releasing the district list saves its recent
     // districts, so it goes while Project still exists.
     releaseWorkFile();
+    release(owner().searcher, gSearcher);
     release(owner().changeMonitor, gChangeMonitor);
     release(owner().foreNames, gForeNames);
     release(owner().districts, gDistricts);

@@ -14,6 +14,7 @@ class Transcription;
 class clsEvents;
 class Project;
 class Recent_files;
+class Searcher;
 class clsWorkFile;
 
 extern clsEvents *gEvents;
@@ -24,6 +25,7 @@ extern Districts *gDistricts;
 extern Transcription *gTranscription;
 extern Recent_files *gRecentFiles;
 extern clsWorkFile *gWorkFile;
+extern Searcher *gSearcher;
 
 extern bool gForceMigration;
 extern int gHeaderReason;
@@ -53,6 +55,8 @@ void createTranscription();
 void createRecentFiles();
 // The work file object; nothing is opened or deleted on creation.
 void createWorkFile();
+// The search state of the Find commands, with no grid yet (setGrid).
+void createSearcher();
 
 // Connects gTranscription's batch-file hooks to the objects that exist:
 // the recent-files list and the work file. Call after creating them.

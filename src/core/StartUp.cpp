@@ -10,11 +10,13 @@
 #include "core/Project.h"
 #include "core/Services.h"
 #include "core/Tidy.h"
+#include "core/UpdateProgress.h"
 #include "core/VbHelpers.h"
 #include "core/WaitCursor.h"
 #include "lists/frmPickList.h"
 #include "mainwindow/Form1.h"
 #include "transcription/CrashRecovery.h"
+#include "transcription/Searcher.h"
 #include "transcription/Transcription.h"
 #include "transcription/clsWorkFile.h"
 
@@ -156,6 +158,8 @@ void CreateGlobalObjects(Form1 &mainWindow)
     ProgramObjects::bindBatchFileHooks();
     Transcription::InstallBatchSaver();
     ProgramObjects::createDistricts();
+    ProgramObjects::createSearcher();
+    gSearcher->setGrid(&mainWindow.fgInput());
 }
 
 } // namespace
@@ -203,7 +207,7 @@ bool StartUp(Form1 &mainWindow)
                             + QStringLiteral(" Version ") + versionText());
     }
 
-    if (!Tidy_Version6())
+    if (!Tidy_Version6WithProgress())
         return stop(mainWindow);
 
     gHeaderReason = -1;

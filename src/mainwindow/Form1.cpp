@@ -3,25 +3,53 @@
 #include "core/FormRegistry.h"
 #include "core/Globals.h"
 #include "core/StartUp.h"
+#include "core/Project.h"
 #include "core/clsEvents.h"
 #include "entry/FlexGrid.h"
 #include "entry/FlexGridView.h"
+#include "lists/frmDistricts.h"
+#include "lists/frmForenames.h"
+#include "transcription/Searcher.h"
+#include "transcription/clsFlexPrint.h"
+#include "transcription/frmFind.h"
 #include "winglue/CTimer.h"
 #include "winglue/EventRaise.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
 
 Form1::Form1(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     RegisterForm(this, QStringLiteral("Form1"));
+    SetEditorHost(this);
     setWindowTitle(QStringLiteral("Pelkar"));
+    const auto item = [this](QMenu *menu, const QString &caption, const QString &name,
+                             void (Form1::*slot)(), const QKeySequence &keys = {}) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(name);
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuExit = file->addAction(QStringLiteral("E&xit"));
-    mnuExit->setObjectName(QStringLiteral("mnuExit"));
-    connect(mnuExit, &QAction::triggered, this, &Form1::mnuExit_Click);
+    mnuPrint = item(file, QStringLiteral("&Print..."), QStringLiteral("mnuPrint"),
+                    &Form1::mnuPrint_Click, QKeySequence::Print);
+    file->addSeparator();
+    mnuExit = item(file, QStringLiteral("E&xit"), QStringLiteral("mnuExit"), &Form1::mnuExit_Click);
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuFindString = item(edit, QStringLiteral("&Find..."), QStringLiteral("mnuFindString"),
+                         &Form1::mnuFindString_Click, QKeySequence::Find);
+    mnuFindNextString = item(edit, QStringLiteral("Find &Next"), QStringLiteral("mnuFindNextString"),
+                             &Form1::mnuFindNextString_Click, QKeySequence::FindNext);
+    QMenu *lists = menuBar()->addMenu(QStringLiteral("&Lists"));
+    mnuEditForenames = item(lists, QStringLiteral("&Forename List..."),
+                            QStringLiteral("mnuEditForenames"), &Form1::mnuEditForenames_Click);
+    mnuEditDistricts = item(lists, QStringLiteral("&District List..."),
+                            QStringLiteral("mnuEditDistricts"), &Form1::mnuEditDistricts_Click);
     mGrid = std::make_unique<FlexGrid>();
     mGrid->setObjectName(QStringLiteral("fgInput"));
     mGridView = new FlexGridView(this);
@@ -30,7 +58,10 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent)
     resize(800, 600);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    SetEditorHost(nullptr);
+}
 
 bool Form1::Load()
 {
@@ -76,4 +107,79 @@ void Form1::closeEvent(QCloseEvent *event)
     CloseDown(0, QString(), QString());
     mTime.reset();
     event->accept();
+}
+
+void Form1::HideForm1()
+{
+    hide();
+    if (gProject)
+        gProject->HidePickList();
+}
+
+void Form1::editExit()
+{
+    show();
+    if (gProject)
+        gProject->ShowPickList();
+}
+
+bool Form1::PrintTo(QPrinter *printer)
+{
+    clsFlexPrint print;
+    print.setTitle(true);
+    return print.PrintGrid(*mGrid, printer);
+}
+
+void Form1::mnuPrint_Click()
+{
+    if (CantUseMenues())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted)
+        PrintTo(&printer);
+}
+
+void Form1::GoToFound()
+{
+    EventsOffGuard quiet;
+    mGrid->setRowCol(gSearcher->FoundRow(), gSearcher->FoundCol());
+}
+
+void Form1::mnuFindString_Click()
+{
+    if (CantUseMenues() || !gSearcher)
+        return;
+    frmFind dialog(*gSearcher, this);
+    dialog.exec();
+    if (gSearcher->Found())
+        GoToFound();
+}
+
+void Form1::mnuFindNextString_Click()
+{
+    if (CantUseMenues() || !gSearcher)
+        return;
+    if (gSearcher->FindNext())
+        GoToFound();
+}
+
+void Form1::mnuEditForenames_Click()
+{
+    if (CantUseMenues() || !gForeNames)
+        return;
+    auto *editor = new frmForenames(this);
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    editor->setWindowFlag(Qt::Window);
+    editor->show();
+}
+
+void Form1::mnuEditDistricts_Click()
+{
+    if (CantUseMenues() || !gDistricts)
+        return;
+    auto *editor = new frmDistricts(this);
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    editor->setWindowFlag(Qt::Window);
+    editor->show();
 }

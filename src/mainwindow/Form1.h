@@ -1,8 +1,11 @@
 #pragma once
 
-// The main window. For now a plain window that starts the program, shows
-// itself and can be left through File > Exit; the grid and the commands
-// come into it later.
+// The main window. For now a window that starts the program, shows the
+// grid and offers the commands built so far: File > Print and Exit, Edit >
+// Find and Find Next, and the forename and district editors; the entry
+// boxes and the other commands come into it later.
+
+#include "lists/EditorHost.h"
 
 #include <QMainWindow>
 
@@ -13,8 +16,9 @@ class FlexGrid;
 class FlexGridView;
 class EventRaise;
 class QAction;
+class QPrinter;
 
-class Form1 : public QMainWindow
+class Form1 : public QMainWindow, public EditorHost
 {
     Q_OBJECT
 
@@ -46,8 +50,22 @@ public:
     CTimer *eTime() const { return mTime.get(); }
     EventRaise *cEvent() const { return mEvent.get(); }
 
+    // EditorHost: the main window steps aside while an editor is open.
+    void HideForm1() override;
+    void editExit() override;
+
+    // The grid printed on printer (not owned), with the batch's heading;
+    // what the Print command does once the printer is chosen. False when
+    // nothing was printed (the transcriber was told why).
+    bool PrintTo(QPrinter *printer);
+
 public slots:
     void mnuExit_Click();
+    void mnuPrint_Click();
+    void mnuFindString_Click();
+    void mnuFindNextString_Click();
+    void mnuEditForenames_Click();
+    void mnuEditDistricts_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -58,5 +76,13 @@ private:
     std::unique_ptr<CTimer> mTime;
     std::unique_ptr<EventRaise> mEvent;
     QString mHelpFolder;
+    // The cell a search found becomes the current one.
+    void GoToFound();
+
     QAction *mnuExit = nullptr;
+    QAction *mnuPrint = nullptr;
+    QAction *mnuFindString = nullptr;
+    QAction *mnuFindNextString = nullptr;
+    QAction *mnuEditForenames = nullptr;
+    QAction *mnuEditDistricts = nullptr;
 };

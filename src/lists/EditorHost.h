@@ -1,0 +1,35 @@
+#pragma once
+
+// What the forename and district editors need of the main window: it hides
+// while an editor is open and comes back when the editor closes. The main
+// window implements it; until one is set, a host that does nothing stands in.
+
+class EditorHost
+{
+public:
+    virtual ~EditorHost() = default;
+    // Called once when an editor opens.
+    virtual void HideForm1() = 0;
+    // Called exactly once when an open editor closes.
+    virtual void editExit() = 0;
+};
+
+// The host in use; never null.
+EditorHost &Host();
+// Installs a host (not owned); nullptr puts the stand-in back.
+void SetEditorHost(EditorHost *host);
+
+// ---- Shared by the editor windows ---------------------------------------------
+
+class QPainter;
+class QWidget;
+
+// Tiles the background picture (webback.jpg of the system files folder)
+// over the widget's whole area; paints nothing when the picture is missing.
+void PaintEditorBackground(QWidget *form, QPainter &painter);
+
+// The edit box's background: light cyan while it has the focus, the
+// system's text-background colour otherwise.
+void TintEditBox(QWidget *box, bool focused);
+// The light cyan of a focused edit box.
+inline constexpr unsigned kFocusTintRgb = 0xC0FFFF;

@@ -1,0 +1,295 @@
+#include "lists/frmForenames.h"
+
+#include "core/FormRegistry.h"
+#include "core/Globals.h"
+#include "core/MessageWindows.h"
+#include "core/Services.h"
+#include "core/VbHelpers.h"
+#include "lists/EditorHost.h"
+#include "lists/ForeNames.h"
+#include "lists/GridReplace.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmForenames::frmForenames(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frmForenames"));
+    setWindowTitle(QStringLiteral("Pelkar Forename Editor"));
+
+    mList = new QListWidget(this);
+    mList->setObjectName(QStringLiteral("lbForenames"));
+    mList->setSelectionMode(QAbstractItemView::SingleSelection);
+    mEdit = new QLineEdit(this);
+    mEdit->setObjectName(QStringLiteral("tbEdit"));
+    mEdit->installEventFilter(this);
+
+    const auto button = [this](const char *name, const QString &caption) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    mAddNew = button("cmdAddNew", QStringLiteral("Add &New Name"));
+    mDoAdd = button("cmdDoAdd", QStringLiteral("Add this Name"));
+    mCancelAdd = button("cmdCancelAdd", QStringLiteral("Cancel Add"));
+    mDelName = button("cmdDelName", QStringLiteral("Delete Name"));
+    mExit = button("cmdExit", QStringLiteral("E&xit"));
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(mList, 1);
+    left->addWidget(mEdit);
+    auto *right = new QVBoxLayout;
+    for (QPushButton *b : {mAddNew, mDoAdd, mCancelAdd, mDelName})
+        right->addWidget(b);
+    right->addStretch(1);
+    right->addWidget(mExit);
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(right);
+
+    connect(mAddNew, &QPushButton::clicked, this, &frmForenames::cmdAddNew_Click);
+    connect(mDoAdd, &QPushButton::clicked, this, &frmForenames::cmdDoAdd_Click);
+    connect(mCancelAdd, &QPushButton::clicked, this, &frmForenames::cmdCancelAdd_Click);
+    connect(mDelName, &QPushButton::clicked, this, &frmForenames::cmdDelName_Click);
+    connect(mExit, &QPushButton::clicked, this, &frmForenames::cmdExit_Click);
+    connect(mEdit, &QLineEdit::textChanged, this, &frmForenames::tbEdit_Change);
+    // A click chooses the name, and so does Enter on the row reached with
+    // the keys. Moving the current row alone does not: the list makes its
+    // first row current when it first takes the focus.
+    connect(mList, &QListWidget::itemClicked, this, &frmForenames::lbForenames_Click);
+    connect(mList, &QListWidget::itemActivated, this, &frmForenames::lbForenames_Click);
+
+    RegisterForm(this, QStringLiteral("frmForenames"));
+
+    Host().HideForm1();
+    mHostHidden = true;
+    if (gForeNames)
+        mList->addItems(gForeNames->ListAllForenames());
+    mList->setCurrentRow(-1);
+    mMode = Browse;
+    SetEditorMode();
+    resize(520, 420);
+}
+
+frmForenames::~frmForenames() = default;
+
+void frmForenames::SetEditorMode()
+{
+    switch (mMode) {
+    case Browse:
+        mDoAdd->setVisible(false);
+        mDoAdd->setEnabled(false);
+        mCancelAdd->setVisible(false);
+        mCancelAdd->setEnabled(false);
+        mDelName->setVisible(false);
+        mDelName->setEnabled(false);
+        mAddNew->setEnabled(true);
+        mExit->setEnabled(true);
+        mEdit->setEnabled(false);
+        mList->setEnabled(true);
+        break;
+    case Rename:
+        mDoAdd->setText(QStringLiteral("Ok"));
+        mDoAdd->setVisible(true);
+        mDoAdd->setEnabled(false);
+        mCancelAdd->setText(QStringLiteral("Cancel"));
+        mCancelAdd->setVisible(true);
+        mCancelAdd->setEnabled(true);
+        mDelName->setVisible(false);
+        mDelName->setEnabled(false);
+        mAddNew->setEnabled(false);
+        mExit->setEnabled(false);
+        mEdit->setEnabled(true);
+        mList->setEnabled(false);
+        break;
+    case Add:
+        mDoAdd->setText(QStringLiteral("Add this Name"));
+        mDoAdd->setVisible(true);
+        mDoAdd->setEnabled(!VbTrim(mEdit->text()).isEmpty());
+        mCancelAdd->setText(QStringLiteral("Cancel Add"));
+        mCancelAdd->setVisible(true);
+        mCancelAdd->setEnabled(true);
+        mDelName->setVisible(false);
+        mDelName->setEnabled(false);
+        mAddNew->setEnabled(false);
+        mExit->setEnabled(false);
+        mEdit->setEnabled(true);
+        mList->setEnabled(false);
+        break;
+    case Selected:
+        mDoAdd->setText(QStringLiteral("Edit Name"));
+        mDoAdd->setVisible(true);
+        mDoAdd->setEnabled(true);
+        mCancelAdd->setText(QStringLiteral("Cancel"));
+        mCancelAdd->setVisible(true);
+        mCancelAdd->setEnabled(true);
+        mDelName->setText(QStringLiteral("Delete Name"));
+        mDelName->setVisible(true);
+        mDelName->setEnabled(true);
+        mAddNew->setEnabled(false);
+        mExit->setEnabled(false);
+        mEdit->setEnabled(false);
+        mList->setEnabled(true);
+        break;
+    default:
+        break;
+    }
+}
+
+void frmForenames::cmdAddNew_Click()
+{
+    mEdit->clear();
+    mMode = Add;
+    SetEditorMode();
+    mOldName.clear();
+    mEdit->setFocus();
+}
+
+void frmForenames::cmdCancelAdd_Click()
+{
+    mEdit->clear();
+    mMode = Browse;
+    SetEditorMode();
+    // A rename given up leaves no old name behind: it would disable "Edit
+    // Name" for that same name and title later messages.
+    mOldName.clear();
+    mSelected = nullptr;
+}
+
+void frmForenames::removeSelectedName()
+{
+    if (!mSelected)
+        return;
+    delete mList->takeItem(mList->row(mSelected));
+    mSelected = nullptr;
+    mList->setCurrentRow(-1);
+}
+
+void frmForenames::cmdDelName_Click()
+{
+    if (gForeNames)
+        gForeNames->DeleteName(mEdit->text());
+    removeSelectedName();
+    mMode = Browse;
+    mEdit->clear();
+    SetEditorMode();
+}
+
+void frmForenames::cmdDoAdd_Click()
+{
+    switch (mMode) {
+    case Selected:
+        mOldName = VbTrim(mEdit->text());
+        mMode = Rename;
+        SetEditorMode();
+        mEdit->setFocus();
+        break;
+    case Add: {
+        const QString added = gForeNames ? gForeNames->AddName(VbTrim(mEdit->text())) : QString();
+        if (added.isEmpty()) {
+            ShowMessage(QStringLiteral("That name already exists"), Mb::Exclamation, mOldName);
+            return;
+        }
+        mList->addItem(added);
+        mMode = Browse;
+        mEdit->clear();
+        SetEditorMode();
+        break;
+    }
+    case Rename:
+        doRename();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmForenames::doRename()
+{
+    // The new name is added before the old one goes, so that a refused new
+    // name loses nothing.
+    const QString added = gForeNames ? gForeNames->AddName(VbTrim(mEdit->text())) : QString();
+    if (added.isEmpty()) {
+        ShowMessage(QStringLiteral("The new name already exists"), Mb::Exclamation);
+        return;
+    }
+    mList->addItem(added);
+    gForeNames->DeleteName(mOldName);
+    removeSelectedName();
+
+    const int answer = ShowMessage(QStringLiteral("Would you like me to replace all entries using ")
+                                           + mOldName + QStringLiteral(" with ") + added,
+                                   Mb::YesNo | Mb::Question, mOldName);
+    if (answer == Mb::Yes) {
+        const int count = ReplaceForenameInGrid(mOldName, added);
+        ShowMessage(count == 0 ? QStringLiteral("No entries found")
+                               : QString::number(count) + QStringLiteral(" Entries changed"),
+                    Mb::Information, mOldName);
+    }
+    mEdit->clear();
+    mMode = Browse;
+    SetEditorMode();
+    mOldName.clear();
+}
+
+void frmForenames::cmdExit_Click()
+{
+    close();
+}
+
+void frmForenames::lbForenames_Click()
+{
+    QListWidgetItem *item = mList->currentItem();
+    if (!item || (mMode != Browse && mMode != Selected))
+        return;
+    mSelected = item;
+    mMode = Selected;
+    SetEditorMode();
+    mEdit->setText(item->text());
+}
+
+void frmForenames::tbEdit_Change()
+{
+    const QString trimmed = VbTrim(mEdit->text());
+    mDoAdd->setEnabled(!trimmed.isEmpty() && trimmed != mOldName);
+}
+
+void frmForenames::closeEvent(QCloseEvent *event)
+{
+    if (mMode != Browse) {
+        ShowMessage(QStringLiteral("Finish or Cancel current action first"), Mb::Exclamation,
+                    mOldName);
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (mHostHidden) {
+        mHostHidden = false;
+        Host().editExit();
+    }
+}
+
+void frmForenames::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    PaintEditorBackground(this, painter);
+    QWidget::paintEvent(event);
+}
+
+bool frmForenames::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mEdit) {
+        if (event->type() == QEvent::FocusIn)
+            TintEditBox(mEdit, true);
+        else if (event->type() == QEvent::FocusOut)
+            TintEditBox(mEdit, false);
+    }
+    return QWidget::eventFilter(watched, event);
+}
