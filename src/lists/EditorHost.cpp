@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
+#include <QPushButton>
 #include <QWidget>
 
 namespace {
@@ -57,4 +58,48 @@ void TintEditBox(QWidget *box, bool focused)
                          focused ? QColor(QRgb(kFocusTintRgb)) : system.color(group, QPalette::Base));
     }
     box->setPalette(palette);
+}
+
+void ApplyEditorMode(const EditorControls &c, int mode, const QString &addCaption, bool addEnabled,
+                     const QString &deleteCaption)
+{
+    const auto show = [](QPushButton *button, bool visible, bool enabled) {
+        button->setVisible(visible);
+        button->setEnabled(enabled);
+    };
+    switch (mode) {
+    case 0: // browse
+        show(c.doAdd, false, false);
+        show(c.cancelAdd, false, false);
+        show(c.del, false, false);
+        break;
+    case 1: // rename: "Ok" waits for a changed name
+        c.doAdd->setText(QStringLiteral("Ok"));
+        show(c.doAdd, true, false);
+        c.cancelAdd->setText(QStringLiteral("Cancel"));
+        show(c.cancelAdd, true, true);
+        show(c.del, false, false);
+        break;
+    case 2: // add
+        c.doAdd->setText(addCaption);
+        show(c.doAdd, true, addEnabled);
+        c.cancelAdd->setText(QStringLiteral("Cancel Add"));
+        show(c.cancelAdd, true, true);
+        show(c.del, false, false);
+        break;
+    case 4: // selected
+        c.doAdd->setText(QStringLiteral("Edit Name"));
+        show(c.doAdd, true, true);
+        c.cancelAdd->setText(QStringLiteral("Cancel"));
+        show(c.cancelAdd, true, true);
+        c.del->setText(deleteCaption);
+        show(c.del, true, true);
+        break;
+    default:
+        return;
+    }
+    c.addNew->setEnabled(mode == 0);
+    c.exit->setEnabled(mode == 0);
+    c.edit->setEnabled(mode == 1 || mode == 2);
+    c.list->setEnabled(mode == 0 || mode == 4);
 }

@@ -22,7 +22,29 @@ void SetEditorHost(EditorHost *host);
 // ---- Shared by the editor windows ---------------------------------------------
 
 class QPainter;
+class QPushButton;
+class QString;
 class QWidget;
+
+// What an editor's mode switches: its action, cancel and delete buttons,
+// "Add New", "Exit", the edit box and the list.
+struct EditorControls
+{
+    QPushButton *doAdd;
+    QPushButton *cancelAdd;
+    QPushButton *del;
+    QPushButton *addNew;
+    QPushButton *exit;
+    QWidget *edit;
+    QWidget *list;
+};
+
+// The mode table both editors share: mode 0 browse, 1 rename, 2 add, 4 a
+// name selected. Captions are set only where the table gives one; the add
+// mode's action caption and whether its button starts enabled, and the
+// delete button's caption, are the editor's own.
+void ApplyEditorMode(const EditorControls &c, int mode, const QString &addCaption, bool addEnabled,
+                     const QString &deleteCaption);
 
 // Tiles the background picture (webback.jpg of the system files folder)
 // over the widget's whole area; paints nothing when the picture is missing.

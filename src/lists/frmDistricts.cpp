@@ -136,66 +136,10 @@ frmDistricts::~frmDistricts() = default;
 
 void frmDistricts::SetEditorMode()
 {
-    switch (mMode) {
-    case Browse:
-        mDoAdd->setVisible(false);
-        mDoAdd->setEnabled(false);
-        mCancelAdd->setVisible(false);
-        mCancelAdd->setEnabled(false);
-        mDelDist->setVisible(false);
-        mDelDist->setEnabled(false);
-        mAddNew->setEnabled(true);
-        mExit->setEnabled(true);
-        mEdit->setEnabled(false);
-        mList->setEnabled(true);
-        break;
-    case Rename:
-        mDoAdd->setText(QStringLiteral("Ok"));
-        mDoAdd->setVisible(true);
-        mDoAdd->setEnabled(false);
-        mCancelAdd->setText(QStringLiteral("Cancel"));
-        mCancelAdd->setVisible(true);
-        mCancelAdd->setEnabled(true);
-        mDelDist->setVisible(false);
-        mDelDist->setEnabled(false);
-        mAddNew->setEnabled(false);
-        mExit->setEnabled(false);
-        mEdit->setEnabled(true);
-        mList->setEnabled(false);
-        break;
-    case Add:
-        // Enabled even while empty: an empty entry then fails validation.
-        mDoAdd->setText(QStringLiteral("Add this District"));
-        mDoAdd->setVisible(true);
-        mDoAdd->setEnabled(true);
-        mCancelAdd->setText(QStringLiteral("Cancel Add"));
-        mCancelAdd->setVisible(true);
-        mCancelAdd->setEnabled(true);
-        mDelDist->setVisible(false);
-        mDelDist->setEnabled(false);
-        mAddNew->setEnabled(false);
-        mExit->setEnabled(false);
-        mEdit->setEnabled(true);
-        mList->setEnabled(false);
-        break;
-    case Selected:
-        mDoAdd->setText(QStringLiteral("Edit Name"));
-        mDoAdd->setVisible(true);
-        mDoAdd->setEnabled(true);
-        mCancelAdd->setText(QStringLiteral("Cancel"));
-        mCancelAdd->setVisible(true);
-        mCancelAdd->setEnabled(true);
-        mDelDist->setText(QStringLiteral("Delete District"));
-        mDelDist->setVisible(true);
-        mDelDist->setEnabled(true);
-        mAddNew->setEnabled(false);
-        mExit->setEnabled(false);
-        mEdit->setEnabled(false);
-        mList->setEnabled(true);
-        break;
-    default:
-        break;
-    }
+    // In add mode the action is enabled even while empty: an empty entry
+    // then fails validation.
+    ApplyEditorMode({mDoAdd, mCancelAdd, mDelDist, mAddNew, mExit, mEdit, mList}, mMode,
+                    QStringLiteral("Add this District"), true, QStringLiteral("Delete District"));
 }
 
 void frmDistricts::backToBrowse()

@@ -82,65 +82,9 @@ frmForenames::~frmForenames() = default;
 
 void frmForenames::SetEditorMode()
 {
-    switch (mMode) {
-    case Browse:
-        mDoAdd->setVisible(false);
-        mDoAdd->setEnabled(false);
-        mCancelAdd->setVisible(false);
-        mCancelAdd->setEnabled(false);
-        mDelName->setVisible(false);
-        mDelName->setEnabled(false);
-        mAddNew->setEnabled(true);
-        mExit->setEnabled(true);
-        mEdit->setEnabled(false);
-        mList->setEnabled(true);
-        break;
-    case Rename:
-        mDoAdd->setText(QStringLiteral("Ok"));
-        mDoAdd->setVisible(true);
-        mDoAdd->setEnabled(false);
-        mCancelAdd->setText(QStringLiteral("Cancel"));
-        mCancelAdd->setVisible(true);
-        mCancelAdd->setEnabled(true);
-        mDelName->setVisible(false);
-        mDelName->setEnabled(false);
-        mAddNew->setEnabled(false);
-        mExit->setEnabled(false);
-        mEdit->setEnabled(true);
-        mList->setEnabled(false);
-        break;
-    case Add:
-        mDoAdd->setText(QStringLiteral("Add this Name"));
-        mDoAdd->setVisible(true);
-        mDoAdd->setEnabled(!VbTrim(mEdit->text()).isEmpty());
-        mCancelAdd->setText(QStringLiteral("Cancel Add"));
-        mCancelAdd->setVisible(true);
-        mCancelAdd->setEnabled(true);
-        mDelName->setVisible(false);
-        mDelName->setEnabled(false);
-        mAddNew->setEnabled(false);
-        mExit->setEnabled(false);
-        mEdit->setEnabled(true);
-        mList->setEnabled(false);
-        break;
-    case Selected:
-        mDoAdd->setText(QStringLiteral("Edit Name"));
-        mDoAdd->setVisible(true);
-        mDoAdd->setEnabled(true);
-        mCancelAdd->setText(QStringLiteral("Cancel"));
-        mCancelAdd->setVisible(true);
-        mCancelAdd->setEnabled(true);
-        mDelName->setText(QStringLiteral("Delete Name"));
-        mDelName->setVisible(true);
-        mDelName->setEnabled(true);
-        mAddNew->setEnabled(false);
-        mExit->setEnabled(false);
-        mEdit->setEnabled(false);
-        mList->setEnabled(true);
-        break;
-    default:
-        break;
-    }
+    ApplyEditorMode({mDoAdd, mCancelAdd, mDelName, mAddNew, mExit, mEdit, mList}, mMode,
+                    QStringLiteral("Add this Name"), !VbTrim(mEdit->text()).isEmpty(),
+                    QStringLiteral("Delete Name"));
 }
 
 void frmForenames::cmdAddNew_Click()
