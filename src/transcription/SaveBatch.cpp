@@ -22,12 +22,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QSemaphore>
 #include <QThreadPool>
 
 #include <algorithm>
 #include <atomic>
 #include <array>
-#include <latch>
 #include <vector>
 
 namespace {
@@ -246,16 +246,19 @@ bool Transcription::SaveData(bool showResults, const QString &path)
                 }
             };
             // The pool's threads outlive the save (for a while), so saves in
-            // quick succession do not start threads each time.
-            std::latch done(helpers);
-            for (int t = 0; t < helpers; ++t) {
-                QThreadPool::globalInstance()->start([&work, &done] {
-                    work(false);
-                    done.count_down();
-                });
+            // quick succession do not start threads each time. Only threads
+            // free now are taken: the ranges never wait for a busy pool.
+            QSemaphore finished;
+            int started = 0;
+            while (started < helpers
+                   && QThreadPool::globalInstance()->tryStart([&work, &finished] {
+                          work(false);
+                          finished.release();
+                      })) {
+                ++started;
             }
-            work(helpers == 0);
-            done.wait();
+            work(started == 0);
+            finished.acquire(started);
         }
 
         for (int i = 0; i < count; ++i) {
@@ -363,8 +366,15 @@ void Transcription::BuildSaveRows(int first, int end, SaveRow *out, SaveChunk *c
     std::vector<const QString *> cells(std::size_t(std::max(cols, 1)), nullptr);
     std::vector<QString> trimmed(std::size_t(std::max(cols, 1)));
     QString line;
+    // The key of the row checked last, which is usually the next row's
+    // earlier entry.
+    SequenceKey sequenceKey;
+    // Built here and handed over at the end: chunks lie side by side, and
+    // threads appending to neighbours would fight over their cache lines.
+    QByteArray bytes;
+    qint64 characters = 0;
     if (chunk)
-        chunk->bytes.reserve(qsizetype(end - first) * 48);
+        bytes.reserve(qsizetype(end - first) * 64);
     for (int row = first; row < end; ++row) {
         SaveRow &result = out[row - first];
         bool blank = true;
@@ -402,7 +412,7 @@ void Transcription::BuildSaveRows(int first, int end, SaveRow *out, SaveChunk *c
                            rowLabel(RowLabelNumber(row))
                                    + QStringLiteral("Please check - invalid comment or theory"));
         } else {
-            if (check && !InSequence(row)) {
+            if (check && !InSequence(row, sequenceKey)) {
                 addFinding(result.findings,
                            rowLabel(RowLabelNumber(row)) + QStringLiteral("Out of Sequence"));
                 result.outOfSequence = true;
@@ -425,10 +435,14 @@ void Transcription::BuildSaveRows(int first, int end, SaveRow *out, SaveChunk *c
             }
         }
         if (chunk) {
-            Cp1252::appendEncoded(chunk->bytes, line);
-            chunk->bytes.append("\r\n", 2);
-            chunk->characters += line.size();
+            Cp1252::appendEncoded(bytes, line);
+            bytes.append("\r\n", 2);
+            characters += line.size();
         }
+    }
+    if (chunk) {
+        chunk->bytes = std::move(bytes);
+        chunk->characters = characters;
     }
 }
 

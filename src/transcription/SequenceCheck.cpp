@@ -7,6 +7,7 @@
 #include "core/VbHelpers.h"
 #include "entry/FlexGrid.h"
 
+#include <QScopeGuard>
 #include <QVarLengthArray>
 
 #include <string_view>
@@ -167,37 +168,51 @@ void Transcription::CheckSequence(int row) const
 
 bool Transcription::InSequence(int row) const
 {
+    SequenceKey last;
+    return InSequence(row, last);
+}
+
+void Transcription::MakeSequenceKey(int row, SequenceKey &key) const
+{
+    key.row = row;
+    key.surnameCut = false;
+    key.forenamesCut = false;
+    key.surname.clear();
+    key.forenames.clear();
+    const QString &surname = mGrid->textRef(row, SurnameCol());
+    key.comparable = !beginsAsCommentLine(surname) && wildPosition(surname) != 1;
+    if (!key.comparable)
+        return;
+    foldInto(beforeWildcard(surname, key.surnameCut), true, key.surname);
+    foldInto(beforeWildcard(mGrid->textRef(row, ForenamesCol()), key.forenamesCut), false,
+             key.forenames);
+}
+
+bool Transcription::InSequence(int row, SequenceKey &last) const
+{
     if (!mGrid)
         return true;
-    const QString &surname = mGrid->textRef(row, SurnameCol());
-    if (beginsAsCommentLine(surname))
+    SequenceKey current;
+    MakeSequenceKey(row, current);
+    const auto keep = qScopeGuard([&last, &current] { last = std::move(current); });
+    if (!current.comparable)
         return true;
-
     const int p = FindPreviousNameRow(row);
     if (p < 2)
         return true;
-
-    bool surnameCut = false;
-    bool forenamesCut = false;
-
-    if (wildPosition(surname) == 1)
+    if (last.row != p)
+        MakeSequenceKey(p, last);
+    const SequenceKey &previous = last;
+    if (!previous.comparable)
         return true;
-    FoldedKey s;
-    foldInto(beforeWildcard(surname, surnameCut), true, s);
 
-    const QString &forenames = mGrid->textRef(row, ForenamesCol());
-    FoldedKey f;
-    foldInto(beforeWildcard(forenames, forenamesCut), false, f);
-
-    const QString &prevSurname = mGrid->textRef(p, SurnameCol());
-    if (beginsAsCommentLine(prevSurname) || wildPosition(prevSurname) == 1)
-        return true;
-    FoldedKey ps;
-    foldInto(beforeWildcard(prevSurname, surnameCut), true, ps);
-
-    const QString &prevForenames = mGrid->textRef(p, ForenamesCol());
-    FoldedKey pf;
-    foldInto(beforeWildcard(prevForenames, forenamesCut), false, pf);
+    // A cut name on either side counts for both.
+    const bool surnameCut = current.surnameCut || previous.surnameCut;
+    const bool forenamesCut = current.forenamesCut || previous.forenamesCut;
+    const FoldedKey &s = current.surname;
+    const FoldedKey &ps = previous.surname;
+    FoldedKey f = current.forenames;
+    FoldedKey pf = previous.forenames;
 
     // A cut forename can only be compared as far as both go.
     if (forenamesCut) {

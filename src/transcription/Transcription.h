@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 
 #include <cstdint>
 #include <functional>
@@ -549,6 +550,23 @@ private:
     // The number in the row's column 0 (its row label) when the row is in
     // the grid and the label is a number; otherwise 0.
     int RowLabelNumber(int row) const;
+
+    // What the sequence check compares of one row, folded once.
+    struct SequenceKey
+    {
+        int row = -1; // the row it was made from; -1 none
+        // Neither a "+" or "#" line nor a surname beginning with a wildcard.
+        bool comparable = false;
+        bool surnameCut = false;   // the surname was cut at a wildcard
+        bool forenamesCut = false; // so were the forenames
+        QVarLengthArray<char16_t, 64> surname;
+        QVarLengthArray<char16_t, 64> forenames;
+    };
+    void MakeSequenceKey(int row, SequenceKey &key) const;
+    // InSequence, with last holding the key of the row checked before it
+    // (row -1: none) and receiving this row's: a walk down the grid folds
+    // each row once, not again as the earlier row of the next.
+    bool InSequence(int row, SequenceKey &last) const;
 
     int mSeqErrCnt = 0;
     // ---- end of members: sequence check ----

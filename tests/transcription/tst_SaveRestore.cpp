@@ -549,6 +549,12 @@ private slots:
         QTest::newRow("out-of-sequence-before-cells")
                 << b << false << QStringList{"BAKER|Ann|Leeds,9b|12", "ABBOT||Leeds,9b|12"}
                 << QStringList{"Row 3: Out of Sequence", "Row 3: Row is incomplete"} << true << 1;
+        QTest::newRow("earlier-forenames-cut-at-a-wildcard")
+                << b << false << QStringList{"SMITH|John*|Leeds,9b|12", "SMITH|Jo|Leeds,9b|12"}
+                << QStringList() << false << 0;
+        QTest::newRow("earlier-forenames-whole")
+                << b << false << QStringList{"SMITH|John|Leeds,9b|12", "SMITH|Jo|Leeds,9b|12"}
+                << QStringList{"Row 3: Out of Sequence"} << false << 0;
         QTest::newRow("invalid-comment")
                 << b << false << QStringList{"#note|x|y|z"}
                 << QStringList{"Row 2: Please check - invalid comment or theory"} << false << 0;
