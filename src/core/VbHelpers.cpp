@@ -87,6 +87,19 @@ QString VbRTrim(const QString &s)
     return end == s.size() ? s : s.left(end);
 }
 
+bool VbUCaseStartsWith(QStringView text, QLatin1String word)
+{
+    if (text.size() < word.size())
+        return false;
+    // No character outside the first plane upper-cases to ASCII, so each
+    // code unit can be mapped alone.
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        if (QChar::toUpper(char32_t(text[i].unicode())) != char32_t(word[i].unicode()))
+            return false;
+    }
+    return true;
+}
+
 QString VbUCase(const QString &s)
 {
     // QString::toUpper applies full case mapping ("ß" -> "SS"); the program's

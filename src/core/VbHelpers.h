@@ -20,6 +20,9 @@ QString VbRTrim(const QString &s);
 // changes length ("ß" stays "ß").
 QString VbUCase(const QString &s);
 QString VbLCase(const QString &s);
+// Whether VbUCase(text) begins with word (upper-case ASCII), without making
+// the upper-cased copy: for tests made on every line of a batch.
+bool VbUCaseStartsWith(QStringView text, QLatin1String word);
 
 // Stored colours are 0x00BBGGRR.
 QColor ColorFromVb(std::uint32_t vbColour);

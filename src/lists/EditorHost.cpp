@@ -1,14 +1,20 @@
 #include "lists/EditorHost.h"
 
+#include "core/MessageWindows.h"
 #include "core/Project.h"
+#include "core/Services.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <QWidget>
 
 namespace {
@@ -102,4 +108,53 @@ void ApplyEditorMode(const EditorControls &c, int mode, const QString &addCaptio
     c.exit->setEnabled(mode == 0);
     c.edit->setEnabled(mode == 1 || mode == 2);
     c.list->setEnabled(mode == 0 || mode == 4);
+}
+
+EditorControls LayOutEditor(QWidget *form, QWidget *list, QLineEdit *edit,
+                            const QString &addNewCaption, const QString &addCaption,
+                            const char *deleteName, const QString &deleteCaption,
+                            QMenuBar *menuBar)
+{
+    const auto button = [form](const char *name, const QString &caption) {
+        auto *b = new QPushButton(caption, form);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    const EditorControls c{button("cmdDoAdd", addCaption),
+                           button("cmdCancelAdd", QStringLiteral("Cancel Add")),
+                           button(deleteName, deleteCaption),
+                           button("cmdAddNew", addNewCaption),
+                           button("cmdExit", QStringLiteral("E&xit")),
+                           edit,
+                           list};
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(list, 1);
+    left->addWidget(edit);
+    auto *right = new QVBoxLayout;
+    for (QPushButton *b : {c.addNew, c.doAdd, c.cancelAdd, c.del})
+        right->addWidget(b);
+    right->addStretch(1);
+    right->addWidget(c.exit);
+    auto *layout = new QHBoxLayout(form);
+    if (menuBar)
+        layout->setMenuBar(menuBar);
+    layout->addLayout(left, 1);
+    layout->addLayout(right);
+    return c;
+}
+
+bool EditorMayClose(int mode, const QString &title, bool &hostHidden)
+{
+    if (mode != 0) {
+        ShowMessage(QStringLiteral("Finish or Cancel current action first"), Mb::Exclamation,
+                    title);
+        return false;
+    }
+    if (hostHidden) {
+        hostHidden = false;
+        Host().editExit();
+    }
+    return true;
 }

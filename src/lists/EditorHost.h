@@ -21,6 +21,8 @@ void SetEditorHost(EditorHost *host);
 
 // ---- Shared by the editor windows ---------------------------------------------
 
+class QLineEdit;
+class QMenuBar;
 class QPainter;
 class QPushButton;
 class QString;
@@ -38,6 +40,20 @@ struct EditorControls
     QWidget *edit;
     QWidget *list;
 };
+
+// Lays an editor out: its list with the edit box below on the left, the
+// buttons on the right with "E&xit" at the bottom, under the menu bar when
+// given; creates the buttons (cmdAddNew, cmdDoAdd, cmdCancelAdd, the delete
+// button named deleteName, cmdExit) and returns them with list and edit.
+EditorControls LayOutEditor(QWidget *form, QWidget *list, QLineEdit *edit,
+                            const QString &addNewCaption, const QString &addCaption,
+                            const char *deleteName, const QString &deleteCaption,
+                            QMenuBar *menuBar = nullptr);
+
+// Whether an editor may close now: not while an action is under way
+// (mode other than 0), which is told under title. When it may, the main
+// window comes back, once (hostHidden is cleared).
+bool EditorMayClose(int mode, const QString &title, bool &hostHidden);
 
 // The mode table both editors share: mode 0 browse, 1 rename, 2 add, 4 a
 // name selected. Captions are set only where the table gives one; the add

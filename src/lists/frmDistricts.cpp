@@ -10,7 +10,6 @@
 #include "lists/GridReplace.h"
 
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -19,7 +18,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -74,30 +72,14 @@ frmDistricts::frmDistricts(QWidget *parent)
     mEdit->setObjectName(QStringLiteral("tbEdit"));
     mEdit->installEventFilter(this);
 
-    const auto button = [this](const char *name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        return b;
-    };
-    mAddNew = button("cmdAddNew", QStringLiteral("Add &New District"));
-    mDoAdd = button("cmdDoAdd", QStringLiteral("Add this District"));
-    mCancelAdd = button("cmdCancelAdd", QStringLiteral("Cancel Add"));
-    mDelDist = button("cmdDelDist", QStringLiteral("Delete District"));
-    mExit = button("cmdExit", QStringLiteral("E&xit"));
-
-    auto *left = new QVBoxLayout;
-    left->addWidget(mList, 1);
-    left->addWidget(mEdit);
-    auto *right = new QVBoxLayout;
-    for (QPushButton *b : {mAddNew, mDoAdd, mCancelAdd, mDelDist})
-        right->addWidget(b);
-    right->addStretch(1);
-    right->addWidget(mExit);
-    auto *layout = new QHBoxLayout(this);
-    layout->setMenuBar(menuBar);
-    layout->addLayout(left, 1);
-    layout->addLayout(right);
+    const EditorControls c = LayOutEditor(this, mList, mEdit, QStringLiteral("Add &New District"),
+                                          QStringLiteral("Add this District"), "cmdDelDist",
+                                          QStringLiteral("Delete District"), menuBar);
+    mAddNew = c.addNew;
+    mDoAdd = c.doAdd;
+    mCancelAdd = c.cancelAdd;
+    mDelDist = c.del;
+    mExit = c.exit;
 
     connect(mAddNew, &QPushButton::clicked, this, &frmDistricts::cmdAddNew_Click);
     connect(mDoAdd, &QPushButton::clicked, this, &frmDistricts::cmdDoAdd_Click);
@@ -343,17 +325,10 @@ bool frmDistricts::KeyAllowed(QChar key, const QString &text)
 
 void frmDistricts::closeEvent(QCloseEvent *event)
 {
-    if (mMode != Browse) {
-        ShowMessage(QStringLiteral("Finish or Cancel current action first"), Mb::Exclamation,
-                    kProductName);
+    if (EditorMayClose(mMode, kProductName, mHostHidden))
+        event->accept();
+    else
         event->ignore();
-        return;
-    }
-    event->accept();
-    if (mHostHidden) {
-        mHostHidden = false;
-        Host().editExit();
-    }
 }
 
 void frmDistricts::paintEvent(QPaintEvent *event)

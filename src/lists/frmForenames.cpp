@@ -10,12 +10,10 @@
 #include "lists/GridReplace.h"
 
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 frmForenames::frmForenames(QWidget *parent)
     : QWidget(parent, Qt::Window)
@@ -30,29 +28,14 @@ frmForenames::frmForenames(QWidget *parent)
     mEdit->setObjectName(QStringLiteral("tbEdit"));
     mEdit->installEventFilter(this);
 
-    const auto button = [this](const char *name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        return b;
-    };
-    mAddNew = button("cmdAddNew", QStringLiteral("Add &New Name"));
-    mDoAdd = button("cmdDoAdd", QStringLiteral("Add this Name"));
-    mCancelAdd = button("cmdCancelAdd", QStringLiteral("Cancel Add"));
-    mDelName = button("cmdDelName", QStringLiteral("Delete Name"));
-    mExit = button("cmdExit", QStringLiteral("E&xit"));
-
-    auto *left = new QVBoxLayout;
-    left->addWidget(mList, 1);
-    left->addWidget(mEdit);
-    auto *right = new QVBoxLayout;
-    for (QPushButton *b : {mAddNew, mDoAdd, mCancelAdd, mDelName})
-        right->addWidget(b);
-    right->addStretch(1);
-    right->addWidget(mExit);
-    auto *layout = new QHBoxLayout(this);
-    layout->addLayout(left, 1);
-    layout->addLayout(right);
+    const EditorControls c = LayOutEditor(this, mList, mEdit, QStringLiteral("Add &New Name"),
+                                          QStringLiteral("Add this Name"), "cmdDelName",
+                                          QStringLiteral("Delete Name"));
+    mAddNew = c.addNew;
+    mDoAdd = c.doAdd;
+    mCancelAdd = c.cancelAdd;
+    mDelName = c.del;
+    mExit = c.exit;
 
     connect(mAddNew, &QPushButton::clicked, this, &frmForenames::cmdAddNew_Click);
     connect(mDoAdd, &QPushButton::clicked, this, &frmForenames::cmdDoAdd_Click);
@@ -207,17 +190,10 @@ void frmForenames::tbEdit_Change()
 
 void frmForenames::closeEvent(QCloseEvent *event)
 {
-    if (mMode != Browse) {
-        ShowMessage(QStringLiteral("Finish or Cancel current action first"), Mb::Exclamation,
-                    mOldName);
+    if (EditorMayClose(mMode, mOldName, mHostHidden))
+        event->accept();
+    else
         event->ignore();
-        return;
-    }
-    event->accept();
-    if (mHostHidden) {
-        mHostHidden = false;
-        Host().editExit();
-    }
 }
 
 void frmForenames::paintEvent(QPaintEvent *event)

@@ -286,21 +286,11 @@ void Transcription::PageAbove(int fromRow, int &page, QString &suffix) const
     suffix.clear();
     if (!mGrid)
         return;
-    // Upper-cased one character at a time, as VbUCase does, without a copy
-    // of every row's text: the save asks this for every page line.
-    const auto isPageLine = [](const QString &line) {
-        static const char16_t page[] = u"+PAGE";
-        if (line.size() <= 4)
-            return false;
-        for (int i = 0; i < 5; ++i) {
-            if (QChar::toUpper(line[i].unicode()) != page[i])
-                return false;
-        }
-        return true;
-    };
     for (int r = fromRow; r >= 1; --r) {
         const QString &line = mGrid->textRef(r, 1);
-        if (!isPageLine(line))
+        // Without a copy of every row's text: the save asks this for every
+        // page line.
+        if (!VbUCaseStartsWith(line, QLatin1String("+PAGE")))
             continue;
         if (line.size() >= 7) {
             const QString x = VbTrim(line.mid(6));

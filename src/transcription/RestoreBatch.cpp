@@ -29,19 +29,6 @@
 
 namespace {
 
-// Whether the text, upper-cased one character at a time as VbUCase does,
-// begins with word (itself upper case); no copy of a line the load reads.
-bool beginsUpperCased(const QString &text, QLatin1String word)
-{
-    if (text.size() < word.size())
-        return false;
-    for (qsizetype i = 0; i < word.size(); ++i) {
-        if (QChar::toUpper(text[i].unicode()) != char32_t(word[i].unicode()))
-            return false;
-    }
-    return true;
-}
-
 const QString kCrLf = QStringLiteral("\r\n");
 
 
@@ -160,7 +147,7 @@ bool Transcription::AddFileLine(const QString &line, int row)
 
     if (special) {
         mGrid->setTextMatrix(row, 1, line);
-        if (beginsUpperCased(lead, QLatin1String("+PAGE"))) {
+        if (VbUCaseStartsWith(lead, QLatin1String("+PAGE"))) {
             // Colouring never moves the current cell.
             EventsOffGuard quiet;
             mGrid->setCellBackColorAt(row, 1, kHeaderGreen);
@@ -281,7 +268,7 @@ bool Transcription::Restore(const QString &path)
         if (line.isEmpty())
             continue;
 
-        if (beginsUpperCased(line, QLatin1String("+CREDIT"))) {
+        if (VbUCaseStartsWith(line, QLatin1String("+CREDIT"))) {
             QString name, email, type;
             SplitCsvFields(line, name, email, type);
             project.setCreditName(name);

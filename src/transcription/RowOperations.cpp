@@ -93,7 +93,11 @@ bool Transcription::ItsACommentLine(int row) const
         row = gCurrentRow;
     if (!mGrid || row < 2 || row >= mGrid->Rows())
         return false;
-    const QString &text = mGrid->textRef(row, 1);
+    return BeginsAsCommentLine(mGrid->textRef(row, 1));
+}
+
+bool Transcription::BeginsAsCommentLine(QStringView text)
+{
     qsizetype i = 0;
     while (i < text.size() && text[i] == u' ')
         ++i;

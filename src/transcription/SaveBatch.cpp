@@ -403,7 +403,7 @@ void Transcription::BuildSaveRows(int first, int end, SaveRow *out, SaveChunk *c
         // The row's kind goes by its first character after any leading
         // spaces, as everywhere else; the line keeps them.
         if (kind == u'+') {
-            result.pageLine = VbUCase(lead.left(5)) == QLatin1String("+PAGE");
+            result.pageLine = VbUCaseStartsWith(lead, QLatin1String("+PAGE"));
             line = mGrid->textRef(row, 1);
         } else if (kind == u'#') {
             line = mGrid->textRef(row, 1);

@@ -44,15 +44,6 @@ bool isPlaceholderForenames(std::u16string_view key)
     return key == u"MALE" || key == u"FEMALE";
 }
 
-// True when the text, leading spaces aside, begins with "#" or "+".
-bool beginsAsCommentLine(QStringView text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && text[i] == u' ')
-        ++i;
-    return i < text.size() && (text[i] == u'#' || text[i] == u'+');
-}
-
 // The position (from 1) of the first wildcard character; 0 when none.
 int wildPosition(QStringView text)
 {
@@ -180,7 +171,7 @@ void Transcription::MakeSequenceKey(int row, SequenceKey &key) const
     key.surname.clear();
     key.forenames.clear();
     const QString &surname = mGrid->textRef(row, SurnameCol());
-    key.comparable = !beginsAsCommentLine(surname) && wildPosition(surname) != 1;
+    key.comparable = !BeginsAsCommentLine(surname) && wildPosition(surname) != 1;
     if (!key.comparable)
         return;
     foldInto(beforeWildcard(surname, key.surnameCut), true, key.surname);
@@ -287,7 +278,7 @@ QString Transcription::GetPreviousName(int row) const
         return QString();
     for (int r = row - 1; r >= 2; --r) {
         const QString first = VbLTrim(mGrid->TextMatrix(r, 1));
-        if (!beginsAsCommentLine(first))
+        if (!BeginsAsCommentLine(first))
             return mGrid->TextMatrix(r, gCurrentCol);
     }
     return QString();

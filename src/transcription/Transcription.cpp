@@ -358,11 +358,7 @@ void Transcription::ColourRow(int row)
     std::uint32_t colour = kWhite;
     if (gProject && gProject->Stripes() && row % 2 == 0)
         colour = kStripe;
-    const QString &first = mGrid->textRef(row, 1);
-    qsizetype lead = 0;
-    while (lead < first.size() && first[lead] == u' ')
-        ++lead;
-    if (lead < first.size() && (first[lead] == u'#' || first[lead] == u'+'))
+    if (BeginsAsCommentLine(mGrid->textRef(row, 1)))
         colour = kHeaderGreen;
     for (int col = 1; col < mGrid->Cols(); ++col) {
         mGrid->setCellBackColorAt(row, col, colour);

@@ -122,6 +122,9 @@ public:
     // with "+" or "#". A row of 0 or less means gCurrentRow; a row outside
     // 2 to Rows - 1 is never one.
     bool ItsACommentLine(int row) const;
+    // The same rule for a text: without leading spaces it begins with "+"
+    // or "#".
+    static bool BeginsAsCommentLine(QStringView text);
     // The text trimmed of spaces, every inner run of spaces made one.
     static QString Compact(const QString &text);
     // Inserts an empty row at row (a non-fixed row up to Rows), renumbers,
