@@ -13,6 +13,7 @@
 #include "core/UpdateProgress.h"
 #include "core/VbHelpers.h"
 #include "core/WaitCursor.h"
+#include "entry/FlexGrid.h"
 #include "lists/frmPickList.h"
 #include "mainwindow/Form1.h"
 #include "transcription/CrashRecovery.h"
@@ -116,6 +117,19 @@ private:
     Form1 &mMainWindow;
 };
 
+// The main window's grid as the settings save reads its column widths.
+class MainGridColumns final : public GridColumnSource
+{
+public:
+    void setGrid(FlexGrid *grid) { mGrid = grid; }
+    int columnCount() const override { return mGrid ? mGrid->Cols() : 0; }
+    int columnWidthTwips(int col) const override { return mGrid ? mGrid->ColWidth(col) : 0; }
+
+private:
+    QPointer<FlexGrid> mGrid;
+};
+MainGridColumns gMainGridColumns;
+
 // Shown while the lists are read; the About box takes this part later.
 std::unique_ptr<QWidget> showSplash()
 {
@@ -137,13 +151,18 @@ void CreateGlobalObjects(Form1 &mainWindow)
     gDeathAgeWarned = false;
     gCurrentCol = 0;
     gCurrentRow = 0;
+    gProject->setDataLines(0);
     WaitCursor hourglass;
+    // The five-column layout until a batch lays the grid out.
+    gProject->setColType(5);
     // The entry boxes, the grid and their companions join these as each is
     // built, in their places of the creation order.
     ProgramObjects::createChangeMonitor();
     ProgramObjects::createRecentFiles();
     ProgramObjects::createWorkFile();
     gWorkFile->setGrid(&mainWindow.fgInput());
+    gMainGridColumns.setGrid(&mainWindow.fgInput());
+    gProject->setGridColumnSource(&gMainGridColumns);
     // The pick list exists from here on; it shows only when placed.
     auto *pickList = new frmPickList(&mainWindow);
     pickList->show();

@@ -488,6 +488,7 @@ void FlexGrid::setViewportSize(int widthTwips, int heightTwips)
     mWidth = widthTwips;
     mHeight = heightTwips;
     applyTopRow(mTopRow);
+    emit viewportSizeChanged();
 }
 
 void FlexGrid::setHeight(int twips)

@@ -140,7 +140,8 @@ public:
 
     // The size of the area the view gives the cells (fixed row and column
     // included, frame and scroll bars excluded), in twips; a shown view
-    // keeps it up to date (0 until then, unless set here).
+    // keeps it up to date (0 until then, unless set here) and
+    // viewportSizeChanged tells of each change.
     int Width() const { return mWidth; }
     int Height() const { return mHeight; }
     void setViewportSize(int widthTwips, int heightTwips);
@@ -178,6 +179,9 @@ signals:
     // or the default.
     void rowHeightChanged(int row);
     void heightRequested(int twips);
+    // The view reported a new size (setViewportSize): Width or Height
+    // changed.
+    void viewportSizeChanged();
     void ScrollBarsChanged(int bars);
 
 private:

@@ -76,9 +76,28 @@ Transcription::Transcription()
     ClearValidation();
 }
 
-Transcription::~Transcription() = default;
+Transcription::~Transcription()
+{
+    QObject::disconnect(mGridSizeWatch);
+}
 
 // ---- Bindings -----------------------------------------------------------------------
+
+void Transcription::setGrid(FlexGrid *grid)
+{
+    QObject::disconnect(mGridSizeWatch);
+    mGrid = grid;
+    mWidthsAwaitGridWidth = false;
+    if (!mGrid)
+        return;
+    // A batch restored at start-up is laid out before the main window is
+    // shown, while the grid's width is still unknown: the shares of the
+    // width are taken again once the view has one.
+    mGridSizeWatch = QObject::connect(mGrid, &FlexGrid::viewportSizeChanged, mGrid, [this] {
+        if (mWidthsAwaitGridWidth && mGrid->Width() > 0)
+            SetInitialColumnWidths();
+    });
+}
 
 void Transcription::setScrollBar(GridScrollBar *bar)
 {
@@ -241,6 +260,7 @@ void Transcription::SetInitialColumnWidths()
     const Project &project = *gProject;
 
     if (project.RestoreColWidth()) {
+        mWidthsAwaitGridWidth = false;
         for (int col = 0; col < mGrid->Cols(); ++col) {
             int width = project.ColWidth(col);
             if (col == 0) {
@@ -264,6 +284,7 @@ void Transcription::SetInitialColumnWidths()
         mRowNumberLimit *= 10;
     mGrid->setColWidth(0, RowNumberWidth());
 
+    mWidthsAwaitGridWidth = mGrid->Width() <= 0;
     int free = mGrid->Width() - mGrid->ColWidth(mPageCol) - mGrid->ColWidth(0);
     if (isDeathBatch())
         free -= mGrid->ColWidth(project.DoB() ? mDoBCol : mAaDCol);

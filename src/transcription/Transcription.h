@@ -8,6 +8,7 @@
 // group's declarations stand between its own markers below.
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVarLengthArray>
@@ -67,7 +68,7 @@ public:
     // do nothing and the counts answer 0; while no form or scroll bar is
     // bound, stand-ins that do nothing serve. Binding the scroll bar sets
     // its LargeChange to 1. Text is measured in the grid's font.
-    void setGrid(FlexGrid *grid) { mGrid = grid; }
+    void setGrid(FlexGrid *grid);
     FlexGrid *grid() const { return mGrid; }
     void setFrm(TranscriptionForm *form) { mFrm = form; }
     void setScrollBar(GridScrollBar *bar);
@@ -81,6 +82,8 @@ public:
     void SetupInputGrid();
     // The saved widths when Project restores them (corrected where too
     // small), otherwise widths computed from the grid's width and font.
+    // Widths computed while the grid has no width yet (its view not shown)
+    // are computed again when the view first reports one.
     void SetInitialColumnWidths();
     // Adds delta twips to every column from 1 on; a negative delta only to
     // columns that stay 51 wide or more.
@@ -495,6 +498,10 @@ private:
     int mSpouseCol = 0;
     bool mKeepGrid = false;
     FlexGrid *mGrid = nullptr;
+    // The grid's report of its view's size, and whether the last computed
+    // widths wait for it.
+    QMetaObject::Connection mGridSizeWatch;
+    bool mWidthsAwaitGridWidth = false;
     TranscriptionForm *mFrm = nullptr;
     GridScrollBar *mScrollBar = nullptr;
     // The largest row count the row-number column is sized for; only grows.

@@ -2,6 +2,7 @@
 
 #include "PelkarTest.h"
 #include "ProgramRun.h"
+#include "TestFiles.h"
 
 #include "core/FormRegistry.h"
 #include "core/Globals.h"
@@ -177,6 +178,9 @@ private slots:
     void lastBatchIsContinued_data();
     void lastBatchIsContinued();
     void workFileSurvivesAStartThatStopsEarly();
+    void restoredBatchShowsEveryColumn_data();
+    void restoredBatchShowsEveryColumn();
+    void startWithoutABatchSelectsTheFiveColumnWidths();
 
 private:
     // A data folder as a first start that closed down cleanly leaves it.
@@ -196,6 +200,10 @@ private:
             .filePath(QStringLiteral("batch-births-plain-fiche/input.ZEL"));
     }
     QString workPath() const { return QDir(documentsData()).filePath(QStringLiteral("PelkarWork")); }
+    QString settingsPath() const
+    {
+        return QDir(documentsData()).filePath(QStringLiteral("Pelkarini.txt"));
+    }
 
     QString documentsData() const
     {
@@ -683,6 +691,157 @@ void tst_StartUp::workFileSurvivesAStartThatStopsEarly()
         QVERIFY(!mainWindow.Load());
     }
     QCOMPARE(readAll(workPath()), left);
+}
+
+// How a start finds the batch it opens with.
+enum class BatchStart { CommandLine, ContinueLast, CrashRebuild };
+Q_DECLARE_METATYPE(BatchStart)
+
+void tst_StartUp::restoredBatchShowsEveryColumn_data()
+{
+    QTest::addColumn<BatchStart>("start");
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<int>("columns");
+    // The stored widths of the batch's layout; empty: not restored, the
+    // grid's width is shared out.
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("expected");
+    const QString plain = QStringLiteral("batch-births-plain-fiche");
+    const QString mother = QStringLiteral("batch-births-mother-film");
+    QTest::newRow("command-line-shares-the-width")
+        << BatchStart::CommandLine << plain << 5 << QString() << QString();
+    QTest::newRow("command-line-six-columns-share-the-width")
+        << BatchStart::CommandLine << mother << 6 << QString() << QString();
+    QTest::newRow("command-line-stored-widths-corrected")
+        << BatchStart::CommandLine << plain << 5 << QStringLiteral("0:20:2100:2200:900")
+        << QStringLiteral("300:450:2100:2200:900");
+    QTest::newRow("continued-batch-shares-the-width")
+        << BatchStart::ContinueLast << mother << 6 << QString() << QString();
+    QTest::newRow("continued-batch-stored-widths")
+        << BatchStart::ContinueLast << plain << 5 << QStringLiteral("330:2400:10:1900:800")
+        << QStringLiteral("330:2400:450:1900:800");
+    QTest::newRow("crash-rebuild-shares-the-width")
+        << BatchStart::CrashRebuild << plain << 5 << QString() << QString();
+    QTest::newRow("crash-rebuild-six-columns-stored-widths")
+        << BatchStart::CrashRebuild << mother << 6 << QStringLiteral("300:1900:1800:1700:0:800")
+        << QStringLiteral("300:1900:1800:1700:450:800");
+}
+
+void tst_StartUp::restoredBatchShowsEveryColumn()
+{
+    QFETCH(BatchStart, start);
+    QFETCH(QString, fixture);
+    QFETCH(int, columns);
+    QFETCH(QString, stored);
+    QFETCH(QString, expected);
+    const QString batch =
+        QDir(QStringLiteral(PELKAR_FIXTURES)).filePath(fixture + QStringLiteral("/input.ZEL"));
+    prepareDataFolder();
+
+    QStringList arguments;
+    QStringList answers;
+    switch (start) {
+    case BatchStart::CommandLine:
+        arguments << batch;
+        break;
+    case BatchStart::ContinueLast: {
+        // A run that worked on the batch: the header in the settings, the
+        // file in the save folder.
+        setCommandLine(batch);
+        Form1 mainWindow;
+        QVERIFY(mainWindow.Load());
+        QVERIFY(QFile::copy(batch,
+                            QDir(gProject->SavePath()).filePath(gProject->BuildBatchName())));
+        mainWindow.close();
+        setCommandLine(QString());
+        answers << QStringLiteral("Yes");
+        break;
+    }
+    case BatchStart::CrashRebuild: {
+        CrashWriter writer;
+        QVERIFY(writer.start(documentsData(), batch));
+        QStringList written;
+        QVERIFY2(writer.waitForStep(1, written), qPrintable(writer.errors()));
+        writer.kill();
+        answers << QStringLiteral("Yes") << QStringLiteral("Ok");
+        break;
+    }
+    }
+
+    // The widths the settings give: restored, or shared out from widths
+    // that no grid could show.
+    const QString widthsKey = QStringLiteral("ColWidth") + QString::number(columns);
+    QString settings = QString::fromLatin1(readAll(settingsPath()));
+    const auto setKey = [&settings](const QString &key, const QString &value) {
+        const QRegularExpression line(QStringLiteral("(?m)^") + key + QStringLiteral("=[^\r\n]*"));
+        QVERIFY2(settings.contains(line), qPrintable(key));
+        settings.replace(line, key + QLatin1Char('=') + value);
+    };
+    setKey(QStringLiteral("RestoreCols"), stored.isEmpty() ? QStringLiteral("N") : QStringLiteral("Y"));
+    setKey(widthsKey, stored.isEmpty() ? QStringList(columns, QStringLiteral("0")).join(u':') : stored);
+    setKey(QStringLiteral("F1Width"), QStringLiteral("0"));
+    QVERIFY(TestFiles::writeBytes(settingsPath(), settings.toLatin1()));
+
+    // The real program, closed down as soon as it is up: closing records
+    // the window's width and the grid's column widths in the settings.
+    ProgramRun run(homePath(QStringLiteral("script")), answers, arguments);
+    run.setEnvironment(QStringLiteral("PELKAR_CLOSE_WHEN_STARTED"), QStringLiteral("1"));
+    QVERIFY(run.start());
+    QVERIFY2(run.waitForExit(), qPrintable(run.errorOutput()));
+    QCOMPARE(run.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(run.exitCode(), 0);
+    QCOMPARE(run.messages().size(), answers.size());
+    QVERIFY(!QFileInfo::exists(workPath()));
+
+    const auto lines = ReadTextLines(settingsPath());
+    QVERIFY(lines);
+    const auto value = [&lines](const QString &key) {
+        for (const QString &line : *lines) {
+            if (line.startsWith(key + QLatin1Char('=')))
+                return line.mid(key.size() + 1);
+        }
+        return QString();
+    };
+    const int windowWidth = value(QStringLiteral("F1Width")).toInt();
+    QVERIFY(windowWidth > 0);
+    const QString saved = value(widthsKey);
+    if (!expected.isEmpty()) {
+        QCOMPARE(saved, expected);
+        return;
+    }
+    QList<int> widths;
+    for (const QString &part : saved.split(u':'))
+        widths << part.toInt();
+    QCOMPARE(widths.size(), columns);
+    // Surname, forenames, district, and the mother's name when there is
+    // one, share what the row numbers and the page leave of the grid.
+    const QList<int> shared = columns == 6 ? QList<int>{1, 2, 3, 4} : QList<int>{1, 2, 3};
+    int total = 0;
+    for (int col = 0; col < columns; ++col) {
+        QVERIFY2(widths[col] > 0, qPrintable(saved));
+        if (shared.contains(col))
+            QCOMPARE(widths[col], widths[1]);
+        total += widths[col];
+    }
+    QVERIFY2(widths[1] > widths[0] && widths[1] > widths[columns - 1], qPrintable(saved));
+    // The grid is the window's width, less its frame and at most a scroll
+    // bar.
+    QVERIFY2(total <= windowWidth && total > windowWidth - 40 * 15,
+             qPrintable(saved + QStringLiteral(" in ") + QString::number(windowWidth)));
+}
+
+void tst_StartUp::startWithoutABatchSelectsTheFiveColumnWidths()
+{
+    // Before any batch lays the grid out, the stored widths read are the
+    // five-column layout's.
+    prepareDataFolder();
+    Form1 mainWindow;
+    QVERIFY(mainWindow.Load());
+    QCOMPARE(gHeaderReason, 2);
+    QCOMPARE(gProject->ColWidth(1), 2205);
+    QCOMPARE(gProject->ColWidth(2), 3510);
+    QCOMPARE(gProject->DataLines(), 0);
+    mainWindow.close();
 }
 
 PELKAR_TEST(tst_StartUp)

@@ -26,12 +26,17 @@ ProgramRun::~ProgramRun()
     }
 }
 
+void ProgramRun::setEnvironment(const QString &name, const QString &value)
+{
+    mEnvironment.insert(name, value);
+}
+
 bool ProgramRun::start()
 {
     const QString program = qEnvironmentVariable("PELKAR_PROGRAM");
     if (program.isEmpty())
         return false;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = mEnvironment;
     env.insert(QStringLiteral("PELKAR_SCRIPT"), mScriptPath);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     mProcess.setProcessEnvironment(env);

@@ -19,6 +19,9 @@ public:
                const QStringList &arguments = {});
     ~ProgramRun();
 
+    // An environment variable for the program, beside the test's own; set
+    // before start.
+    void setEnvironment(const QString &name, const QString &value);
     // Starts the program; false when it could not be started.
     bool start();
     // Waits for the program to end by itself; false on time-out.
@@ -36,6 +39,7 @@ public:
 private:
     QString mScriptPath;
     QStringList mArguments;
+    QProcessEnvironment mEnvironment = QProcessEnvironment::systemEnvironment();
     QProcess mProcess;
     QString mErrors;
 };

@@ -374,6 +374,66 @@ private slots:
         QVERIFY(total > kGridWidth - int(shared.size()));
     }
 
+    // A batch restored before the main window is shown is laid out while
+    // the grid has no width; the view's first report of one must open the
+    // text columns.
+    void widthsWaitForTheGridsFirstWidth_data()
+    {
+        QTest::addColumn<int>("event");
+        QTest::addColumn<int>("year");
+        QTest::addColumn<QList<int>>("shared");
+        QTest::newRow("plain-three-shares") << B << 1900 << QList<int>{1, 2, 3};
+        QTest::newRow("mother-four-shares") << B << 1950 << QList<int>{1, 2, 3, 4};
+        QTest::newRow("age-at-death-column-kept-out") << D << 1950 << QList<int>{1, 2, 4};
+    }
+
+    void widthsWaitForTheGridsFirstWidth()
+    {
+        QFETCH(int, event);
+        QFETCH(int, year);
+        QFETCH(QList<int>, shared);
+
+        grid->setViewportSize(0, 0);
+        freshGrid(event, year, 1);
+        for (int col : shared)
+            QCOMPARE(grid->ColWidth(col), 0);
+        const int page = grid->ColWidth(transcription->PageCol());
+
+        grid->setViewportSize(kGridWidth, kGridHeight);
+        const int share = grid->ColWidth(shared.first());
+        QVERIFY(share > 1000);
+        int total = 0;
+        for (int col = 0; col < grid->Cols(); ++col) {
+            if (shared.contains(col))
+                QCOMPARE(grid->ColWidth(col), share);
+            total += grid->ColWidth(col);
+        }
+        QCOMPARE(grid->ColWidth(transcription->PageCol()), page);
+        QVERIFY(total <= kGridWidth);
+        QVERIFY(total > kGridWidth - int(shared.size()));
+
+        // Once laid out to a width, later sizes are not shared out again:
+        // the window's resizing adjusts the columns it has.
+        QList<int> laidOut;
+        for (int col = 0; col < grid->Cols(); ++col)
+            laidOut << grid->ColWidth(col);
+        grid->setViewportSize(kGridWidth * 2, kGridHeight);
+        for (int col = 0; col < grid->Cols(); ++col)
+            QCOMPARE(grid->ColWidth(col), laidOut[col]);
+    }
+
+    void savedWidthsDoNotWaitForTheGridsWidth()
+    {
+        loadSettings("RestoreCols=Y\r\nColWidth5=225:2205:3510:3600:1245\r\n");
+        grid->setViewportSize(0, 0);
+        freshGrid(B, 1900, 1);
+        grid->setViewportSize(kGridWidth, kGridHeight);
+        QList<int> got;
+        for (int col = 0; col < grid->Cols(); ++col)
+            got << grid->ColWidth(col);
+        QCOMPARE(got, (QList<int>{225, 2205, 3510, 3600, 1245}));
+    }
+
     void rowNumberColumnGrowsAtTheTenthRow()
     {
         freshGrid(B, 1950, 1, 9);
