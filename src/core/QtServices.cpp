@@ -1,6 +1,7 @@
 #include "core/QtServices.h"
 
 #include "core/Globals.h"
+#include "core/MessageLayout.h"
 #include "core/frmCustomMessageBox.h"
 #include "core/frmMessage.h"
 #include "core/frmPopup1.h"
@@ -14,6 +15,8 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -21,6 +24,7 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -34,6 +38,8 @@ QWidget *dialogParent()
 
 // QMessageBox takes a Reject-role button (Abort) as the Esc answer by
 // itself; a box whose style has no Esc answer must ignore Esc and Close.
+// QMessageBox also wraps every text longer than half the screen or 500
+// pixels, which breaks a text's own lines again; such a text keeps its lines.
 class StyledMessageBox : public QMessageBox
 {
 public:
@@ -41,6 +47,19 @@ public:
     bool escapeAnswers = true;
 
 protected:
+    bool event(QEvent *event) override
+    {
+        const bool handled = QMessageBox::event(event);
+        // The box sizes itself again on every layout request.
+        if (event->type() == QEvent::LayoutRequest)
+            keepOwnLines();
+        return handled;
+    }
+    void showEvent(QShowEvent *event) override
+    {
+        QMessageBox::showEvent(event);
+        keepOwnLines();
+    }
     void keyPressEvent(QKeyEvent *event) override
     {
         if (!escapeAnswers && event->matches(QKeySequence::Cancel)) {
@@ -56,6 +75,29 @@ protected:
             return;
         }
         QMessageBox::closeEvent(event);
+    }
+
+private:
+    // Widens a box that wrapped a text with its own lines until its widest
+    // line fits, up to the screen's width.
+    void keepOwnLines()
+    {
+        auto *label = findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        if (!isVisible() || !label || !label->wordWrap() || !HasOwnLines(text()) || !layout())
+            return;
+        const int room = ScreenContentWidth(this);
+        // The label's room for its widest line decides the box's width; the
+        // layout adds the icon, the margins and a wider button row.
+        label->setMinimumWidth(std::min(WidestLine(label->fontMetrics(), label->text()) + 1, room));
+        layout()->activate();
+        const int width = std::min(std::max(layout()->totalMinimumSize().width(), minimumWidth()),
+                                   room);
+        const int height = layout()->totalHeightForWidth(width);
+        label->setMinimumWidth(0);
+        setFixedSize(width, height);
+        // As QMessageBox does after sizing itself: the changes above asked
+        // for another layout pass, which would size the box again.
+        QCoreApplication::removePostedEvents(this, QEvent::LayoutRequest);
     }
 };
 
@@ -99,11 +141,6 @@ QMessageBox::Icon iconOf(int style)
     }
 }
 
-QString displayText(const QString &text)
-{
-    return QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
-}
-
 } // namespace
 
 int QtMessageService::messageBox(const QString &prompt, int style, const QString &title)
@@ -111,7 +148,7 @@ int QtMessageService::messageBox(const QString &prompt, int style, const QString
     StyledMessageBox box(dialogParent());
     box.setWindowTitle(title);
     box.setTextFormat(Qt::PlainText);
-    box.setText(displayText(prompt));
+    box.setText(MessageDisplayText(prompt));
     box.setIcon(iconOf(style));
 
     const std::vector<BoxButton> buttons = buttonsOf(style);
@@ -172,7 +209,7 @@ std::optional<QString> QtMessageService::inputBox(const QString &prompt, const Q
                                                   const QString &defaultText)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(dialogParent(), title, displayText(prompt),
+    const QString text = QInputDialog::getText(dialogParent(), title, MessageDisplayText(prompt),
                                                QLineEdit::Normal, defaultText, &ok);
     if (!ok)
         return std::nullopt;

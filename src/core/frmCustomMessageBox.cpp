@@ -1,6 +1,7 @@
 #include "core/frmCustomMessageBox.h"
 
 #include "core/FormRegistry.h"
+#include "core/MessageLayout.h"
 #include "core/MessageWindows.h"
 #include "core/Services.h"
 
@@ -27,7 +28,7 @@ public:
     ArrowPointer &operator=(const ArrowPointer &) = delete;
 };
 
-constexpr int kMaxWidth = 500;
+constexpr int kMaxWidth = kParagraphWidth;
 constexpr int kIconSize = 32;
 constexpr int kIconMargin = 10;
 constexpr int kMinButtonWidth = 75;
@@ -47,12 +48,6 @@ QStyle::StandardPixmap standardPixmap(int icon)
     case Mb::IconExclamation: return QStyle::SP_MessageBoxWarning;
     default: return QStyle::SP_MessageBoxInformation;
     }
-}
-
-// Prompts are often written with CR LF line ends; a label breaks on LF only.
-QString displayText(const QString &text)
-{
-    return QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
 }
 
 int widestLine(const QFontMetrics &fm, const QStringList &lines)
@@ -104,7 +99,7 @@ frmCustomMessageBox::frmCustomMessageBox(const QString &prompt, int icon, const 
     mLblCaption->setObjectName(QStringLiteral("lblCaption"));
     mLblCaption->setTextFormat(Qt::PlainText);
     mLblCaption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    mLblCaption->setText(displayText(prompt));
+    mLblCaption->setText(MessageDisplayText(prompt));
 
     for (int i = 0; i < buttons.size(); ++i) {
         auto *button = new QPushButton(this);
@@ -144,11 +139,14 @@ void frmCustomMessageBox::layOut(const QStringList &buttons)
     const int labelLeft = withIcon ? 52 : 10;
     const int margins = withIcon ? 62 : 20;
     const int labelTop = 16;
+    // A paragraph wraps at 500 pixels; a text with its own lines keeps them
+    // up to the screen's width.
+    const int widest = std::max(kMaxWidth, MessageContentWidth(this, mPrompt));
 
     int formWidth = 0;
     int labelWidth = 0;
     int labelHeight = 0;
-    if (textWidth + margins <= kMaxWidth) {
+    if (textWidth + margins <= widest) {
         labelHeight = textHeight + 5;
         formWidth = std::max(textWidth + margins, rowWidth);
         // A couple of pixels over the measured width, so rounding never clips it.
@@ -156,8 +154,8 @@ void frmCustomMessageBox::layOut(const QStringList &buttons)
         if (!withIcon && rowWidth > textWidth + margins)
             labelWidth = rowWidth - 20;
     } else {
-        formWidth = kMaxWidth;
-        labelWidth = withIcon ? 438 : 480;
+        formWidth = widest;
+        labelWidth = formWidth - margins;
         mLblCaption->setWordWrap(true);
         const int estimate = (fm.lineSpacing() + 2) * textWidth / 450 + 10;
         labelHeight = std::max(estimate, mLblCaption->heightForWidth(labelWidth));

@@ -35,6 +35,8 @@ public:
 
 private:
     void Command1_Click();
+    // Gives each word-wrapped label the height its text needs.
+    void keepWrappedLabelsWhole();
 
     QString mResultText;
     QString mInfoText;

@@ -2,6 +2,7 @@
 
 #include "core/FormRegistry.h"
 #include "core/Globals.h"
+#include "core/MessageLayout.h"
 #include "core/MessageWindows.h"
 
 #include <QHBoxLayout>
@@ -10,6 +11,11 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+// However short the text, the popup keeps a small window's width.
+constexpr int kMinTextWidth = 280;
+} // namespace
 
 frmPopup1::frmPopup1(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
@@ -20,9 +26,8 @@ frmPopup1::frmPopup1(QWidget *parent)
     mLabel1 = new QLabel(this);
     mLabel1->setObjectName(QStringLiteral("Label1"));
     mLabel1->setTextFormat(Qt::PlainText);
-    mLabel1->setWordWrap(true);
     mLabel1->setAlignment(Qt::AlignCenter);
-    mLabel1->setMinimumWidth(280);
+    mLabel1->setMinimumWidth(kMinTextWidth);
 
     mPopYes = new QPushButton(tr("Yes"), this);
     mPopYes->setObjectName(QStringLiteral("PopYes"));
@@ -62,7 +67,15 @@ void frmPopup1::setQuestion(bool question)
 
 void frmPopup1::setText(const QString &text, const QColor &colour)
 {
-    mLabel1->setText(text);
+    // The text's own lines stand as written while they fit the screen (a
+    // paragraph: 500 pixels); only a longer line wraps.
+    const QString shown = MessageDisplayText(text);
+    mLabel1->setText(shown);
+    const QMargins margins = layout()->contentsMargins();
+    const int room = MessageContentWidth(this, text) - margins.left() - margins.right();
+    const bool wraps = WidestLine(mLabel1->fontMetrics(), shown) > room;
+    mLabel1->setWordWrap(wraps);
+    mLabel1->setMinimumWidth(wraps ? room : kMinTextWidth);
     QPalette palette = mLabel1->palette();
     palette.setColor(QPalette::WindowText,
                      colour.isValid() ? colour : this->palette().color(QPalette::WindowText));

@@ -12,6 +12,8 @@
 #include "transcription/Change_Monitor.h"
 #include "transcription/EntryBoxes.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
@@ -375,4 +377,42 @@ bool Transcription::CheckSquareBracket(const QString &text)
 bool Transcription::CheckRoundBracket(const QString &text)
 {
     return openAtEnd(text, u'(', u')');
+}
+
+bool InsideBraces(const QString &text, int pos)
+{
+    if (pos < 1 || text.isEmpty())
+        return false;
+    const QStringView before = QStringView(text).left(pos);
+    const qsizetype open = before.lastIndexOf(u'{');
+    return open >= 0 && before.lastIndexOf(u'}') < open;
+}
+
+bool CheckLeadingHyphen(const QString &text)
+{
+    return !(text.startsWith(u'-') && text.size() > 1);
+}
+
+bool AllCharsIn(const QString &text, const QString &allowed)
+{
+    return std::all_of(text.cbegin(), text.cend(),
+                       [&allowed](QChar c) { return allowed.contains(c); });
+}
+
+bool IsPageOrCommentRow(int col, QChar key)
+{
+    if (!gTranscription || !gTranscription->grid() || col != gTranscription->SurnameCol())
+        return false;
+    const FlexGrid &grid = *gTranscription->grid();
+    const QString u = VbUCase(grid.TextMatrix(grid.Row(), gTranscription->SurnameCol()));
+    if (u.startsWith(QLatin1String("+PAGE"))) {
+        // Only the page number may be typed: digits right after "+PAGE,",
+        // and the one comma that separates it.
+        if (isAsciiDigit(key))
+            return u.indexOf(u',') == 5;
+        if (key == u',')
+            return !u.contains(u',');
+        return false;
+    }
+    return u.startsWith(u'+') || u.startsWith(u'#');
 }

@@ -24,7 +24,8 @@ const QString kMonthCodes = QStringLiteral("JAFEMRAPMYJEJYAUSEOCNODE");
 
 // The value of a run of ASCII digits (blanks around it allowed); nothing
 // for any other text, signs and decimal points included. A value beyond
-// every limit checked here stops growing at kHuge.
+// every limit checked here stops growing at kHuge, however many digits
+// follow.
 constexpr int kHuge = 1000000000;
 std::optional<int> wholeNumber(const QString &text)
 {
@@ -35,7 +36,9 @@ std::optional<int> wholeNumber(const QString &text)
     for (const QChar c : t) {
         if (c < u'0' || c > u'9')
             return std::nullopt;
-        value = std::min(value * 10 + (c.unicode() - u'0'), kHuge);
+        // Widened, so that ten times a value up to kHuge cannot overflow.
+        const qint64 longer = qint64(value) * 10 + (c.unicode() - u'0');
+        value = int(std::min<qint64>(longer, kHuge));
     }
     return value;
 }

@@ -636,6 +636,27 @@ private:
     // ---- end of members: restoring ----
 };
 
+// ---- Character tests of the entry boxes' key handling (CharacterChecks.cpp) ----
+// Whether pos (the caret: the number of characters before it) stands inside
+// a repeat count: the last "{" among the first pos characters of text is not
+// closed by a "}" after it. False when pos is below 1, text is empty or
+// there is no such "{".
+bool InsideBraces(const QString &text, int pos);
+// False when text begins with "-" and has more characters after it; true
+// otherwise. Callers pass the box text with the typed character added.
+bool CheckLeadingHyphen(const QString &text);
+// True when every character of text occurs in allowed (exact comparison,
+// letter case included); true for an empty text.
+bool AllCharsIn(const QString &text, const QString &allowed);
+// Whether the key typed in column col is acceptable because gTranscription's
+// grid stands on a "+" or "#" row (its current Row, column-1 text in upper
+// case). Only the surname column qualifies. On a "+PAGE" row only a digit
+// while the text's first comma stands directly after "+PAGE", and a comma
+// while the text holds none; on any other "+" or "#" row every key. False
+// while there is no grid.
+bool IsPageOrCommentRow(int col, QChar key);
+// ---- end of character tests -----------------------------------------------------
+
 // The grid's last column (the grid has gLastCol + 1 columns), set by
 // SetupInputGrid.
 extern int gLastCol;

@@ -6,22 +6,31 @@
 
 #include "core/FormRegistry.h"
 #include "core/Globals.h"
+#include "core/MessageLayout.h"
 #include "core/MessageWindows.h"
+#include "core/Project.h"
 #include "core/QtServices.h"
+#include "core/StartUp.h"
 #include "core/frmCustomMessageBox.h"
 #include "core/frmMessage.h"
 #include "core/frmPopup1.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 
+#include <cmath>
 #include <functional>
 
 using KeyList = QList<int>;
@@ -61,6 +70,9 @@ private slots:
     void inputBox_data();
     void inputBox();
     void installQtServicesInstallsEveryKind();
+
+    void windowsKeepTheTextsOwnLines_data();
+    void windowsKeepTheTextsOwnLines();
 
 private:
     // Runs act once the next modal dialog of type T is shown and active.
@@ -623,6 +635,163 @@ void tst_MessageWindows::installQtServicesInstallsEveryKind()
     QVERIFY(dynamic_cast<QtClock *>(&Services::clock()));
     QVERIFY(dynamic_cast<QtScreenMetrics *>(&Services::screen()));
     script = installScriptedServices();
+}
+
+// ---- the texts' own lines, in every window the service shows -----------------
+
+namespace {
+
+// What a window showed of its text, read while it was open.
+struct ShownText
+{
+    QImage picture;
+    bool found = false;    // the text's widget was there, holding the text
+    int windowWidth = 0;   // with its frame
+    int screenWidth = 0;   // the screen's available width
+    int textRoom = 0;      // the width the text's lines are laid out in
+    int widestLine = 0;    // the text's widest line
+    int asWritten = 0;     // the text laid out in its own lines only
+    int laidOut = 0;       // the text as the window lays it out
+    bool cutOff = false;   // part of a label's text falls outside it
+};
+
+// A label's text: its height laid out at the label's width, against the
+// same text in its own lines only.
+void readLabel(const QLabel *label, const QString &text, ShownText &shown)
+{
+    const QString lines = MessageDisplayText(text);
+    shown.found = label && label->isVisible() && label->text() == lines;
+    if (!shown.found)
+        return;
+    QLabel asWritten;
+    asWritten.setFont(label->font());
+    asWritten.setTextFormat(label->textFormat());
+    asWritten.setTextInteractionFlags(label->textInteractionFlags());
+    asWritten.setMargin(label->margin());
+    asWritten.setIndent(label->indent());
+    asWritten.setWordWrap(false);
+    asWritten.setText(lines);
+    shown.asWritten = asWritten.heightForWidth(label->width());
+    shown.laidOut = label->heightForWidth(label->width());
+    shown.cutOff = label->height() < shown.laidOut;
+    shown.textRoom = label->contentsRect().width() - 2 * label->margin();
+    shown.widestLine = WidestLine(label->fontMetrics(), lines);
+}
+
+// An information box's text: the lines its blocks are laid out in, against
+// one line a block.
+void readInfoBox(const QPlainTextEdit *box, const QString &text, ShownText &shown)
+{
+    shown.found = box && box->isVisible() && box->toPlainText() == MessageDisplayText(text);
+    if (!shown.found)
+        return;
+    auto *layout = qobject_cast<QPlainTextDocumentLayout *>(box->document()->documentLayout());
+    for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next()) {
+        layout->blockBoundingRect(block); // lays the block out
+        ++shown.asWritten;
+        shown.laidOut += block.layout()->lineCount();
+    }
+    shown.textRoom =
+        box->viewport()->width() - 2 * int(std::ceil(box->document()->documentMargin()));
+    shown.widestLine = WidestLine(box->fontMetrics(), MessageDisplayText(text));
+}
+
+} // namespace
+
+void tst_MessageWindows::windowsKeepTheTextsOwnLines_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("textName");
+    QTest::addColumn<bool>("fitsScreen");
+
+    for (const char *window : {"standard-box", "custom-box", "popup", "notice-result",
+                               "notice-information"}) {
+        QTest::addRow("%s-welcome", window) << QString::fromLatin1(window) << "welcome" << true;
+        QTest::addRow("%s-first-run-question", window)
+            << QString::fromLatin1(window) << "first-run-question" << true;
+        QTest::addRow("%s-line-wider-than-the-screen", window)
+            << QString::fromLatin1(window) << "line-wider-than-the-screen" << false;
+    }
+}
+
+void tst_MessageWindows::windowsKeepTheTextsOwnLines()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, textName);
+    QFETCH(bool, fitsScreen);
+
+    QString text;
+    if (textName == QLatin1String("welcome")) {
+        text = WelcomeText();
+    } else if (textName == QLatin1String("first-run-question")) {
+        // The question as the program asks it on its first run.
+        script->answer(QStringLiteral("Use Default"));
+        Project project;
+        QVERIFY(project.GetPathToFolders());
+        QCOMPARE(script->records().size(), 1);
+        text = script->records().first().prompt;
+        QVERIFY(text.startsWith(QLatin1String("In version 7")));
+    } else {
+        QString words;
+        while (words.size() < 400)
+            words += QStringLiteral("far too many words for one line ");
+        text = QStringLiteral("A short line first.\r\n") + words
+               + QStringLiteral("\r\nAnd a short line last.");
+    }
+    QVERIFY(HasOwnLines(text));
+
+    ShownText shown;
+    whenModal<QDialog>([&](QDialog *dialog) {
+        shown.picture = dialog->grab().toImage();
+        shown.windowWidth = dialog->frameGeometry().width();
+        shown.screenWidth = dialog->screen()->availableGeometry().width();
+        if (window == QLatin1String("standard-box"))
+            readLabel(dialog->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")), text, shown);
+        else if (window == QLatin1String("custom-box"))
+            readLabel(dialog->findChild<QLabel *>(QStringLiteral("lblCaption")), text, shown);
+        else if (window == QLatin1String("popup"))
+            readLabel(dialog->findChild<QLabel *>(QStringLiteral("Label1")), text, shown);
+        else if (window == QLatin1String("notice-result"))
+            readLabel(dialog->findChild<QLabel *>(QStringLiteral("lbResult")), text, shown);
+        else
+            readInfoBox(dialog->findChild<QPlainTextEdit *>(QStringLiteral("txInfo")), text, shown);
+        dialog->done(QDialog::Accepted);
+    });
+
+    QtMessageService service;
+    if (window == QLatin1String("standard-box"))
+        service.messageBox(text, Mb::Information, kProductName);
+    else if (window == QLatin1String("custom-box"))
+        service.customBox(text, Mb::IconInformation, kProductName,
+                          {QStringLiteral("Use Default"), QStringLiteral("Locate a New Folder")});
+    else if (window == QLatin1String("popup"))
+        service.popup(text, false, QColor());
+    else if (window == QLatin1String("notice-result"))
+        service.notice(text, QStringLiteral("Row 12: Out of Sequence"));
+    else
+        service.notice(QStringLiteral("Your file has been saved"), text);
+
+    // Kept for a look at the windows themselves; PELKAR_SHOTS names a folder
+    // that outlives the test.
+    const QString folder = qEnvironmentVariable("PELKAR_SHOTS", homePath(QStringLiteral("shots")));
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(!shown.picture.isNull());
+    QVERIFY(shown.picture.save(
+        QDir(folder).filePath(QString::fromLatin1(QTest::currentDataTag()) + QLatin1String(".png"))));
+
+    QVERIFY2(shown.found, "the window does not show the text");
+    QVERIFY2(shown.windowWidth <= shown.screenWidth,
+             qPrintable(QStringLiteral("%1 > %2").arg(shown.windowWidth).arg(shown.screenWidth)));
+    QVERIFY(!shown.cutOff);
+    if (fitsScreen) {
+        // No line is broken again, and the window is as wide as the widest.
+        QCOMPARE(shown.laidOut, shown.asWritten);
+        QVERIFY2(shown.textRoom >= shown.widestLine,
+                 qPrintable(QStringLiteral("%1 < %2").arg(shown.textRoom).arg(shown.widestLine)));
+    } else {
+        // Only the line wider than the screen wraps, within the screen.
+        QVERIFY(shown.laidOut > shown.asWritten);
+    }
 }
 
 PELKAR_TEST(tst_MessageWindows)

@@ -45,22 +45,25 @@ bool copyTree(const QString &from, const QString &to)
 
 // Does what the transcriber does once the progress window waits modal:
 // runs action on it. Looks again after every pass of the event loop until
-// then, and stops looking when the returned flag is cleared.
-std::shared_ptr<bool> whenWaiting(std::function<void(UpdateProgress &)> action)
+// then, and stops looking when the returned flag is cleared. The looking
+// timer belongs to owner and goes once it has stopped.
+std::shared_ptr<bool> whenWaiting(QObject *owner, std::function<void(UpdateProgress &)> action)
 {
     auto looking = std::make_shared<bool>(true);
-    auto check = std::make_shared<std::function<void()>>();
-    *check = [looking, action, check] {
-        if (!*looking)
-            return;
-        if (auto *w = qobject_cast<UpdateProgress *>(QApplication::activeModalWidget())) {
+    auto *timer = new QTimer(owner);
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [looking, action, timer] {
+        if (*looking) {
+            auto *w = qobject_cast<UpdateProgress *>(QApplication::activeModalWidget());
+            if (!w)
+                return;
             *looking = false;
             action(*w);
-            return;
         }
-        QTimer::singleShot(0, *check);
-    };
-    QTimer::singleShot(0, *check);
+        timer->stop();
+        timer->deleteLater();
+    });
+    timer->start();
     return looking;
 }
 } // namespace
@@ -112,7 +115,7 @@ void tst_UpdateProgress::finalDisplayWaitsForTheButton()
     window.ShowModeless();
     window.AddText(QStringLiteral("Copied previous ini"));
     bool buttonShown = false;
-    const auto looking = whenWaiting([&](UpdateProgress &w) {
+    const auto looking = whenWaiting(this, [&](UpdateProgress &w) {
         buttonShown = w.Command()->isVisible() && w.Command()->text() == "Ok, I've read this";
         QTest::mouseClick(w.Command(), Qt::LeftButton);
     });
@@ -144,7 +147,7 @@ void tst_UpdateProgress::failedMigrationStaysUntilClosed()
     script->answer(QStringLiteral("Ok"));
     QString shown;
     bool buttonShown = true;
-    const auto looking = whenWaiting([&](UpdateProgress &w) {
+    const auto looking = whenWaiting(this, [&](UpdateProgress &w) {
         shown = w.Text1()->toPlainText();
         buttonShown = w.Command()->isVisible();
         w.close();
@@ -167,7 +170,7 @@ void tst_UpdateProgress::startWithNoSettingsFileAnywhere()
 {
     QVERIFY(QDir().mkpath(homePath(QStringLiteral("Desktop"))));
     script->answer({QStringLiteral("Use Default"), QStringLiteral("Ok")});
-    const auto looking = whenWaiting([](UpdateProgress &w) { w.close(); });
+    const auto looking = whenWaiting(this, [](UpdateProgress &w) { w.close(); });
     Form1 mainWindow;
     QVERIFY(mainWindow.Load());
     *looking = false;
@@ -204,7 +207,7 @@ void tst_UpdateProgress::startMigratesAnEarlierInstallation()
 
     script->answer({QStringLiteral("Use Default"), QStringLiteral("Ok")});
     QString shown;
-    const auto looking = whenWaiting([&](UpdateProgress &w) {
+    const auto looking = whenWaiting(this, [&](UpdateProgress &w) {
         shown = w.Text1()->toPlainText();
         QTest::mouseClick(w.Command(), Qt::LeftButton);
     });

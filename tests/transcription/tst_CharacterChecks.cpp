@@ -1,6 +1,6 @@
 // The character rules every cell obeys: wildcard syntax, the lone question
 // mark, balanced brackets, the combined cell check, the usual characters of
-// each column and the bracket tests of the entry boxes' key handling.
+// each column and the bracket and key tests of the entry boxes' key handling.
 
 #include "PelkarTest.h"
 #include "RecordingEntryBoxes.h"
@@ -76,6 +76,8 @@ protected:
 
     void tearDownCase() override
     {
+        if (gTranscription == transcription.get())
+            gTranscription = nullptr;
         transcription.reset();
         boxes.reset();
         statusBar.reset();
@@ -449,6 +451,133 @@ private slots:
         QFETCH(bool, roundOpen);
         QCOMPARE(Transcription::CheckSquareBracket(text), squareOpen);
         QCOMPARE(Transcription::CheckRoundBracket(text), roundOpen);
+    }
+
+    // ---- Program-wide key tests ------------------------------------------------------
+
+    void insideBraces_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("pos");
+        QTest::addColumn<bool>("inside");
+
+        QTest::newRow("open-count-at-end") << "AB{1," << 5 << true;
+        QTest::newRow("closed-count-before-caret") << "AB{1,2}C" << 8 << false;
+        QTest::newRow("caret-right-after-brace") << "AB{" << 3 << true;
+        QTest::newRow("caret-before-brace") << "AB{1" << 2 << false;
+        QTest::newRow("caret-inside-closed-count") << "AB{1,2}C" << 5 << true;
+        QTest::newRow("caret-on-closing-brace") << "AB{1,2}C" << 7 << false;
+        QTest::newRow("second-count-open") << "A{1,2}B{3" << 9 << true;
+        QTest::newRow("closing-brace-alone") << "AB}C" << 4 << false;
+        QTest::newRow("closing-before-opening") << "A}B{1" << 5 << true;
+        QTest::newRow("no-braces") << "SMITH" << 3 << false;
+        QTest::newRow("caret-past-the-end-reads-the-whole-text") << "AB{1" << 40 << true;
+        QTest::newRow("caret-at-0") << "{1" << 0 << false;
+        QTest::newRow("caret-below-0") << "AB{1" << -1 << false;
+        QTest::newRow("empty-text") << "" << 3 << false;
+    }
+
+    void insideBraces()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, pos);
+        QFETCH(bool, inside);
+        QCOMPARE(InsideBraces(text, pos), inside);
+    }
+
+    void checkLeadingHyphen_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("accepted");
+
+        QTest::newRow("hyphen-alone") << "-" << true;
+        QTest::newRow("hyphen-then-digit") << "-3" << false;
+        QTest::newRow("two-hyphens") << "--" << false;
+        QTest::newRow("range") << "20-30" << true;
+        QTest::newRow("digit-first") << "3" << true;
+        QTest::newRow("blank-before-hyphen") << " -3" << true;
+        QTest::newRow("empty") << "" << true;
+    }
+
+    void checkLeadingHyphen()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, accepted);
+        QCOMPARE(CheckLeadingHyphen(text), accepted);
+    }
+
+    void allCharsIn_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("allowed");
+        QTest::addColumn<bool>("all");
+
+        const QString digits = QStringLiteral("0123456789");
+        QTest::newRow("all-digits") << "1901" << digits << true;
+        QTest::newRow("one-letter-among-digits") << "19O1" << digits << false;
+        QTest::newRow("empty-text") << "" << digits << true;
+        QTest::newRow("empty-allowed") << "1" << "" << false;
+        QTest::newRow("empty-both") << "" << "" << true;
+        QTest::newRow("case-counts") << "abc" << "ABC" << false;
+        QTest::newRow("repeats-allowed") << "AAAB" << "AB" << true;
+        QTest::newRow("accented-letter-exact") << "\u00C9" << "E" << false;
+        QTest::newRow("accented-letter-listed") << "\u00C9E" << "E\u00C9" << true;
+        QTest::newRow("blank-not-listed") << "1 2" << digits << false;
+    }
+
+    void allCharsIn()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, allowed);
+        QFETCH(bool, all);
+        QCOMPARE(AllCharsIn(text, allowed), all);
+    }
+
+    void isPageOrCommentRow_data()
+    {
+        QTest::addColumn<QString>("rowText"); // column 1 of the grid's current row
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("acceptable");
+
+        QTest::newRow("page-digit-after-comma") << "+PAGE," << kSurname << "1" << true;
+        QTest::newRow("page-digit-after-number") << "+PAGE,12" << kSurname << "3" << true;
+        QTest::newRow("page-lower-case-keyword") << "+page,1" << kSurname << "9" << true;
+        QTest::newRow("page-digit-before-comma-typed") << "+PAGE" << kSurname << "1" << false;
+        QTest::newRow("page-digit-after-blank-and-comma") << "+PAGE ,1" << kSurname << "2"
+                                                          << false;
+        QTest::newRow("page-first-comma") << "+PAGE" << kSurname << "," << true;
+        QTest::newRow("page-second-comma") << "+PAGE,1" << kSurname << "," << false;
+        QTest::newRow("page-letter") << "+PAGE,1" << kSurname << "a" << false;
+        QTest::newRow("page-blank") << "+PAGE,1" << kSurname << " " << false;
+        QTest::newRow("other-plus-line-any-key") << "+CREDIT" << kSurname << ";" << true;
+        QTest::newRow("other-plus-line-digit") << "+INFO" << kSurname << "7" << true;
+        QTest::newRow("comment-line-any-key") << "#COMMENT" << kSurname << "&" << true;
+        QTest::newRow("comment-line-digit") << "# sic" << kSurname << "4" << true;
+        QTest::newRow("entry-row") << "SMITH" << kSurname << "4" << false;
+        QTest::newRow("empty-row") << "" << kSurname << "+" << false;
+        QTest::newRow("blank-before-plus") << " +PAGE" << kSurname << "1" << false;
+        QTest::newRow("other-column-of-comment-line") << "#COMMENT" << kForenames << "x"
+                                                      << false;
+        QTest::newRow("other-column-of-page-line") << "+PAGE," << kPage << "1" << false;
+    }
+
+    void isPageOrCommentRow()
+    {
+        QFETCH(QString, rowText);
+        QFETCH(int, col);
+        QFETCH(QString, key);
+        QFETCH(bool, acceptable);
+
+        // Without the program's transcription there is no row to look at.
+        QVERIFY(!IsPageOrCommentRow(kSurname, u'#'));
+
+        gTranscription = transcription.get();
+        grid->setTextMatrix(kOtherEntry, kSurname, rowText);
+        // The grid's own current row counts, not the cell being validated.
+        gCurrentRow = kEntry;
+        grid->setRow(kOtherEntry);
+        QCOMPARE(IsPageOrCommentRow(col, key.at(0)), acceptable);
     }
 
     // ---- CheckString -----------------------------------------------------------------

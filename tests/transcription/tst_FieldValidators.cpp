@@ -123,6 +123,14 @@ private slots:
         row("range-end-above-150-warns", "20-151", true, kAge, 1, {});
         row("range-start-not-numeric-warns", "x-20", true, kAge, 1, {});
         row("very-long-number-warns", "99999999999999999999", true, kAge, 1, {});
+        // Numbers past the 32-bit range are ages far beyond 150, never the
+        // small or negative values they would overflow to.
+        row("age-past-32-bits-warns", "3000000000", true, kAge, 1, {});
+        row("age-that-would-overflow-to-50-warns", "4294967346", true, kAge, 1, {});
+        row("range-end-past-32-bits-warns-not-reversed", "20-3000000000", true, kAge, 1, {});
+        row("range-start-past-32-bits-warns", "3000000000-20", true, kAge, 1, {});
+        row("range-end-that-would-overflow-to-50-warns", "20-4294967346", true, kAge, 1, {});
+        row("months-past-32-bits-warn", "4294967299m", true, kAge, 1, {});
         row("reversed-range-warns-without-beep", "30-20", true,
             "warning: Age range is reversed - the lower age should come first", 0, {});
         row("m-not-last-refused", "3m5", false, "error: The 'm' must be the last character", 0,
@@ -178,6 +186,11 @@ private slots:
         row("missing-year-warns", "12 JA", kDob, 1, {});
         row("lone-digit-warns", "5", kDob, 1, {});
         row("compact-three-letter-month-warns", "12JAN1901", kDob, 1, {});
+        // A day past the 32-bit range is far beyond 31, never the day it
+        // would overflow to; the year keeps having no limit.
+        row("day-past-32-bits-warns", "3000000000 JA 1901", kDob, 1, {});
+        row("day-that-would-overflow-to-12-warns", "4294967308 JA 1901", kDob, 1, {});
+        row("year-past-32-bits-passes", "12 JA 99999999999999999999", "", 0, {});
         row("wildcard-date-with-good-pattern-passes", "1_ JA 1901", "", 0, {});
         row("wildcard-date-with-bad-pattern-warns-without-beep", "1[2] JA 1901", kDob, 0,
             {"16 Pelkar: Invalid wildcard string - there must be at least 2 chars between [ "
