@@ -33,7 +33,9 @@ RecoveryWindows *gInstalledWindows = nullptr;
 
 bool RebuildFromWorkFile()
 {
-    if (!gWorkFile || !gWorkFile->WorkExists())
+    // A folder at the work file's path holds no batch to offer; the
+    // transcriber is told it is in the way.
+    if (!gWorkFile || gWorkFile->FolderInTheWay() || !gWorkFile->WorkExists())
         return false;
     const int answer = SystemMessageBox(
         QStringLiteral("Your previous run of Pelkar did not closedown properly. Would you like me "

@@ -66,7 +66,7 @@ QString UnquoteField(const QString &field)
     return field;
 }
 
-bool IsRowNumber(const QString &text, int expected)
+bool IsDigits(QStringView text)
 {
     if (text.isEmpty() || text.size() > 10)
         return false;
@@ -74,7 +74,48 @@ bool IsRowNumber(const QString &text, int expected)
         if (c < u'0' || c > u'9')
             return false;
     }
-    return text.toLongLong() == expected;
+    return true;
+}
+
+bool IsRowNumber(const QString &text, int expected)
+{
+    return IsDigits(text) && text.toLongLong() == expected;
+}
+
+// What the writer puts first in a row record: a row number, or "-" and
+// the number of a deleted row.
+bool IsRecordNumber(const QString &text)
+{
+    return IsDigits(text.startsWith(u'-') ? QStringView(text).mid(1) : QStringView(text));
+}
+
+// Spaces (a blanked record) and zero bytes (a record never written, read
+// from a hole in the file).
+bool IsBlankRecord(const QString &record)
+{
+    for (const QChar c : record) {
+        if (c != u' ' && c != QChar(0))
+            return false;
+    }
+    return true;
+}
+
+// "row 5", "rows 5 and 9", "rows 5, 9 and 12"; past ten, "and 30 more".
+QString RowList(const QList<int> &rows)
+{
+    constexpr int kNamed = 10;
+    QStringList named;
+    for (int i = 0; i < rows.size() && i < kNamed; ++i)
+        named << QString::number(rows.at(i));
+    const QString text = rows.size() == 1 ? QStringLiteral("row ") : QStringLiteral("rows ");
+    if (rows.size() > kNamed) {
+        return text + named.join(QStringLiteral(", ")) + QStringLiteral(" and ")
+               + QString::number(rows.size() - kNamed) + QStringLiteral(" more");
+    }
+    const QString last = named.takeLast();
+    if (named.isEmpty())
+        return text + last;
+    return text + named.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
 }
 
 QString PleaseReport()
@@ -112,7 +153,25 @@ QString clsWorkFile::BackupPath()
 bool clsWorkFile::WorkExists() const
 {
     const QString path = WorkFilePath();
-    return !path.isEmpty() && QFileInfo::exists(path);
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+bool clsWorkFile::FolderInTheWay()
+{
+    const QString path = WorkFilePath();
+    if (path.isEmpty() || !QFileInfo(path).isDir())
+        return false;
+    if (!mFolderTold) {
+        mFolderTold = true;
+        ShowMessage(QStringLiteral("A folder is in the way of Pelkar's work file:") + kCrLf
+                        + QDir::toNativeSeparators(path) + kCrLf
+                        + QStringLiteral("Your work is not kept safe against a crash until that "
+                                         "folder is moved or renamed.")
+                        + kCrLf
+                        + QStringLiteral("Please move or rename it, then start Pelkar again."),
+                    Mb::Exclamation, kProductName);
+    }
+    return true;
 }
 
 void clsWorkFile::CloseWork()
@@ -127,7 +186,7 @@ void clsWorkFile::DeleteWork()
 {
     CloseWork();
     const QString path = WorkFilePath();
-    if (!path.isEmpty() && QFileInfo::exists(path))
+    if (!path.isEmpty() && QFileInfo(path).isFile())
         QFile::remove(path);
 }
 
@@ -137,19 +196,28 @@ bool clsWorkFile::OpenWork(bool read)
         return true;
     const QString path = WorkFilePath();
     if (HandleValue() != QLatin1String("-1")) {
-        if (!path.isEmpty() && QFileInfo::exists(path))
+        if (!path.isEmpty() && QFileInfo(path).isFile())
             QFile::remove(path);
         SaveHandleValue(QStringLiteral("-1"));
     }
     if (mFile.isOpen())
         mFile.close();
     mFile.setFileName(path);
-    // Unbuffered: every record goes straight to the file, so the flush after
+    // Unbuffered: every write goes straight to the file, so the flush after
     // it is the only step between the write and the disk.
     const QIODevice::OpenMode mode = read ? QIODevice::ReadOnly | QIODevice::Unbuffered
                                           : QIODevice::ReadWrite | QIODevice::Truncate
                                                 | QIODevice::Unbuffered;
-    const bool opened = !path.isEmpty() && mFile.open(mode);
+    bool opened = false;
+    if (FolderInTheWay()) {
+        mOpenError = EISDIR;
+    } else {
+        errno = 0;
+        opened = !path.isEmpty() && mFile.open(mode);
+        mOpenError = opened ? 0 : errno;
+    }
+    if (opened)
+        mFolderTold = false;
     mHandle = opened ? 1 : -1;
     mOwnsFile = mOwnsFile || opened;
     SaveHandleValue(QString::number(mHandle));
@@ -176,22 +244,36 @@ bool clsWorkFile::flush()
     return ::fdatasync(mFile.handle()) == 0;
 }
 
+bool clsWorkFile::AppendRecord(QByteArray &records, const QString &text) const
+{
+    const qsizetype start = records.size();
+    bool encoded = true;
+    Cp1252::appendEncoded(records, text, &encoded);
+    // The callers refuse what does not fit; never let a record spill into
+    // the next one, nor move the ones after it.
+    const bool fits = encoded && records.size() - start <= mRecordLength;
+    if (!fits)
+        records.truncate(start);
+    records.append(mRecordLength - (records.size() - start), ' ');
+    return fits;
+}
+
+bool clsWorkFile::WriteRecords(int first, const QByteArray &records, bool flushNow)
+{
+    if (mHandle < 1 || first < 1 || records.isEmpty())
+        return false;
+    if (!SeekRecord(first) || mFile.write(records) != records.size())
+        return false;
+    const int last = first + int(records.size() / mRecordLength) - 1;
+    if (last > mHighestRecord)
+        mHighestRecord = last;
+    return !flushNow || flush();
+}
+
 bool clsWorkFile::WriteRecord(const QString &text, int n, bool flushNow)
 {
-    if (mHandle < 1 || n < 1)
-        return false;
-    bool encoded = true;
-    QByteArray bytes = Cp1252::encode(text, &encoded);
-    // The callers refuse what does not fit; never let a record spill into
-    // the next one.
-    if (!encoded || bytes.size() > mRecordLength)
-        return false;
-    bytes.append(QByteArray(mRecordLength - bytes.size(), ' '));
-    if (!SeekRecord(n) || mFile.write(bytes) != mRecordLength)
-        return false;
-    if (n > mHighestRecord)
-        mHighestRecord = n;
-    return !flushNow || flush();
+    QByteArray record;
+    return AppendRecord(record, text) && WriteRecords(n, record, flushNow);
 }
 
 QString clsWorkFile::BuildRowText(int row) const
@@ -218,10 +300,39 @@ QString clsWorkFile::BuildRowText(int row) const
 
 QString clsWorkFile::RowProblem(int row) const
 {
+    QString problem;
+    RowRecordText(row, problem);
+    return problem;
+}
+
+QString clsWorkFile::RowRecordText(int row, QString &problem) const
+{
+    problem = RowTextProblem(row);
+    if (!problem.isEmpty() || !mGrid || row < 1 || row >= mGrid->Rows())
+        return QString();
+    QString text = QString::number(row) + BuildRowText(row);
+    if (text.size() > mRecordLength) {
+        problem = RowName(row)
+                  + QStringLiteral(" is too long to be kept safe against a crash: it needs ")
+                  + QString::number(text.size()) + QStringLiteral(" characters and at most ")
+                  + QString::number(mRecordLength) + QStringLiteral(" fit.") + kCrLf
+                  + QStringLiteral("Please shorten one of its entries.");
+        return QString();
+    }
+    return text;
+}
+
+QString clsWorkFile::RowName(int row) const
+{
+    const QString label = VbTrim(mGrid->TextMatrix(row, 0));
+    return QStringLiteral("Row ") + (label.isEmpty() ? QString::number(row) : label);
+}
+
+QString clsWorkFile::RowTextProblem(int row) const
+{
     if (!mGrid || row < 1 || row >= mGrid->Rows())
         return QString();
-    const QString label = VbTrim(mGrid->TextMatrix(row, 0));
-    const QString name = QStringLiteral("Row ") + (label.isEmpty() ? QString::number(row) : label);
+    const QString name = RowName(row);
     for (int col = 1; col < mGrid->Cols(); ++col) {
         const QString cell = mGrid->TextMatrix(row, col);
         int pos = -1;
@@ -234,13 +345,6 @@ QString clsWorkFile::RowProblem(int row) const
             return name + QStringLiteral(" holds a TAB character, which cannot be stored.")
                    + kCrLf + QStringLiteral("Please remove it.");
         }
-    }
-    const qsizetype length = QString::number(row).size() + BuildRowText(row).size();
-    if (length > mRecordLength) {
-        return name + QStringLiteral(" is too long to be kept safe against a crash: it needs ")
-               + QString::number(length) + QStringLiteral(" characters and at most ")
-               + QString::number(mRecordLength) + QStringLiteral(" fit.") + kCrLf
-               + QStringLiteral("Please shorten one of its entries.");
     }
     return QString();
 }
@@ -270,10 +374,11 @@ bool clsWorkFile::SaveHeaderToWork()
         }
         lines.append(line);
     }
-    bool written = true;
-    int record = 1;
+    QByteArray records;
+    records.reserve(lines.size() * mRecordLength);
     for (const QString &line : std::as_const(lines))
-        written = WriteRecord(line, record++, false) && written;
+        AppendRecord(records, line);
+    const bool written = lines.isEmpty() || WriteRecords(1, records, false);
     return mHandle >= 1 && flush() && written;
 }
 
@@ -288,39 +393,45 @@ bool clsWorkFile::SaveRowToWork(int row)
 {
     if (mDisabled || !mGrid || row < 1 || row >= mGrid->Rows())
         return false;
-    const QString problem = RowProblem(row);
+    QString problem;
+    const QString text = RowRecordText(row, problem);
     if (!problem.isEmpty()) {
         ShowMessage(problem, Mb::Critical, kProductName);
         return false;
     }
-    return WriteRecord(QString::number(row) + BuildRowText(row), row + kFirstRowRecord, true);
+    return WriteRecord(text, row + kFirstRowRecord, true);
 }
 
 bool clsWorkFile::SaveGridToWork()
 {
     if (mDisabled || !mGrid)
         return false;
-    bool written = true;
+    // The records are consecutive: they go into one buffer and to the file
+    // in one write.
+    const int rows = mGrid->Rows();
+    const int first = rows >= 3 ? 2 + kFirstRowRecord : rows + kFirstRowRecord;
+    QByteArray records;
+    records.reserve(qsizetype(std::max(rows, mHighestRecord - kFirstRowRecord)) * mRecordLength);
     QString firstProblem;
     int refused = 0;
-    if (mGrid->Rows() >= 3) {
-        for (int row = 2; row < mGrid->Rows(); ++row) {
-            const QString problem = RowProblem(row);
+    if (rows >= 3) {
+        for (int row = 2; row < rows; ++row) {
+            QString problem;
+            const QString text = RowRecordText(row, problem);
             if (problem.isEmpty()) {
-                written = WriteRecord(QString::number(row) + BuildRowText(row),
-                                      row + kFirstRowRecord, false)
-                          && written;
+                AppendRecord(records, text);
             } else {
                 if (refused++ == 0)
                     firstProblem = problem;
-                WriteRecord(QString(), row + kFirstRowRecord, false);
+                AppendRecord(records, QString());
             }
         }
     }
     // Records past the grid's last row may hold rows since deleted: a rebuild
     // must not bring them back.
-    for (int rec = mGrid->Rows() + kFirstRowRecord; rec <= mHighestRecord; ++rec)
-        written = WriteRecord(QString(), rec, false) && written;
+    for (int rec = rows + kFirstRowRecord; rec <= mHighestRecord; ++rec)
+        AppendRecord(records, QString());
+    bool written = records.isEmpty() || WriteRecords(first, records, false);
     written = mHandle >= 1 && flush() && written;
     if (refused > 0) {
         QString text = firstProblem;
@@ -338,6 +449,7 @@ bool clsWorkFile::ReadRecordBytes(QString &text, bool &failed)
 {
     text.clear();
     failed = false;
+    mShortRead.clear();
     QByteArray buffer(mRecordLength, ' ');
     qint64 got = 0;
     while (got < mRecordLength) {
@@ -352,8 +464,10 @@ bool clsWorkFile::ReadRecordBytes(QString &text, bool &failed)
             break;
         got += n;
     }
-    if (got < mRecordLength)
+    if (got < mRecordLength) {
+        mShortRead = Cp1252::decode(buffer.left(got));
         return false;
+    }
     text = Cp1252::decode(buffer);
     return true;
 }
@@ -363,9 +477,11 @@ bool clsWorkFile::ReadSeqRecord(int mode, QString &text)
     text.clear();
     if (mHandle < 1) {
         CloseWork();
-        errno = 0;
         if (!OpenWork(true)) {
-            DisplayError(errno, QStringLiteral("OpenWork"));
+            // A folder in the way has been told already, in plain words.
+            if (FolderInTheWay())
+                return false;
+            DisplayError(mOpenError, kProductName);
             ShowMessage(QStringLiteral("Failed to OpenSeq your Workfile - please report to ")
                             + Project::SupportEmail(),
                         Mb::Critical, kProductName);
@@ -452,8 +568,10 @@ QString clsWorkFile::SetAsideWorkFile()
 {
     CloseWork();
     const QString path = WorkFilePath();
-    if (path.isEmpty() || !QFileInfo::exists(path))
+    if (path.isEmpty() || !QFileInfo(path).isFile())
         return QString();
+    // A name of its own each time: no later rebuild may replace what an
+    // earlier one could not read.
     const QString stamp = Services::clock().now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     for (int n = 1; n < 100; ++n) {
         const QString target = path + u'-' + stamp + (n > 1 ? u'-' + QString::number(n) : QString());
@@ -465,7 +583,7 @@ QString clsWorkFile::SetAsideWorkFile()
 
 bool clsWorkFile::RestoreWorkfile()
 {
-    if (!gProject || !gTranscription || !mGrid)
+    if (!gProject || !gTranscription || !mGrid || !WorkExists())
         return false;
     WaitCursor hourglass;
     ZeroCount();
@@ -482,17 +600,32 @@ bool clsWorkFile::RestoreWorkfile()
         return false;
     };
 
+    // Every header record must be a header line: the writer puts nothing
+    // else there, so anything else means the file is not a work file, or is
+    // damaged beyond a rebuild.
     int taken = 0;
+    int read = 0;
     QString record;
-    for (bool first = true; taken < kHeaderLinesTaken; first = false) {
-        if (!ReadSeqRecord(first ? -1 : 0, record)) {
-            return giveUp(QStringLiteral("Workfile is empty - Unable to restore - Please report to ")
+    while (taken < kHeaderLinesTaken) {
+        if (!ReadSeqRecord(read == 0 ? -1 : 0, record)) {
+            const bool empty = read == 0 && mShortRead.isEmpty();
+            return giveUp((empty ? QStringLiteral("Workfile is empty")
+                                 : QStringLiteral("Workfile is incomplete"))
+                          + QStringLiteral(" - Unable to restore - Please report to ")
                           + Project::SupportEmail());
         }
+        ++read;
         bool credit = false;
         bool recognised = false;
         const QString line = VbRTrim(record);
-        if (!gProject->ParseHeaderLine(line, taken + 1, credit, recognised)) {
+        const bool firstIsInfo =
+            read > 1 || line.left(5).compare(QLatin1String("+INFO"), Qt::CaseInsensitive) == 0;
+        // A batch without a source has "year,quarter,date" for its source
+        // line, which the header reader does not know.
+        const bool noSourceLine = taken == 3 && IsDigits(line.section(u',', 0, 0));
+        if (!firstIsInfo || line.contains(QChar(0))
+            || !gProject->ParseHeaderLine(line, taken + 1, credit, recognised)
+            || (!credit && !recognised && !noSourceLine)) {
             return giveUp(QStringLiteral("Failed to Decipher header line ")
                           + QString::number(taken + 1) + kCrLf + PleaseReport());
         }
@@ -503,32 +636,94 @@ bool clsWorkFile::RestoreWorkfile()
     gTranscription->SetupInputGrid();
     mGrid->setRedraw(false);
 
+    // The rows whose records could not be read, by the row number the record
+    // stands for. Blank records, records never written, deleted rows and
+    // records of other rows are what the writer leaves: they are passed over.
+    QList<int> unreadable;
+    // The row whose record a failed read, or a file that ends part-way
+    // through a record (a write cut short), stopped the rebuild at; 0 when
+    // the file was read to its end.
+    int cutAt = 0;
     int gridRow = 2;
     for (int expected = 2;; ++expected) {
-        if (!ReadSeqRecord(expected == 2 ? 2 : 0, record))
+        if (!ReadSeqRecord(expected == 2 ? 2 : 0, record)) {
+            if (mDisabled || !IsBlankRecord(mShortRead))
+                cutAt = expected;
             break;
-        const QStringList fields = VbRTrim(record).split(u'\t');
-        if (!IsRowNumber(fields.first(), expected))
+        }
+        if (IsBlankRecord(record))
             continue;
-        if (PlaceRow(fields.mid(1), gridRow)) {
-            ++gridRow;
-        } else {
-            ShowMessage(QStringLiteral("Unknown record in workfile ") + QString::number(expected));
-            ShowMessage(PleaseReport() + QStringLiteral(" immediately"), Mb::Critical,
-                        kProductName);
+        // Zero bytes among the text: a write the crash cut short.
+        if (record.contains(QChar(0))) {
+            unreadable << expected;
+            continue;
+        }
+        const QStringList fields = VbRTrim(record).split(u'\t');
+        if (IsRowNumber(fields.first(), expected)) {
+            if (PlaceRow(fields.mid(1), gridRow)) {
+                ++gridRow;
+            } else {
+                unreadable << expected;
+                ShowMessage(QStringLiteral("Unknown record in workfile ")
+                            + QString::number(expected));
+                ShowMessage(PleaseReport() + QStringLiteral(" immediately"), Mb::Critical,
+                            kProductName);
+            }
+        } else if (!IsRecordNumber(fields.first())) {
+            unreadable << expected;
         }
     }
-
     mGrid->setRedraw(true);
-    const bool readWhole = !mDisabled;
+
+    const bool damaged = !unreadable.isEmpty() || cutAt > 0;
+    if (damaged && gridRow == 2) {
+        // Nothing came back but the header: that is not the work that was
+        // lost, and must not be offered as if it were.
+        return giveUp(QStringLiteral("Workfile holds no rows that can be read - Unable to "
+                                     "restore - Please report to ")
+                      + Project::SupportEmail());
+    }
+
     CloseWork();
-    // The rewrite below keeps only what was understood; the file as read
-    // stays beside it for whoever looks into what went wrong. Without that
-    // copy, or after a read that failed part-way, the file is left as it is:
-    // it may hold the only copy of rows the grid did not get.
-    if (readWhole && CopyFileOver(WorkFilePath(), BackupPath())) {
-        SaveHeaderToWork();
-        SaveGridToWork();
+    if (!damaged) {
+        // The rewrite below keeps only what was understood; the file as read
+        // stays beside it for whoever looks into what went wrong. Without
+        // that copy the file is left as it is.
+        if (CopyFileOver(WorkFilePath(), BackupPath())) {
+            SaveHeaderToWork();
+            SaveGridToWork();
+        }
+    } else {
+        // The file as read goes under a name of its own, so that neither the
+        // rewrite nor a later rebuild replaces the rows it may still hold.
+        const QString kept = SetAsideWorkFile();
+        QString text = QStringLiteral("Some of your work could not be recovered.") + kCrLf;
+        if (unreadable.size() == 1) {
+            text += QStringLiteral("The work file's record for ") + RowList(unreadable)
+                    + QStringLiteral(" could not be read: that row is missing from the batch, "
+                                     "and the rows after it have moved up.")
+                    + kCrLf;
+        } else if (unreadable.size() > 1) {
+            text += QStringLiteral("The work file's records for ") + RowList(unreadable)
+                    + QStringLiteral(" could not be read: those rows are missing from the batch, "
+                                     "and the rows after them have moved up.")
+                    + kCrLf;
+        }
+        if (cutAt > 0) {
+            text += QStringLiteral("The work file could not be read past the start of the record "
+                                   "for row ")
+                    + QString::number(cutAt)
+                    + QStringLiteral(": that row and any after it are missing from the batch.")
+                    + kCrLf;
+        }
+        if (!kept.isEmpty()) {
+            mDisabled = false;
+            SaveHeaderToWork();
+            SaveGridToWork();
+            text += QStringLiteral("Your work file as it was has been kept as ") + kept + kCrLf;
+        }
+        ShowMessage(text + PleaseReport() + kCrLf + QStringLiteral("Click Ok to continue"),
+                    Mb::Exclamation, kProductName);
     }
 
     if (gDistricts)

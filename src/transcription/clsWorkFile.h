@@ -41,8 +41,13 @@ public:
     void setGrid(FlexGrid *grid) { mGrid = grid; }
     FlexGrid *grid() const { return mGrid; }
 
-    // True when a file or folder stands at the work file's path.
+    // True when a file stands at the work file's path (a folder there is
+    // no work file: see FolderInTheWay).
     bool WorkExists() const;
+    // True when a folder stands at the work file's path, so that no work
+    // file can be kept. Tells the transcriber so, once until an open
+    // succeeds again.
+    bool FolderInTheWay();
     // Closes the file when open and stores "-1" as Crash/Handle; the file stays.
     void CloseWork();
     // CloseWork, then deletes the file when it exists; failures are ignored.
@@ -51,7 +56,7 @@ public:
     // closed it deletes that run's file first; then opens the file, created
     // empty (read false) or the existing one for reading only (read true).
     // Returns false when the open failed (the object then counts as not open
-    // and the writes do nothing; nothing is shown here).
+    // and the writes do nothing). Only a folder in the way is told here.
     bool OpenWork(bool read);
     // DeleteWork, enables the object again, opens an empty file and resets
     // the highest record.
@@ -104,12 +109,17 @@ public:
     // Rebuilds the batch header (Project) and the grid (through
     // gTranscription, which must hold the same grid) from the work file, then
     // copies the file to "PelkarWork.bak" beside it and rewrites it from the
-    // rebuilt state. Records of other rows, deleted rows and records that
-    // cannot be read are skipped, and the rows after them close up. Returns
-    // false, after telling the transcriber, when the header cannot be read:
-    // the work file is then renamed "PelkarWork-" and the time (never
-    // deleted), so that no later new batch removes it, and nothing else is
-    // written.
+    // rebuilt state. Blank records, deleted rows and records of other rows
+    // are passed over, and the rows after them close up.
+    // Records that cannot be read (not what the writer writes, or cut short
+    // at the file's end) are passed over too, and told in one message; the
+    // file as read is then renamed "PelkarWork-" and the time instead of the
+    // copy, so that no later rebuild replaces it, and a new one is written.
+    // Returns false, after telling the transcriber, when there is no work
+    // file, when the header cannot be read, or when records could not be
+    // read and no row came back: the work file is then renamed the same way
+    // (never deleted), so that no later new batch removes it, and nothing
+    // else is written.
     bool RestoreWorkfile();
 
     // "PelkarWork" in the data folder.
@@ -119,7 +129,19 @@ public:
 
 private:
     bool WriteRecord(const QString &text, int n, bool flush);
+    // Appends the text as one record (padded with spaces); false, with a
+    // blank record in its place, when it does not fit a record or cannot be
+    // encoded.
+    bool AppendRecord(QByteArray &records, const QString &text) const;
+    // Writes whole records from record `first` on, in one write.
+    bool WriteRecords(int first, const QByteArray &records, bool flush);
     QString BuildRowText(int row) const;
+    // The row's record text (number and row text), or "" with the reason in
+    // problem when RowProblem would refuse it.
+    QString RowRecordText(int row, QString &problem) const;
+    // RowProblem's checks of the cells (characters and TABs).
+    QString RowTextProblem(int row) const;
+    QString RowName(int row) const;
     bool SeekRecord(int n);
     bool ReadRecordBytes(QString &text, bool &failed);
     bool flush();
@@ -133,6 +155,9 @@ private:
     QFile mFile;
     // 1 while open, 0 when none, -1 when the last open failed.
     int mHandle = 0;
+    int mOpenError = 0; // errno of the last failed open, EISDIR for a folder
+    bool mFolderTold = false;
+    QString mShortRead; // what the last read got of a record cut short
     FlexGrid *mGrid = nullptr;
     int mRecordLength = 0;
     int mHighestRecord = 0;

@@ -181,6 +181,8 @@ private slots:
     void restoredBatchShowsEveryColumn_data();
     void restoredBatchShowsEveryColumn();
     void startWithoutABatchSelectsTheFiveColumnWidths();
+    void damagedWorkFileIsNeverRecoveredEmpty_data();
+    void damagedWorkFileIsNeverRecoveredEmpty();
 
 private:
     // A data folder as a first start that closed down cleanly leaves it.
@@ -842,6 +844,60 @@ void tst_StartUp::startWithoutABatchSelectsTheFiveColumnWidths()
     QCOMPARE(gProject->ColWidth(2), 3510);
     QCOMPARE(gProject->DataLines(), 0);
     mainWindow.close();
+}
+
+void tst_StartUp::damagedWorkFileIsNeverRecoveredEmpty_data()
+{
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("random-bytes") << false;
+    QTest::newRow("folder-in-the-way") << true;
+}
+
+// What stands at the work file's path is no batch the real program can
+// rebuild: it says why, offers no empty batch as the recovered work, and
+// keeps what was there.
+void tst_StartUp::damagedWorkFileIsNeverRecoveredEmpty()
+{
+    QFETCH(bool, folder);
+    prepareDataFolder();
+    const QByteArray random =
+        readAll(TestFiles::fixture(QStringLiteral("workfile-random-bytes/input.bin")));
+    if (folder)
+        QVERIFY(QDir().mkpath(QDir(workPath()).filePath(QStringLiteral("mine"))));
+    else
+        QVERIFY(TestFiles::writeBytes(workPath(), random));
+
+    const QStringList answers = folder ? QStringList{QStringLiteral("Ok")}
+                                       : QStringList{QStringLiteral("Yes"), QStringLiteral("Ok"),
+                                                     QStringLiteral("Ok")};
+    ProgramRun run(homePath(QStringLiteral("script")), answers);
+    QVERIFY(run.start());
+    QVERIFY2(run.waitForMessages(answers.size()), qPrintable(run.errorOutput()));
+    const QList<MessageRecord> asked = run.messages();
+    if (folder) {
+        QCOMPARE(asked[0].prompt,
+                 QStringLiteral("A folder is in the way of Pelkar's work file:\r\n") + workPath()
+                     + QStringLiteral("\r\nYour work is not kept safe against a crash until that "
+                                      "folder is moved or renamed.\r\nPlease move or rename it, "
+                                      "then start Pelkar again."));
+    } else {
+        QCOMPARE(asked[0].prompt, kRecoveryQuestion);
+        QVERIFY2(asked[2].prompt.startsWith(
+                     QStringLiteral("Failed to Decipher header line 1\r\n")),
+                 qPrintable(asked[2].prompt));
+    }
+    run.kill();
+    QCOMPARE(run.messages().size(), answers.size());
+
+    if (folder) {
+        QVERIFY(QFileInfo(QDir(workPath()).filePath(QStringLiteral("mine"))).isDir());
+        return;
+    }
+    const QStringList kept = QDir(documentsData())
+                                 .entryList({QStringLiteral("PelkarWork-*")}, QDir::Files);
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(readAll(QDir(documentsData()).filePath(kept.first())), random);
+    QVERIFY(!QFileInfo::exists(workPath()));
 }
 
 PELKAR_TEST(tst_StartUp)

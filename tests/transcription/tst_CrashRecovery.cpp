@@ -79,6 +79,7 @@ private slots:
     void scanQuestion_data();
     void scanQuestion();
     void resetStartsAnEmptyWorkFile();
+    void folderInTheWayIsToldOnce();
 
 private:
     std::unique_ptr<FlexGrid> grid;
@@ -172,6 +173,27 @@ void tst_CrashRecovery::resetStartsAnEmptyWorkFile()
     QCOMPARE(gTranscription->ValidationEntryCount(), 0);
     QVERIFY(gWorkFile->WorkExists());
     QCOMPARE(TestFiles::readBytes(clsWorkFile::WorkFilePath()), QByteArray());
+}
+
+// A folder at the work file's path: no recovery question, one plain word
+// that it is in the way (not the system's "No such file or directory"), and
+// the new batch's work file does not repeat it.
+void tst_CrashRecovery::folderInTheWayIsToldOnce()
+{
+    const QString path = clsWorkFile::WorkFilePath();
+    QVERIFY(QDir().mkpath(path));
+    script->answer(QStringLiteral("Ok"));
+
+    QVERIFY(!OfferCrashRecovery(QString()));
+    ResetForNewBatch();
+
+    QCOMPARE(script->records().size(), 1);
+    QCOMPARE(script->records()[0].prompt,
+             QStringLiteral("A folder is in the way of Pelkar's work file:\r\n") + path
+                 + QStringLiteral("\r\nYour work is not kept safe against a crash until that "
+                                  "folder is moved or renamed.\r\nPlease move or rename it, "
+                                  "then start Pelkar again."));
+    QVERIFY(QFileInfo(path).isDir());
 }
 
 PELKAR_TEST(tst_CrashRecovery)

@@ -1,7 +1,7 @@
 // The crash-recovery work file: its bytes after a batch is loaded and
 // edited, the grid and header rebuilt from them, what may never reach a
-// record, what happens to a work file that cannot be rebuilt, and the row
-// numbering the rebuild ends with.
+// record, what happens to a work file that cannot be read or rebuilt, a
+// folder in its way, and the row numbering the rebuild ends with.
 
 #include "PelkarTest.h"
 #include "TestBatch.h"
@@ -23,6 +23,9 @@
 namespace {
 
 constexpr int kRecord = 250;
+const QString kReport = QStringLiteral("Please report to support@quorvel.example");
+// The name a work file is set aside under, after the scripted clock.
+const QString kStamp = QStringLiteral("-20260314-092653");
 
 QString handleValue()
 {
@@ -216,39 +219,267 @@ private slots:
         QCOMPARE(gridRows().at(1), QStringLiteral("2|SMITH|John|Leeds|123"));
     }
 
-    // Records that are not the expected row are passed over; a record of the
-    // expected row that the grid cannot take is reported. Either way the
-    // rows after it close up.
+    // Records that are not the expected row are passed over; the rows after
+    // them close up. What the writer leaves (blank records, holes, deleted
+    // rows, records of other rows) passes without a word; a record that
+    // cannot be read is told, and the file as read is kept aside.
     void recordsThatAreNotTheExpectedRow_data()
     {
         QTest::addColumn<QByteArray>("record13");
-        QTest::addColumn<bool>("reported");
+        QTest::addColumn<QStringList>("messages");
 
-        QTest::newRow("another-rows-number-skipped-silently") << QByteArray("9\tX\tY\tZ\t\t1") << false;
-        QTest::newRow("not-a-number-skipped-silently") << QByteArray("abc") << false;
-        QTest::newRow("blank-record-skipped-silently") << QByteArray() << false;
-        QTest::newRow("wrong-field-count-reported") << QByteArray("3\tX\tY") << true;
+        const QString lost = QStringLiteral(
+            "Some of your work could not be recovered.\r\nThe work file's record for row 3 could "
+            "not be read: that row is missing from the batch, and the rows after it have moved "
+            "up.\r\nYour work file as it was has been kept as <kept>\r\n")
+            + kReport + QStringLiteral("\r\nClick Ok to continue");
+
+        QTest::newRow("another-rows-number-skipped-silently")
+            << QByteArray("9\tX\tY\tZ\t\t1") << QStringList();
+        QTest::newRow("deleted-row-skipped-silently") << QByteArray("-3") << QStringList();
+        QTest::newRow("blank-record-skipped-silently") << QByteArray() << QStringList();
+        QTest::newRow("never-written-record-skipped-silently")
+            << QByteArray(kRecord, '\0') << QStringList();
+        QTest::newRow("not-a-number-reported") << QByteArray("abc") << QStringList{lost};
+        QTest::newRow("write-cut-short-reported")
+            << QByteArray("3\t+PAGE,1") + QByteArray(20, '\0') << QStringList{lost};
+        QTest::newRow("wrong-field-count-reported")
+            << QByteArray("3\tX\tY")
+            << QStringList{"Unknown record in workfile 3", kReport + " immediately", lost};
     }
 
     void recordsThatAreNotTheExpectedRow()
     {
         QFETCH(QByteArray, record13);
-        QFETCH(bool, reported);
+        QFETCH(QStringList, messages);
 
         QByteArray bytes = golden("workfile-load");
         bytes.replace(12 * kRecord, kRecord, record13.leftJustified(kRecord, ' '));
         QVERIFY(TestFiles::writeBytes(workPath(), bytes));
-        if (reported)
-            script->answer(QStringList{"Ok", "Ok"});
+        for (int i = 0; i < messages.size(); ++i)
+            script->answer("Ok");
         QVERIFY(workFile->RestoreWorkfile());
         QCOMPARE(grid->Rows(), 7);
         QCOMPARE(grid->TextMatrix(3, 1), QStringLiteral("JONES"));
-        if (reported) {
-            QCOMPARE(script->records().at(0).prompt, QStringLiteral("Unknown record in workfile 3"));
-            QCOMPARE(script->records().at(0).style, 0);
-            QCOMPARE(script->records().at(1).prompt,
-                     QStringLiteral("Please report to support@quorvel.example immediately"));
+
+        const QString kept = workPath() + kStamp;
+        QStringList asked;
+        for (const auto &r : script->records())
+            asked << r.prompt;
+        messages.replaceInStrings("<kept>", kept);
+        QCOMPARE(asked, messages);
+        // The rebuilt rows are in the work file again either way.
+        QCOMPARE(record(workBytes(), 13).trimmed(),
+                 QByteArray("3\tJONES\tMary Ann\tLeeds\t\t124"));
+        if (messages.isEmpty()) {
+            QCOMPARE(TestFiles::readBytes(clsWorkFile::BackupPath()), bytes);
+            return;
         }
+        QCOMPARE(script->records().constLast().style, int(Mb::Exclamation));
+        QCOMPARE(script->records().constLast().title, QStringLiteral("Pelkar"));
+        QCOMPARE(TestFiles::readBytes(kept), bytes);
+        QVERIFY(!QFile::exists(clsWorkFile::BackupPath()));
+    }
+
+    // Work files damaged beyond what a crash leaves: random bytes, a file
+    // cut short, garbage among good records. What can be read comes back and
+    // the rest is told; when nothing but a header would come back, nothing is
+    // offered as the recovered work. Either way the file as read is kept.
+    void damagedWorkFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("rows"); // empty: not rebuilt
+        QTest::addColumn<QString>("message");
+
+        const QByteArray load = golden("workfile-load");
+        const QByteArray random =
+            TestFiles::readBytes(TestFiles::fixture("workfile-random-bytes/input.bin"));
+        const QString kept = QStringLiteral("Your work file has been kept as <kept>\r\n");
+        const QString asWas =
+            QStringLiteral("Your work file as it was has been kept as <kept>\r\n");
+        const QString end = kReport + QStringLiteral("\r\nClick Ok to continue");
+        const QString partly = QStringLiteral("Some of your work could not be recovered.\r\n");
+        const QString firstRows = QStringLiteral("1|+PAGE,0123|||");
+
+        QTest::newRow("random-bytes")
+            << random << QStringList()
+            << QStringLiteral("Failed to Decipher header line 1\r\n") + kReport + "\r\n" + kept
+                   + "Click Ok to continue";
+        QTest::newRow("garbage-after-a-good-header")
+            << load.left(11 * kRecord) + random.left(6 * kRecord) << QStringList()
+            << QStringLiteral("Workfile holds no rows that can be read - Unable to restore - ")
+                   + kReport + "\r\n" + kept + "Click Ok to continue";
+        QTest::newRow("cut-inside-the-header")
+            << load.left(3 * kRecord + 100) << QStringList()
+            << QStringLiteral("Workfile is incomplete - Unable to restore - ") + kReport + "\r\n"
+                   + kept + "Click Ok to continue";
+        QTest::newRow("cut-inside-the-first-row")
+            << load.left(11 * kRecord + 9) << QStringList()
+            << QStringLiteral("Workfile holds no rows that can be read - Unable to restore - ")
+                   + kReport + "\r\n" + kept + "Click Ok to continue";
+        QTest::newRow("cut-inside-a-later-row")
+            << load.left(15 * kRecord + 40)
+            << QStringList{firstRows, "2|SMITH|John|Leeds,9b|123", "3|+PAGE,124|||",
+                           "4|JONES|Mary Ann|Leeds|124", "5|#COMMENT, torn corner|||"}
+            << partly
+                   + QStringLiteral("The work file could not be read past the start of the "
+                                    "record for row 6: that row and any after it are missing "
+                                    "from the batch.\r\n")
+                   + asWas + end;
+        QTest::newRow("some-good-some-garbage-records")
+            << TestFiles::readBytes(TestFiles::fixture("workfile-garbage-records/input.bin"))
+            << QStringList{firstRows, "2|SMITH|John|Leeds,9b|123", "3|JONES|Mary Ann|Leeds|124",
+                           "4|KAY|Ann, Jane|Ashton (E,W),8c|124", "5|LEE|\"Bo\"|Bury,8a|124"}
+            << partly
+                   + QStringLiteral("The work file's records for rows 3 and 5 could not be read: "
+                                    "those rows are missing from the batch, and the rows after "
+                                    "them have moved up.\r\n")
+                   + asWas + end;
+    }
+
+    void damagedWorkFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, message);
+
+        QVERIFY(TestFiles::writeBytes(workPath(), bytes));
+        SaveUserSetting(QStringLiteral("Pelkar"), QStringLiteral("Crash"),
+                        QStringLiteral("Handle"), QStringLiteral("1"));
+        const QString kept = workPath() + kStamp;
+
+        script->answer("Ok");
+        QCOMPARE(workFile->RestoreWorkfile(), !rows.isEmpty());
+        QCOMPARE(script->records().size(), 1);
+        QCOMPARE(script->records().at(0).prompt, QString(message).replace("<kept>", kept));
+        QCOMPARE(script->records().at(0).title, QStringLiteral("Pelkar"));
+        QCOMPARE(TestFiles::readBytes(kept), bytes);
+        QVERIFY(!QFile::exists(clsWorkFile::BackupPath()));
+        if (rows.isEmpty()) {
+            QVERIFY(!workFile->WorkExists());
+            return;
+        }
+        QCOMPARE(gridRows(), rows);
+
+        // The new work file holds what came back, and rebuilds it without a
+        // word.
+        crash();
+        QVERIFY(workFile->RestoreWorkfile());
+        QCOMPARE(gridRows(), rows);
+        QCOMPARE(TestFiles::readBytes(kept), bytes);
+    }
+
+    // A second rebuild never replaces what an earlier one kept aside.
+    void keptWorkFilesAreNeverReplaced()
+    {
+        const QByteArray first =
+            TestFiles::readBytes(TestFiles::fixture("workfile-garbage-records/input.bin"));
+        QByteArray second = golden("workfile-load");
+        second.replace(13 * kRecord, kRecord, QByteArray("garbage").leftJustified(kRecord, ' '));
+
+        QVERIFY(TestFiles::writeBytes(workPath(), first));
+        script->answer("Ok");
+        QVERIFY(workFile->RestoreWorkfile());
+        newRun();
+        QVERIFY(TestFiles::writeBytes(workPath(), second));
+        script->answer("Ok");
+        QVERIFY(workFile->RestoreWorkfile());
+
+        QCOMPARE(TestFiles::readBytes(workPath() + kStamp), first);
+        QCOMPARE(TestFiles::readBytes(workPath() + kStamp + "-2"), second);
+        QVERIFY(script->records().at(1).prompt.contains(workPath() + kStamp + "-2\r\n"));
+    }
+
+    // A batch without a source writes "year,quarter,date" as its source
+    // line, which is no header line the reader knows; it still rebuilds.
+    void batchWithoutASourceIsRebuilt()
+    {
+        loadBatch();
+        gProject->setSourceType(SourceType::None);
+        workFile->StartNewWorkfile();
+        QVERIFY(workFile->SaveHeaderToWork());
+        QVERIFY(workFile->SaveGridToWork());
+        QCOMPARE(record(workBytes(), 4).trimmed(), QByteArray("1911,Mar,14-Mar-2026"));
+
+        crash();
+        QVERIFY(workFile->RestoreWorkfile());
+        QCOMPARE(gridRows(), (QStringList{
+                                 "1|+PAGE,0123|||",
+                                 "2|SMITH|John|Leeds,9b|123",
+                                 "3|+PAGE,124|||",
+                                 "4|JONES|Mary Ann|Leeds|124",
+                                 "5|#COMMENT, torn corner|||",
+                                 "6|KAY|Ann, Jane|Ashton (E,W),8c|124",
+                                 "7|LEE|\"Bo\"|Bury,8a|124",
+                             }));
+        QCOMPARE(gProject->SourceType(), int(SourceType::None));
+    }
+
+    // ---- Opening it ------------------------------------------------------------------
+
+    // An open for reading that fails shows the system's reason, then says the
+    // work file could not be opened.
+    void failedOpenIsShown()
+    {
+        QString text = QStringLiteral("<untouched>");
+        script->answer({"Ok", "Ok"});
+        QVERIFY(!workFile->ReadSeqRecord(-1, text));
+        QCOMPARE(text, QString());
+        QCOMPARE(script->records().size(), 2);
+        QCOMPARE(script->records().at(0).prompt,
+                 QStringLiteral("ErrorCode:  2\r\nAPI: Pelkar\r\nSystem error: No such file or "
+                                "directory"));
+        QCOMPARE(script->records().at(0).title, QStringLiteral("Pelkar"));
+        QCOMPARE(script->records().at(0).style, int(Mb::OkOnly));
+        QCOMPARE(script->records().at(1).prompt,
+                 QStringLiteral("Failed to OpenSeq your Workfile - please report to "
+                                "support@quorvel.example"));
+        QCOMPARE(script->records().at(1).style, int(Mb::Critical));
+        QCOMPARE(script->records().at(1).title, QStringLiteral("Pelkar"));
+    }
+
+    // A folder where the work file belongs: said in plain words once, never
+    // taken for a work file, never removed or renamed.
+    void folderInTheWayIsTold()
+    {
+        QVERIFY(QDir().mkpath(workPath()));
+        QVERIFY(TestFiles::writeBytes(QDir(workPath()).filePath("notes.txt"), "mine"));
+        const QString told =
+            QStringLiteral("A folder is in the way of Pelkar's work file:\r\n") + workPath()
+            + QStringLiteral("\r\nYour work is not kept safe against a crash until that folder "
+                             "is moved or renamed.\r\nPlease move or rename it, then start "
+                             "Pelkar again.");
+        QVERIFY(!workFile->WorkExists());
+
+        loadBatch();
+        script->answer("Ok");
+        workFile->StartNewWorkfile();
+        QVERIFY(!workFile->SaveHeaderToWork());
+        QVERIFY(!workFile->SaveGridToWork());
+        QString text;
+        QVERIFY(!workFile->ReadSeqRecord(-1, text));
+        QVERIFY(!workFile->RestoreWorkfile());
+        workFile->DeleteWork();
+        QCOMPARE(script->records().size(), 1);
+        QCOMPARE(script->records().at(0).prompt, told);
+        QCOMPARE(script->records().at(0).style, int(Mb::Exclamation));
+        QCOMPARE(script->records().at(0).title, QStringLiteral("Pelkar"));
+        QCOMPARE(TestFiles::readBytes(QDir(workPath()).filePath("notes.txt")), QByteArray("mine"));
+
+        // A read is the first open of a fresh run: the same words, not the
+        // system's.
+        newRun();
+        script->clearRecords();
+        script->answer("Ok");
+        QVERIFY(!workFile->ReadSeqRecord(-1, text));
+        QCOMPARE(script->records().size(), 1);
+        QCOMPARE(script->records().at(0).prompt, told);
+
+        // Once the folder has gone, the work file is made again.
+        QVERIFY(QDir(workPath()).removeRecursively());
+        workFile->StartNewWorkfile();
+        QVERIFY(workFile->SaveHeaderToWork());
+        QVERIFY(workFile->WorkExists());
     }
 
     // ---- What may never reach a record ------------------------------------------
