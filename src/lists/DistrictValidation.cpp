@@ -157,7 +157,10 @@ bool Districts::ValidateDistrict(const QString &cell, bool allowWildVolume, bool
         if (volume.size() < 2 || trimmed.isEmpty() || !isUpperLetter(trimmed.back().toUpper()))
             return fail(QStringLiteral("Last char of Volume not A-Z"),
                         QStringLiteral("Trailing character in Volume Number must be A-Z"));
-        const QString number = VbRTrim(trimmed.chopped(1));
+        // Only the blanks between the number and its letter are let pass: a
+        // blank before the number or after the letter is refused, as the
+        // other formats refuse any blank.
+        const QString number = VbRTrim(volume.chopped(1));
         if (!number.isEmpty() && !allDigits(number))
             return fail(QStringLiteral("First chars of Volume Number must be numeric"),
                         QStringLiteral("Leading characters in Volume Number must be numbers"));
