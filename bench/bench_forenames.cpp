@@ -203,6 +203,17 @@ BENCHMARK_CAPTURE(BM_ListMatchingNames, most_common, "")->Unit(benchmark::kMicro
 // wildcard first the whole table.
 BENCHMARK_CAPTURE(BM_ListMatchingNames, scan_one_letter, "j*ardx")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_ListMatchingNames, scan_whole_table, "*ardx")->Unit(benchmark::kMicrosecond);
+// With a wildcard first, patterns that ask little of a name (a digit, one
+// of a list, a length) and common letters seldom side by side, which many
+// names hold and few match: the slowest keystrokes found.
+BENCHMARK_CAPTURE(BM_ListMatchingNames, whole_table_digit, "*#")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ListMatchingNames, whole_table_list, "*[xq]")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ListMatchingNames, whole_table_length, "*??????????????")
+        ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ListMatchingNames, whole_table_common_letters, "*ele")
+        ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ListMatchingNames, whole_table_letters_apart, "*u?u")
+        ->Unit(benchmark::kMicrosecond);
 
 void BM_TestForName(benchmark::State &state, const char *which)
 {

@@ -2,6 +2,8 @@
 
 #include <QChar>
 
+#include <algorithm>
+
 int WildPosition(const QString &text)
 {
     static const QString wild = QStringLiteral("[]*?_{}");
@@ -89,15 +91,106 @@ LikePattern::LikePattern(const QString &pattern, LikeHyphen hyphen) : mHyphen(hy
         }
         mTokens.push_back(token);
     }
+    findNeeds();
 }
 
 char16_t LikePattern::fold(char16_t c) const
 {
     if (c == u'-' && mHyphen == LikeHyphen::Plain)
         return u'%';
+    return foldCase(c);
+}
+
+char16_t LikePattern::foldCase(char16_t c)
+{
     if (c < 0x80)
         return (c >= u'a' && c <= u'z') ? char16_t(c - 0x20) : c;
     return QChar::toUpper(c);
+}
+
+namespace {
+constexpr quint32 kDigitBit = quint32(1) << 26;
+constexpr quint32 kOtherBit = quint32(1) << 27;
+
+quint32 characterBit(char16_t folded)
+{
+    if (folded >= u'A' && folded <= u'Z')
+        return quint32(1) << (folded - u'A');
+    return folded >= u'0' && folded <= u'9' ? kDigitBit : kOtherBit;
+}
+
+quint64 pairBit(char16_t first, char16_t second)
+{
+    const quint32 mixed = ((quint32(first) << 16) | second) * 0x9E3779B1u;
+    return quint64(1) << (mixed >> 26);
+}
+
+// The kinds of character a folded range low..high holds.
+quint32 rangeBits(char16_t low, char16_t high)
+{
+    quint32 bits = 0;
+    for (char16_t c = std::max(low, char16_t(u'A')); c <= std::min(high, char16_t(u'Z')); ++c)
+        bits |= characterBit(c);
+    if (low <= u'9' && high >= u'0')
+        bits |= kDigitBit;
+    const bool onlyLetters = low >= u'A' && high <= u'Z';
+    const bool onlyDigits = low >= u'0' && high <= u'9';
+    if (!onlyLetters && !onlyDigits)
+        bits |= kOtherBit;
+    return bits;
+}
+} // namespace
+
+void LikePattern::findNeeds()
+{
+    // Every token but the star takes exactly one character, so neighbouring
+    // literal tokens stand for neighbouring characters of the text. Only
+    // letters and digits pair: a hyphen may stand for itself or for "%".
+    const auto pairs = [](const Token *token) {
+        return token && token->kind == Token::Literal && characterBit(token->ch) != kOtherBit;
+    };
+    const Token *previous = nullptr;
+    for (const Token &token : mTokens) {
+        switch (token.kind) {
+        case Token::Literal:
+            mNeeds.characters |= characterBit(token.ch);
+            if (pairs(previous) && pairs(&token))
+                mNeeds.pairs |= pairBit(previous->ch, token.ch);
+            break;
+        case Token::Digit:
+            mNeeds.characters |= kDigitBit;
+            break;
+        case Token::List:
+            if (!token.negated) {
+                quint32 any = 0;
+                for (int r = token.first; r < token.first + token.count; ++r)
+                    any |= rangeBits(mRanges[r].low, mRanges[r].high);
+                mNeedsAnyOf.push_back(any);
+            }
+            break;
+        case Token::AnyOne:
+        case Token::AnyRun:
+            break;
+        }
+        if (token.kind != Token::AnyRun)
+            ++mNeeds.length;
+        previous = &token;
+    }
+}
+
+LikePattern::Traits LikePattern::traitsOf(QStringView text)
+{
+    Traits traits;
+    traits.length = int(text.size());
+    char16_t previous = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t folded = foldCase(text[i].unicode());
+        traits.characters |= characterBit(folded);
+        if (i > 0)
+            traits.pairs |= pairBit(previous, folded);
+        previous = folded;
+    }
+    return traits;
 }
 
 bool LikePattern::tokenMatches(const Token &token, char16_t folded) const
@@ -147,6 +240,12 @@ bool LikePattern::matches(QStringView text) const
         } else if (starToken >= 0) {
             p = starToken + 1;
             t = ++starText;
+            // A literal after the star can only begin at its own character.
+            if (p < tokens && mTokens[p].kind == Token::Literal) {
+                while (t < size && fold(text[t].unicode()) != mTokens[p].ch)
+                    ++t;
+                starText = t;
+            }
         } else {
             return false;
         }

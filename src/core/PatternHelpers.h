@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <QtGlobal>
 
 #include <vector>
 
@@ -42,6 +43,37 @@ public:
     bool isValid() const { return mValid; }
     bool matches(QStringView text) const;
 
+    // What a text holds, for ruling out cheaply the texts a pattern cannot
+    // match. Letters are read in any case, as matches() reads them.
+    struct Traits
+    {
+        // Bits 0 to 25 the letters A to Z, 26 a digit, 27 any other
+        // character; bits 28 to 31 are never set, so callers may keep flags
+        // there.
+        quint32 characters = 0;
+        // Each pair of neighbouring characters, hashed to one of 64 bits.
+        quint64 pairs = 0;
+        int length = 0;
+    };
+    static Traits traitsOf(QStringView text);
+    // False when no text with these traits can match: it lacks a literal
+    // character, a pair of neighbouring literals, a digit for "#" or any
+    // character of a list, or is shorter than the pattern. A test of a few
+    // instructions that rules out most texts of a long list before
+    // matches() reads them; true says nothing.
+    bool mayMatch(const Traits &text) const
+    {
+        if (!mValid || text.length < mNeeds.length
+            || (text.characters & mNeeds.characters) != mNeeds.characters
+            || (text.pairs & mNeeds.pairs) != mNeeds.pairs)
+            return false;
+        for (const quint32 any : mNeedsAnyOf) {
+            if ((text.characters & any) == 0)
+                return false;
+        }
+        return true;
+    }
+
 private:
     struct Token
     {
@@ -58,11 +90,17 @@ private:
     };
     bool tokenMatches(const Token &token, char16_t folded) const;
     char16_t fold(char16_t c) const;
+    static char16_t foldCase(char16_t c);
+    void findNeeds();
 
     std::vector<Token> mTokens;
     std::vector<Range> mRanges;
     LikeHyphen mHyphen;
     bool mValid = true;
+    // What mayMatch asks of a text: every bit and at least the length of
+    // mNeeds, and one character of each list of mNeedsAnyOf.
+    Traits mNeeds;
+    std::vector<quint32> mNeedsAnyOf;
 };
 
 // One text against one pattern, as LikePattern matches. Callers that match

@@ -157,7 +157,10 @@ bool Districts::ValidateDistrict(const QString &cell, bool allowWildVolume, bool
         if (volume.size() < 2 || trimmed.isEmpty() || !isUpperLetter(trimmed.back().toUpper()))
             return fail(QStringLiteral("Last char of Volume not A-Z"),
                         QStringLiteral("Trailing character in Volume Number must be A-Z"));
-        const QString number = VbRTrim(trimmed.chopped(1));
+        // Only the blanks between the number and its letter are let pass: a
+        // blank before the number or after the letter is refused, as the
+        // other formats refuse any blank.
+        const QString number = VbRTrim(volume.chopped(1));
         if (!number.isEmpty() && !allDigits(number))
             return fail(QStringLiteral("First chars of Volume Number must be numeric"),
                         QStringLiteral("Leading characters in Volume Number must be numbers"));
@@ -215,10 +218,8 @@ int Districts::FindDistrict(const QString &name, const QString &volume) const
     const int letter = LetterOf(VbTrim(name));
     if (letter == 0)
         return -1;
-    int from = 0;
-    int to = -1;
-    letterRange(letter, from, to);
-    for (int i = from; i <= to; ++i) {
+    const IndexRange range = LetterRecords(letter);
+    for (int i = range.from; i <= range.to; ++i) {
         const DistrictRecord &r = mRecords[i];
         // Letter case never changes a length here, so the sizes rule most
         // records out before the slower comparison.
@@ -273,11 +274,8 @@ int Districts::ListMatchingDistricts(const QString &typed)
 
     // The letter index narrows the search to the typed initial; any other
     // first character (",5a" or a bracket list) searches the whole table.
-    int from = 0;
-    int to = LastIndex();
-    if (letter > 0)
-        letterRange(letter, from, to);
-    if (from < 0 || to < from)
+    const IndexRange range = letter > 0 ? LetterRecords(letter) : IndexRange{0, LastIndex()};
+    if (range.isEmpty())
         return 0;
 
     const DistrictParts typedParts = SplitDistrict(VbUCase(typed));
@@ -305,7 +303,7 @@ int Districts::ListMatchingDistricts(const QString &typed)
 
     const int vnf = gProject->iVnf();
     int count = 0;
-    for (int i = from; i <= to && count < limit; ++i) {
+    for (int i = range.from; i <= range.to && count < limit; ++i) {
         const DistrictRecord &r = mRecords[i];
         if (r.Deleted || r.Name.isEmpty() || r.VolumeFormat != vnf)
             continue;

@@ -313,21 +313,20 @@ void Districts::IndexByFirstLetter()
     }
 }
 
-void Districts::letterRange(int letter, int &from, int &to) const
+IndexRange Districts::LetterRecords(int letter) const
 {
-    from = mLetterIndex[letter];
-    to = -1;
-    if (from < 0)
-        return;
+    if (letter < 1 || letter > 26 || mLetterIndex[letter] < 0)
+        return {};
     // The table is sorted by upper-cased name, so the letter's records end
     // where the next letter that has any begins.
-    to = LastIndex();
+    IndexRange range{mLetterIndex[letter], LastIndex()};
     for (int next = letter + 1; next <= 26; ++next) {
         if (mLetterIndex[next] >= 0) {
-            to = mLetterIndex[next] - 1;
+            range.to = mLetterIndex[next] - 1;
             break;
         }
     }
+    return range;
 }
 
 void Districts::MarkDuplicateDistricts()

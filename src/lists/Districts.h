@@ -49,6 +49,14 @@ struct DistrictListRow
     int index = -1; // the record's place in the table
 };
 
+// Records from..to of the table, both included; empty when to < from.
+struct IndexRange
+{
+    int from = 0;
+    int to = -1;
+    bool isEmpty() const { return to < from; }
+};
+
 // The result of ConvertDistrictVNF.
 struct DistrictConversion
 {
@@ -112,6 +120,10 @@ public:
     // Index of the first record of letter 1 to 26 (A to Z), -1 when there is
     // none; entry 27 is LastIndex. Any other entry gives -1.
     int LetterIndex(int entry) const;
+    // The records whose name can begin with letter 1 to 26 (A to Z), in
+    // table order; an empty range for a letter without records and for any
+    // other number. Every look-up by initial scans just these.
+    IndexRange LetterRecords(int letter) const;
     // The supplementary file the table was read from (and is written to);
     // empty until Read_Districts got that far.
     QString SuppFile() const { return mSuppFile; }
@@ -209,10 +221,6 @@ private:
     bool SaveDistricts();
     void LoadDistrictMRU();
     void SaveDistrictMRU() const;
-    void readSupplementaryLines(const QStringList &lines);
-    // The table's records from..to (inclusive) that can start with the
-    // letter 1 to 26; to < from when there are none.
-    void letterRange(int letter, int &from, int &to) const;
 
     std::vector<DistrictRecord> mRecords;
     std::array<int, 28> mLetterIndex{};

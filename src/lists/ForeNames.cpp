@@ -24,6 +24,10 @@ const QString kNameFile = QStringLiteral("Pelkar_Name2.txt");
 const QString kShippedNameFile = QStringLiteral("Pelkar_Name.txt");
 
 
+// Among the characters of ForeNames::mTraits: a name the pick list may show
+// (not empty, not led by a blank).
+constexpr quint32 kListable = quint32(1) << 31;
+
 int letterSlot(QChar c)
 {
     const char16_t u = c.unicode();
@@ -166,11 +170,17 @@ void ForeNames::IndexNamesByLetter()
     mLetterIndex.fill(-1);
     const int count = NameCount();
     mLetterIndex[26] = count;
+    mTraits.resize(mNames.size());
     for (int i = count - 1; i >= 0; --i) {
-        const QString &key = mNames[size_t(i)].Key;
-        const int slot = key.isEmpty() ? -1 : letterSlot(key.at(0));
+        const ForenameEntry &entry = mNames[size_t(i)];
+        const int slot = entry.Key.isEmpty() ? -1 : letterSlot(entry.Key.at(0));
         if (slot >= 0)
             mLetterIndex[size_t(slot)] = i;
+        const bool listable = !entry.Name.isEmpty() && entry.Name.at(0) != u' ';
+        LikePattern::Traits &traits = mTraits[size_t(i)];
+        traits = LikePattern::traitsOf(entry.Key);
+        if (listable)
+            traits.characters |= kListable;
     }
 }
 
@@ -306,11 +316,14 @@ int ForeNames::ListMatchingNames(const QString & /*leading*/, const QString &typ
     if (!compiled.isValid())
         return 0;
 
+    // With a leading wildcard the whole table is searched: most names go by
+    // on what they hold alone.
     int count = 0;
     for (size_t i = from; i < to && count < limit; ++i) {
-        const ForenameEntry &entry = mNames[i];
-        if (entry.Name.isEmpty() || entry.Name.at(0) == u' ')
+        const LikePattern::Traits &traits = mTraits[i];
+        if (!(traits.characters & kListable) || !compiled.mayMatch(traits))
             continue;
+        const ForenameEntry &entry = mNames[i];
         if (compiled.matches(entry.Key)) {
             pick.NextText(entry.Name);
             ++count;

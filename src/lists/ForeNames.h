@@ -14,6 +14,8 @@
 //   - anything else: a forename; the table keeps them sorted by upper case.
 // Trailing blanks of every line are dropped.
 
+#include "core/PatternHelpers.h"
+
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -109,4 +111,9 @@ private:
     // Entry L (0 to 25 for A to Z): the index in mNames of the first name
     // whose Key begins with that letter, or -1; entry 26: the name count.
     std::array<int, 27> mLetterIndex{};
+    // Per name of mNames, side by side so that a keystroke passes over most
+    // names without reading them: what its Key holds
+    // (LikePattern::traitsOf), with kListable among the characters when the
+    // pick list may show the name.
+    std::vector<LikePattern::Traits> mTraits;
 };

@@ -5,6 +5,7 @@
 #include "core/MessageWindows.h"
 #include "core/Services.h"
 #include "core/VbHelpers.h"
+#include "core/WaitCursor.h"
 #include "lists/Districts.h"
 #include "lists/EditorHost.h"
 #include "lists/GridReplace.h"
@@ -12,12 +13,15 @@
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -37,6 +41,15 @@ public:
         return text(column).compare(other.text(column), Qt::CaseInsensitive) < 0;
     }
 };
+
+// One row of the list, volume and "*" centred under their headings.
+QTreeWidgetItem *districtRow(const QString &name, const QString &volume, bool userAdded)
+{
+    auto *item = new DistrictItem({name, volume, userAdded ? QStringLiteral("*") : QString()});
+    item->setTextAlignment(kCodeCol, Qt::AlignCenter);
+    item->setTextAlignment(kUserCol, Qt::AlignCenter);
+    return item;
+}
 
 } // namespace
 
@@ -62,8 +75,10 @@ frmDistricts::frmDistricts(QWidget *parent)
     mList = new QTreeWidget(this);
     mList->setObjectName(QStringLiteral("lvDistricts"));
     mList->setColumnCount(3);
-    mList->setHeaderLabels({QStringLiteral("District"), QStringLiteral("Code"), QStringLiteral("*")});
     mList->setRootIsDecorated(false);
+    // The columns keep the shares sizeColumns gives them.
+    mList->header()->setStretchLastSection(false);
+    mList->installEventFilter(this);
     mList->setUniformRowHeights(true);
     mList->setSelectionMode(QAbstractItemView::SingleSelection);
     // Rows are never edited in place.
@@ -100,21 +115,45 @@ frmDistricts::frmDistricts(QWidget *parent)
 
     Host().HideForm1();
     mHostHidden = true;
-    if (gDistricts) {
-        QList<QTreeWidgetItem *> rows;
-        for (const DistrictListRow &d : gDistricts->ListAllDistricts()) {
-            rows << new DistrictItem(
-                    {d.name, d.volume, d.userAdded ? QStringLiteral("*") : QString()});
-        }
-        mList->addTopLevelItems(rows);
-    }
-    sortBy(kNameCol, Qt::AscendingOrder);
+    resize(560, 460);
+    // The list's width at the window's opening size shares out its columns.
+    layout()->activate();
+    fillList();
     mMode = Browse;
     SetEditorMode();
-    resize(560, 460);
 }
 
 frmDistricts::~frmDistricts() = default;
+
+void frmDistricts::fillList()
+{
+    WaitCursor hourglass;
+    mList->setSortingEnabled(false);
+    mList->clear();
+    mList->setHeaderLabels(
+            {QStringLiteral("District"), QStringLiteral("Volume"), QStringLiteral("*")});
+    mList->headerItem()->setTextAlignment(kCodeCol, Qt::AlignCenter);
+    mList->headerItem()->setTextAlignment(kUserCol, Qt::AlignCenter);
+    sizeColumns();
+    if (gDistricts) {
+        QList<QTreeWidgetItem *> rows;
+        for (const DistrictListRow &d : gDistricts->ListAllDistricts())
+            rows << districtRow(d.name, d.volume, d.userAdded);
+        mList->addTopLevelItems(rows);
+    }
+    sortBy(kNameCol, Qt::AscendingOrder);
+}
+
+void frmDistricts::sizeColumns()
+{
+    const double width = PixelsToTwipsX(mList->width());
+    const double user = width / 10;
+    const double volume = width / 3.5;
+    const double name = width - user - volume - 300;
+    mList->setColumnWidth(kNameCol, std::max(0, TwipsToPixelsX(name)));
+    mList->setColumnWidth(kCodeCol, TwipsToPixelsX(volume));
+    mList->setColumnWidth(kUserCol, TwipsToPixelsX(user));
+}
 
 void frmDistricts::SetEditorMode()
 {
@@ -261,7 +300,7 @@ void frmDistricts::AddListRow(const QString &text)
     // Sorting is switched off and on so that the new row takes its place
     // under the current order.
     mList->setSortingEnabled(false);
-    mList->addTopLevelItem(new DistrictItem({parts.name, parts.volume, QStringLiteral("*")}));
+    mList->addTopLevelItem(districtRow(parts.name, parts.volume, true));
     mList->setSortingEnabled(true);
 }
 
@@ -340,6 +379,9 @@ void frmDistricts::paintEvent(QPaintEvent *event)
 
 bool frmDistricts::eventFilter(QObject *watched, QEvent *event)
 {
+    // The list follows the window's size; its columns keep their shares.
+    if (watched == mList && event->type() == QEvent::Resize)
+        sizeColumns();
     if (watched == mEdit) {
         switch (event->type()) {
         case QEvent::FocusIn:

@@ -52,6 +52,11 @@ public:
     QAction *mnuViewByCode() const { return mByCode; }
     QAction *mnuEditsFirst() const { return mEditsFirst; }
 
+    // Lists every district of gDistricts afresh, under the hourglass:
+    // "District", "Volume" (centred) and "*" (centred) for the transcriber's
+    // own, sorted by name.
+    void fillList();
+
     // Whether a typed character (its code) reaches the edit box whose text
     // is currently text: letters, "&", ",", "-", ".", backspace, "%", "'"
     // and space always; digits only once the text holds a comma.
@@ -76,6 +81,10 @@ protected:
 
 private:
     void SetEditorMode();
+    // The columns share the list's width: a tenth for "*", the width over
+    // 3.5 for the volume, the rest less 300 twips (room for the scroll bar)
+    // for the name.
+    void sizeColumns();
     void AddListRow(const QString &text);
     void sortBy(int column, Qt::SortOrder order);
     void checkSortEntry(int column, Qt::SortOrder order);

@@ -103,6 +103,15 @@ private slots:
             true, true);
         row("empty-text-star", "", "*", true, true);
         row("empty-text-letter", "", "A*", false, false);
+        // A literal after a star is looked for further on as often as needed.
+        row("star-literal-found-at-last-try", "Abracadabra", "*ABRA", true, true);
+        row("star-literal-overlapping-tries", "Aaab", "*AAB", true, true);
+        row("star-literal-any-case", "ashford", "*FORD*", true, true);
+        row("star-literal-absent", "Ashford", "*X*", false, false);
+        row("star-literal-then-rest-fails", "Abcb", "A*B*C", false, false);
+        row("star-literal-accented", QString::fromUtf8("Ch\u00e2teau"),
+            QString::fromUtf8("*\u00c2T*"), true, true);
+        row("star-hyphen-and-percent-plain", "Ashby%de", "*-DE", false, true);
     }
 
     void textLike()
@@ -113,6 +122,70 @@ private slots:
         QFETCH(bool, plain);
         QCOMPARE(TextLike(text, pattern, LikeHyphen::Range), range);
         QCOMPARE(TextLike(text, pattern, LikeHyphen::Plain), plain);
+    }
+
+    // The quick test before matching never rules out a text that matches,
+    // in either reading of "-".
+    void mayMatchKeepsEveryMatch()
+    {
+        const QStringList patterns = {
+                "*",        "A*",       "*ARD*",     "*A?D*",   "*#*",      "[JM]AR*",
+                "*[XQ]*",   "*[A-C]?*", "*[!A]*",    "*-ANN*",  "MARY-*",   "*[0-9]*",
+                "*[+-/]*",  "*\u00c9L*", "??????*", "*AA*",    "A*B*Y",    "*[]*",
+                "*[-]*",    "*%*",      "*'*",       "SM[IY]TH", "*ELE*",   "*[Z-A]*"};
+        const QStringList texts = {
+                "",         "Ann",      "Mary-Ann",  "Richard", "Bernardx", "ANNA",
+                "Joan5",    "Xq",       "O'Brien",   "Ashby%de", "abbotsbury", "Smyth",
+                "\u00c9lise", "aaa",     "Cardwell",  "Rose+", "Mary/Ann", "Ellen"};
+        for (const LikeHyphen hyphen : {LikeHyphen::Range, LikeHyphen::Plain}) {
+            for (const QString &p : patterns) {
+                const LikePattern pattern(p, hyphen);
+                for (const QString &text : texts) {
+                    if (pattern.matches(text)) {
+                        QVERIFY2(pattern.mayMatch(LikePattern::traitsOf(text)),
+                                 qPrintable(p + u' ' + text));
+                    }
+                }
+            }
+        }
+    }
+
+    // What the quick test rules out: a text without one of the pattern's
+    // letters, neighbouring letters, a digit, a character of a list, or
+    // too short; and any text for a pattern that cannot be read.
+    void mayMatchRulesOut_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("may");
+        const auto row = [](const char *tag, const QString &pattern, const QString &text,
+                            bool may) { QTest::newRow(tag) << pattern << text << may; };
+        row("letter-missing", "*ARDX*", "Richard", false);
+        row("letters-present-any-case", "*ARDX*", "bernardx", true);
+        row("letters-apart", "*ARD*", "Adrian", false);
+        row("letters-side-by-side", "*ARD*", "Adrian-Ward", true);
+        row("letters-apart-across-question", "*A?D*", "Adrian", true);
+        row("digit-missing", "*#*", "Ann", false);
+        row("digit-present", "*#*", "Ann2", true);
+        row("list-character-missing", "*[XQ]*", "Ann", false);
+        row("list-character-present", "*[XQ]*", "Quinn", true);
+        row("list-range", "*[A-C]*", "Ethel", false);
+        row("list-digit-range", "*[0-3]*", "Ann9", true);
+        row("list-other-character", "*[+-/]*", "Ann", false);
+        row("negated-list-asks-nothing", "*[!A]*", "Ethel", true);
+        row("too-short", "??????*", "Ann", false);
+        row("long-enough", "??????*", "Joanna", true);
+        row("accented-missing", "*\u00c9*", "Elise", false);
+        row("accented-present", "*\u00c9*", "\u00e9lise", true);
+        row("unreadable-pattern", "A[B", "A[B", false);
+    }
+
+    void mayMatchRulesOut()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, text);
+        QFETCH(bool, may);
+        QCOMPARE(LikePattern(pattern).mayMatch(LikePattern::traitsOf(text)), may);
     }
 
     // A pattern read once serves any number of texts.

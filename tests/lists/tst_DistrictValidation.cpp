@@ -155,6 +155,21 @@ private slots:
             "Volume Number must be in the range 1-99");
         row("9z-blank-before-letter", 1, "Ashford, A", false, false, "Volume Number must be 1-99",
             "Volume Number must be in the range 1-99");
+        // Blanks around a volume are refused in every format; only those
+        // between a number and its letter pass.
+        row("9z-blank-before-number", 1, "Ashford, 5A", false, false,
+            "First chars of Volume Number must be numeric",
+            "Leading characters in Volume Number must be numbers");
+        row("9z-blank-after-letter", 1, "Ashford,5A ", false, false,
+            "First chars of Volume Number must be numeric",
+            "Leading characters in Volume Number must be numbers");
+        row("9z-blanks-between-number-and-letter", 1, "Ashford,5  A", false, true, "", "");
+        row("99-blank-after-digits", 2, "Ashford,12 ", false, false,
+            "Volume number must be numeric", "Volume Number must be numeric");
+        row("xx-blank-before-numeral", 3, "Ashford, xiv", false, false,
+            "Wrong Volume Number Format", format + "xx");
+        row("xx-blank-after-numeral", 3, "Ashford,xiv ", false, false,
+            "Wrong Volume Number Format", format + "xx");
         row("9z-digits-beyond-any-number", 1, "Ashford,123456789012345678901A", false, false,
             "Volume Number must be 1-99", "Volume Number must be in the range 1-99");
         row("9z-header-one-digit", 1, "Ashford,5", false, false, "Wrong Volume Number Format",

@@ -5,6 +5,7 @@
 // recent-district lists kept per user.
 
 #include "PelkarTest.h"
+#include "RecordingPickList.h"
 #include "TestFiles.h"
 
 #include "core/CloseDownRequest.h"
@@ -456,6 +457,77 @@ private slots:
         QCOMPARE(d->LetterIndex(3), -1);
         QCOMPARE(d->LetterIndex(26), 4);
         QCOMPARE(d->LetterIndex(27), 4);
+    }
+
+    // Every look-up by initial over a letter that has no record: nothing is
+    // found or listed, wherever the letter would stand in the table, and a
+    // district of that letter can then be added and found. (Reading before
+    // the table's first record is what an address sanitizer catches.)
+    void lookupsOverLetterWithoutRecords_data()
+    {
+        QTest::addColumn<QStringList>("districtLines");
+        QTest::addColumn<QString>("district");
+        const auto row = [](const char *tag, const QStringList &lines, const QString &district) {
+            QTest::newRow(tag) << lines << district;
+        };
+        const QString ashford = line("Ashford", "0|5A|0|0|0");
+        const QString bath = line("Bath", "0|5C|0|0|0");
+        const QString dover = line("Dover", "0|5B|0|0|0");
+        row("empty-table", {}, "Eton,5C");
+        row("letter-between-others", {ashford, bath, dover}, "Crewe,5A");
+        row("letter-before-the-first", {bath, dover}, "Ashford,5A");
+        row("letter-after-the-last", {ashford, bath}, "Zeals,5A");
+        row("only-names-without-a-letter", {line("(Old) Sarum", "0|5A|0|0|0")}, "Eton,5C");
+        row("letter-whose-records-have-another-format", {line("Hackney", "0|12|0|0|0"), bath},
+            "Hove,5A");
+    }
+
+    void lookupsOverLetterWithoutRecords()
+    {
+        QFETCH(QStringList, districtLines);
+        QFETCH(QString, district);
+        gProject->setDistPickStd(true);
+        auto d = readTable(districtLines);
+        QVERIFY(d);
+        const DistrictParts parts = Districts::SplitDistrict(district);
+        const int letter = parts.name.at(0).unicode() - u'A' + 1;
+        const QString initial = parts.name.left(1);
+        const QStringList typed = {initial,          initial.toLower(), parts.name.left(2),
+                                   initial + "*",    initial + "~5",    parts.name + u','};
+
+        QVERIFY(d->LetterRecords(letter).isEmpty());
+        QCOMPARE(d->LetterIndex(letter), -1);
+        QCOMPARE(d->FindDistrict(parts.name, parts.volume), -1);
+        QVERIFY(!d->TestForDistrict(district));
+        RecordingPickList pick(50);
+        for (const QString &text : typed) {
+            QCOMPARE(d->ListMatchingDistricts(text), 0);
+            QCOMPARE(pick.texts, QStringList{});
+        }
+
+        QString added = district;
+        QVERIFY(d->AddDistrict(added));
+        const IndexRange range = d->LetterRecords(letter);
+        QCOMPARE(range.to - range.from, 0);
+        QCOMPARE(d->FindDistrict(parts.name.toUpper(), parts.volume.toLower()), range.from);
+        QVERIFY(d->TestForDistrict(district));
+        QCOMPARE(d->ListMatchingDistricts(parts.name.left(2)), 1);
+        QCOMPARE(pick.texts, QStringList{district});
+        QCOMPARE(readBytes(suppFile1()), district.toLatin1() + "\r\n");
+    }
+
+    // Numbers that are not letters have no records.
+    void letterRecordsOutsideTheAlphabet()
+    {
+        auto d = readTable({line("Ashford", "0|5A|0|0|0"), line("Zeals", "0|5D|0|0|0")});
+        QVERIFY(d);
+        for (const int letter : {-1, 0, 27, 28}) {
+            QVERIFY(d->LetterRecords(letter).isEmpty());
+        }
+        QCOMPARE(d->LetterRecords(1).from, 0);
+        QCOMPARE(d->LetterRecords(1).to, 0);
+        QCOMPARE(d->LetterRecords(26).from, 1);
+        QCOMPARE(d->LetterRecords(26).to, 1);
     }
 
     // Reading again rebuilds the table for the header as it is now.

@@ -6,6 +6,7 @@
 #include "core/Cp1252.h"
 #include "core/Globals.h"
 #include "core/LineReader.h"
+#include "core/PatternHelpers.h"
 #include "core/Project.h"
 #include "lists/ForeNames.h"
 
@@ -368,6 +369,27 @@ private slots:
             << 9;
         QTest::newRow("accented-initial") << "\u00E9l" << 9 << QStringList{"\u00C9lise"} << 1;
         QTest::newRow("letter-without-names") << "q" << 9 << QStringList{} << 0;
+        QTest::newRow("letter-between-letters-without-names")
+            << "bo" << 9 << QStringList{} << 0;
+        QTest::newRow("letter-after-the-last-without-names") << "z*" << 9 << QStringList{} << 0;
+        // A wildcard first searches the whole table, in table order.
+        QTest::newRow("leading-star-ending")
+            << "*nna" << 9 << QStringList{"Joanna", "Johanna"} << 2;
+        QTest::newRow("leading-star-rare-ending-lists-nothing")
+            << "*ardx" << 9 << QStringList{} << 0;
+        QTest::newRow("leading-star-letters-apart")
+            << "*a*h" << 9 << QStringList{"Jonah", "Jonathan", "Josiah", "Martha", "Matthew"}
+            << 5;
+        QTest::newRow("leading-star-across-hyphen") << "*y-a" << 9 << QStringList{"Mary-Ann"} << 1;
+        QTest::newRow("leading-question-mark") << "?ohn" << 9 << QStringList{"John"} << 1;
+        QTest::newRow("leading-star-accented") << "*\u00e9l" << 9 << QStringList{"\u00C9lise"} << 1;
+        QTest::newRow("leading-star-digit") << "*#" << 9 << QStringList{} << 0;
+        QTest::newRow("leading-star-list")
+            << "*[xy]" << 9 << QStringList{"Amy", "Jocelyn", "Joyce", "Mary", "Mary-Ann"} << 5;
+        QTest::newRow("leading-star-long-names")
+            << "*?????????" << 9 << QStringList{"Josephine"} << 1;
+        QTest::newRow("leading-star-stops-at-row-limit")
+            << "*a" << 3 << QStringList{"Ada", "Agnes", "Albert"} << 3;
         QTest::newRow("most-common-only-name-not-matched") << "eliz" << 9 << QStringList{} << 0;
         QTest::newRow("unreadable-unclosed-list") << "A]B[" << 9 << QStringList{} << 0;
         QTest::newRow("unreadable-reversed-range") << "[Z-A]" << 9 << QStringList{} << 0;
@@ -391,6 +413,36 @@ private slots:
         QCOMPARE(names.ListMatchingNames("Mary", typed), count);
         QCOMPARE(pick.texts, listed);
         QVERIFY(pick.clears >= 1);
+    }
+
+    // With a wildcard first, exactly the names a plain scan of the table
+    // would list, in table order, for many patterns.
+    void leadingWildcardListsAsAPlainScan()
+    {
+        QStringList file = kListFile;
+        file << "" << "Ann2" << "D'Arcy" << "Zo\u00EB" << "Rose+Ann";
+        writeNameFile(file);
+        gProject->setPickRows(99);
+        ForeNames names;
+        const QStringList all = names.ListAllForenames();
+        QStringList patterns = {"*#", "*2", "*'a", "*+", "*[0-9]", "*[!a-z]", "*\u00EB",
+                                "*??????", "*a?a", "*[a-c]?n"};
+        for (char a = 'a'; a <= 'z'; ++a) {
+            for (const char b : {'a', 'e', 'h', 'n', 'r', 'y'}) {
+                patterns << QStringLiteral("*%1%2").arg(a).arg(b);
+                patterns << QStringLiteral("*%1?%2").arg(a).arg(b);
+            }
+        }
+        RecordingPickList pick(99);
+        for (const QString &pattern : std::as_const(patterns)) {
+            QStringList expected;
+            for (const QString &name : all) {
+                if (TextLike(name, pattern + u'*'))
+                    expected << name;
+            }
+            QCOMPARE(names.ListMatchingNames(QString(), pattern), expected.size());
+            QVERIFY2(pick.texts == expected, qPrintable(pattern));
+        }
     }
 
     void topNames()

@@ -14,6 +14,7 @@
 #include "core/LineReader.h"
 #include "core/Project.h"
 #include "core/Services.h"
+#include "core/VbHelpers.h"
 #include "entry/FlexGrid.h"
 #include "lists/Districts.h"
 #include "lists/EditorHost.h"
@@ -26,6 +27,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -575,7 +577,7 @@ private slots:
         QCOMPARE(districts->windowTitle(), QStringLiteral("Pelkar District Editor"));
         QTreeWidget *lv = districts->lvDistricts();
         QCOMPARE(lv->headerItem()->text(0), QStringLiteral("District"));
-        QCOMPARE(lv->headerItem()->text(1), QStringLiteral("Code"));
+        QCOMPARE(lv->headerItem()->text(1), QStringLiteral("Volume"));
         QCOMPARE(lv->headerItem()->text(2), QStringLiteral("*"));
         QCOMPARE(listed(),
                  (QStringList{"Ashford,5A", "Bury,8A", "Dover,5B*", "Eton,5C*", "Leeds,9B"}));
@@ -674,13 +676,95 @@ private slots:
         QCOMPARE(districts->tbEdit()->text(), expected.mid(1).chopped(1));
     }
 
-    void addListsDistrictAndWritesFile()
+    // The columns share the list's width (a tenth for "*", the width over
+    // 3.5 for the volume, the rest less 300 twips for the name) when the
+    // editor opens and as the window is resized; volume and "*" are centred
+    // in the heading and in every row, an added one included.
+    void columnsShareTheListsWidth_data()
+    {
+        QTest::addColumn<QSize>("resizedTo");
+        QTest::newRow("as-opened") << QSize();
+        QTest::newRow("widened") << QSize(900, 500);
+        QTest::newRow("narrowed") << QSize(420, 400);
+    }
+
+    void columnsShareTheListsWidth()
+    {
+        QFETCH(QSize, resizedTo);
+        QVERIFY(open(districts));
+        if (resizedTo.isValid()) {
+            districts->resize(resizedTo);
+            QTRY_COMPARE(districts->size(), resizedTo);
+        }
+        run(districts.get(), {"add", "type:Frome,5D", "ok"});
+
+        QTreeWidget *lv = districts->lvDistricts();
+        const int width = PixelsToTwipsX(lv->width());
+        QVERIFY(width > 3000);
+        const QList<int> expected = {TwipsToPixelsX(width - width / 10.0 - width / 3.5 - 300),
+                                     TwipsToPixelsX(width / 3.5), TwipsToPixelsX(width / 10.0)};
+        QCOMPARE((QList<int>{lv->columnWidth(0), lv->columnWidth(1), lv->columnWidth(2)}),
+                 expected);
+
+        const auto alignments = [](const QTreeWidgetItem *item) {
+            return QList<int>{item->textAlignment(0) & Qt::AlignHorizontal_Mask,
+                              item->textAlignment(1) & Qt::AlignHorizontal_Mask,
+                              item->textAlignment(2) & Qt::AlignHorizontal_Mask};
+        };
+        const QList<int> centred = {0, Qt::AlignHCenter, Qt::AlignHCenter};
+        QCOMPARE(alignments(lv->headerItem()), centred);
+        QCOMPARE(lv->topLevelItemCount(), 6);
+        for (int i = 0; i < lv->topLevelItemCount(); ++i)
+            QCOMPARE(alignments(lv->topLevelItem(i)), centred);
+    }
+
+    // The list fills under the hourglass, which is gone once it is full.
+    void listFillsUnderTheHourglass()
     {
         QVERIFY(open(districts));
-        run(districts.get(), {"add", "type:  Frome,5D ", "ok"});
-        QCOMPARE(listed(), (QStringList{"Ashford,5A", "Bury,8A", "Dover,5B*", "Eton,5C*",
-                                        "Frome,5D*", "Leeds,9B"}));
-        QVERIFY(readBytes(filesFile("Pelkar_Supp_Districts.txt")).contains("Frome,5D\r\n"));
+        QTreeWidget *lv = districts->lvDistricts();
+        QList<int> shapes;
+        connect(lv->model(), &QAbstractItemModel::rowsInserted, this, [&shapes] {
+            const QCursor *cursor = QGuiApplication::overrideCursor();
+            shapes << (cursor ? int(cursor->shape()) : -1);
+        });
+        districts->fillList();
+        QVERIFY(!shapes.isEmpty());
+        for (const int shape : std::as_const(shapes))
+            QCOMPARE(shape, int(Qt::WaitCursor));
+        QVERIFY(!QGuiApplication::overrideCursor());
+        QCOMPARE(listed(),
+                 (QStringList{"Ashford,5A", "Bury,8A", "Dover,5B*", "Eton,5C*", "Leeds,9B"}));
+    }
+
+    // Added wherever its initial stands among the others, also where no
+    // district has that initial yet.
+    void addListsDistrictAndWritesFile_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("initial-with-districts")
+                << "  Axe,5D " << QStringList{"Ashford,5A", "Axe,5D*", "Bury,8A", "Dover,5B*",
+                                              "Eton,5C*", "Leeds,9B"};
+        QTest::newRow("initial-without-districts")
+                << "  Frome,5D " << QStringList{"Ashford,5A", "Bury,8A", "Dover,5B*",
+                                                "Eton,5C*", "Frome,5D*", "Leeds,9B"};
+        QTest::newRow("initial-after-the-last")
+                << "Zeals,5D" << QStringList{"Ashford,5A", "Bury,8A", "Dover,5B*", "Eton,5C*",
+                                             "Leeds,9B", "Zeals,5D*"};
+    }
+
+    void addListsDistrictAndWritesFile()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, expected);
+        QVERIFY(open(districts));
+        run(districts.get(), {"add", "type:" + typed, "ok"});
+        QCOMPARE(listed(), expected);
+        const QString added = VbTrim(typed);
+        QVERIFY(readBytes(filesFile("Pelkar_Supp_Districts.txt"))
+                        .contains(added.toLatin1() + "\r\n"));
+        QVERIFY(gDistricts->TestForDistrict(added));
         QCOMPARE(messages(), QStringList{});
     }
 
