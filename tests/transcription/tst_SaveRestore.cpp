@@ -203,6 +203,11 @@ private slots:
         QTest::newRow("batch-credit-in-data")
                 << QStringLiteral("batch-credit-in-data") << QStringList{QStringLiteral("Ok")}
                 << QStringList{QStringLiteral("box 64 Pelkar: +Credit at line 2 moved to Header")};
+        // "+" lines written with ";": the credit's fields reach the header,
+        // the page lines are read as page lines and written with ",".
+        QTest::newRow("batch-semicolon-plus-lines")
+                << QStringLiteral("batch-semicolon-plus-lines") << QStringList{QStringLiteral("Ok")}
+                << QStringList{QStringLiteral("box 64 Pelkar: +Credit at line 2 moved to Header")};
     }
 
     // Each event type, period and source; credit and comment lines,
@@ -284,6 +289,10 @@ private slots:
         QTest::newRow("spaces-around-line-trimmed")
                 << "   SMITH,John,Leeds,9b,123   " << "SMITH|John|Leeds,9b|123" << false;
         QTest::newRow("page-line-any-case-coloured") << "+page,13" << "+page,13|||" << true;
+        QTest::newRow("page-line-semicolon-read-as-comma")
+                << "+PAGE;13" << "+PAGE,13|||" << true;
+        QTest::newRow("other-plus-line-semicolons-read-as-commas")
+                << "+NOTE;torn;faint" << "+NOTE,torn,faint|||" << true;
     }
 
     void restoreDataLine()
@@ -298,6 +307,30 @@ private slots:
         QCOMPARE(rowText(2), cells);
         QCOMPARE(grid->cellBackColorAt(2, 1) == Transcription::kHeaderGreen, green);
         QCOMPARE(grid->cellBackColorAt(2, 2), Transcription::kWhite);
+    }
+
+    // A credit line written with ";" gives the header all three fields, and
+    // a page line written so passes the save's page check.
+    void semicolonPlusLinesReadAsCommas()
+    {
+        const QString input = homePath("in/x.ZEL");
+        QVERIFY(TestFiles::writeBytes(
+                input, crlf(birthsHeader() << "ABBOT,Ann,Leeds,9b,12"
+                                           << "+CREDIT;Ann Lee;ann@example.org;Transcriber"
+                                           << "+PAGE;13" << "ADAMS,Bob,Leeds,9b,13")));
+        script->answer("Ok");
+        QVERIFY(gTranscription->Restore(input));
+        QCOMPARE(messages(),
+                 QStringList{QStringLiteral("box 64 Pelkar: +Credit at line 2 moved to Header")});
+        QCOMPARE(gProject->CreditName(), QStringLiteral("Ann Lee"));
+        QCOMPARE(gProject->CreditEmail(), QStringLiteral("ann@example.org"));
+        QCOMPARE(gProject->CreditType(), QStringLiteral("Transcriber"));
+
+        QVERIFY(gTranscription->SaveData(false));
+        QCOMPARE(gTranscription->SaveFindings(), QString());
+        QVERIFY(!gProject->Invalid());
+        QVERIFY(TestFiles::readBytes(savedFile())
+                        .endsWith(crlf({"+PAGE,13", "ADAMS,Bob,Leeds,9b,13"})));
     }
 
     // ---- Every message of a restore -------------------------------------------
