@@ -596,7 +596,7 @@ public:
     // A file name on the "#" batch line that is not a plain file name
     // (IsPlainFileName) is never taken: the transcriber is told and the
     // batch is named from its header (BuildBatchName) once the header is
-    // read.
+    // read, or left without a name when that name is not plain either.
     void GetProjFromFile(LineReader &reader);
     // Takes one header line into the header. credit is true for a "+CREDIT"
     // line; recognised is true for a line of kinds 1 to 5 that was taken (a

@@ -472,11 +472,18 @@ void Project::NameRefusedBatch()
         return;
     const QString refused = mRefusedBatchName;
     mRefusedBatchName.clear();
-    setBatchName(BuildBatchName());
+    // The page comes from the same file: the name made with it must be
+    // plain too, or the batch stays without a name (which no save takes).
+    const QString built = BuildBatchName();
+    setBatchName(IsPlainFileName(built) ? built : QString());
     headerValueMessage(QStringLiteral("The file name in the header, ") + refused
                        + QStringLiteral(", is not a plain file name and has not been used.")
-                       + kCrLf + QStringLiteral("The batch is named ") + BatchName()
-                       + QStringLiteral(" from its header details instead."));
+                       + kCrLf
+                       + (BatchName().isEmpty()
+                                  ? QStringLiteral("Please give the batch its details with Edit "
+                                                   "Header.")
+                                  : QStringLiteral("The batch is named ") + BatchName()
+                                            + QStringLiteral(" from its header details instead.")));
 }
 
 QString Project::PageLetterFromFileName(const QString &fileName)

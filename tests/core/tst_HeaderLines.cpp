@@ -604,6 +604,14 @@ private slots:
             << withName("../x.ZEL").first(4) << none
             << QStringList{nameRefused("../x.ZEL", "1911B3A0000.ZEL"), kMissingDetails} << false
             << QStringList{"BatchName=1911B3A0000.ZEL"};
+        QStringList badPage = withName("../x.ZEL");
+        badPage[4] = QStringLiteral("+PAGE,1/../../x");
+        QTest::newRow("batch-name-refused-page-not-plain-either")
+            << badPage << none
+            << QStringList{critical("The file name in the header, ../x.ZEL, is not a plain file "
+                                    "name and has not been used.\r\n"
+                                    "Please give the batch its details with Edit Header.")}
+            << false << QStringList{"BatchName="};
         QTest::newRow("batch-name-plain-kept")
             << withName("Pages 12-13.zel") << none << none << false
             << QStringList{"BatchName=Pages 12-13.zel"};
