@@ -45,6 +45,16 @@ void ShowNotice(const QString &resultText, const QString &infoText)
     Services::messages().notice(VbTrim(resultText), infoText);
 }
 
+void ShowSaveResults(const QString &resultText, const QString &infoText, bool takeFocus)
+{
+    Services::messages().saveResults(VbTrim(resultText), infoText, takeFocus);
+}
+
+void CloseSaveResults()
+{
+    Services::messages().closeSaveResults();
+}
+
 void BeepIfEnabled()
 {
     if (gProject && gProject->Beepit())

@@ -35,6 +35,12 @@ bool ShowPopup(const QString &text, bool question, const QColor &textColour = QC
 // upload and download results). The result text is trimmed.
 void ShowNotice(const QString &resultText, const QString &infoText);
 
+// The "Save Results" window, modeless; the call returns at once. The result
+// text is trimmed. Closes one still open from an earlier save first.
+void ShowSaveResults(const QString &resultText, const QString &infoText, bool takeFocus);
+// Closes the "Save Results" window when one is open.
+void CloseSaveResults();
+
 // The warning beep, when the Beep option is on.
 void BeepIfEnabled();
 

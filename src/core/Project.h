@@ -593,6 +593,10 @@ public:
     // (first line not "+INFO", Cancel on an unknown line, or a line that
     // cannot be read); the transcriber has then been told. An incomplete
     // header is reported but still counts as read (Invalid() false).
+    // A file name on the "#" batch line that is not a plain file name
+    // (IsPlainFileName) is never taken: the transcriber is told and the
+    // batch is named from its header (BuildBatchName) once the header is
+    // read, or left without a name when that name is not plain either.
     void GetProjFromFile(LineReader &reader);
     // Takes one header line into the header. credit is true for a "+CREDIT"
     // line; recognised is true for a line of kinds 1 to 5 that was taken (a
@@ -602,7 +606,9 @@ public:
     // than five fields, or a source line whose year (or a "#" batch line
     // whose batch number) is not a whole number that fits 16 bits. The
     // caller tells the transcriber (HeaderLineFault) and stops reading.
-    // lineNumber is not used.
+    // A "#" batch line whose file name is not plain leaves BatchName empty
+    // until the "+PAGE" line names the batch from its header, with a
+    // message. lineNumber is not used.
     bool ParseHeaderLine(const QString &line, int lineNumber, bool &credit, bool &recognised);
     // The message for a header line that cannot be read.
     static QString HeaderLineFault(const QString &line);
@@ -644,6 +650,9 @@ public:
     QString UploadName() const;
     // "B", "D", "M", or "?" for any other event type.
     static QString EventToString(int eventType);
+    // Whether the name, joined to a folder, stays a file of that folder: not
+    // empty, no folder separator ("/" or "\"), no drive (":") and no "..".
+    static bool IsPlainFileName(const QString &name);
     // ---- end of names -------------------------------------------------------
 
     // ---- Pick-list placement (PickListPlacement.cpp) -------------------------
@@ -695,6 +704,9 @@ private:
     static const std::vector<const SettingKey *> &loadOrder();
     void clearDistrictCase();
     void clearDoBCase();
+    // Names the batch from its header when the file's own name for it was
+    // refused, and tells the transcriber; otherwise does nothing.
+    void NameRefusedBatch();
 
     // Folders
     QString mDataPath;
@@ -845,6 +857,8 @@ private:
     QString mCreditEmail;
     QString mCreditType;
     QString mBatchName;
+    // A file name read from a header and refused, until the batch is named.
+    QString mRefusedBatchName;
     QString mSubmitter;
     QString mEmail;
     QString mSyndicate;

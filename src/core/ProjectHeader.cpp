@@ -212,6 +212,7 @@ void Project::ClearHeader()
     mSourceType = SourceType::None;
     mPage.clear();
     miVnf = VolumeNumberFormat::None;
+    mRefusedBatchName.clear();
     ClearHeadLines();
     if (gChangeMonitor)
         gChangeMonitor->ClearChange();

@@ -280,6 +280,8 @@ void Project::GetProjFromFile(LineReader &reader)
             break;
     }
 
+    // A header without a "+PAGE" line has not named its batch yet.
+    NameRefusedBatch();
     if (!HeaderIsComplete()) {
         headerValueMessage(
             QStringList{
@@ -353,7 +355,14 @@ bool Project::ParseHeaderLine(const QString &line, int lineNumber, bool &credit,
         setIVnf(vnf);
         setUserID(field(2));
         setSyndicate(field(3));
-        setBatchName(field(4));
+        const QString name = field(4);
+        if (name.isEmpty() || IsPlainFileName(name)) {
+            setBatchName(name);
+        } else {
+            // Named once the header is read, from its fields.
+            mRefusedBatchName = name;
+            setBatchName(QString());
+        }
         const QDate started = ParseHeaderDate(field(5));
         setBatchStarted(started.isValid() ? started : today());
 
@@ -449,11 +458,32 @@ bool Project::ParseHeaderLine(const QString &line, int lineNumber, bool &credit,
     } else if (tag == QLatin1String("+PAGE")) {
         HeadLineSet(HeadLines::PageLine);
         setPage(field(1));
+        NameRefusedBatch();
     } else {
         return true;
     }
     recognised = true;
     return true;
+}
+
+void Project::NameRefusedBatch()
+{
+    if (mRefusedBatchName.isEmpty())
+        return;
+    const QString refused = mRefusedBatchName;
+    mRefusedBatchName.clear();
+    // The page comes from the same file: the name made with it must be
+    // plain too, or the batch stays without a name (which no save takes).
+    const QString built = BuildBatchName();
+    setBatchName(IsPlainFileName(built) ? built : QString());
+    headerValueMessage(QStringLiteral("The file name in the header, ") + refused
+                       + QStringLiteral(", is not a plain file name and has not been used.")
+                       + kCrLf
+                       + (BatchName().isEmpty()
+                                  ? QStringLiteral("Please give the batch its details with Edit "
+                                                   "Header.")
+                                  : QStringLiteral("The batch is named ") + BatchName()
+                                            + QStringLiteral(" from its header details instead.")));
 }
 
 QString Project::PageLetterFromFileName(const QString &fileName)

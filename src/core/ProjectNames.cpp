@@ -67,6 +67,14 @@ QString Project::UploadName() const
     return name;
 }
 
+bool Project::IsPlainFileName(const QString &name)
+{
+    // The name comes from files written elsewhere and goes into save and
+    // delete paths: nothing in it may lead out of the folder.
+    return !name.isEmpty() && !name.contains(u'/') && !name.contains(u'\\')
+           && !name.contains(u':') && !name.contains(QLatin1String(".."));
+}
+
 QString Project::EventToString(int eventType)
 {
     switch (eventType) {

@@ -1,5 +1,6 @@
 #include "core/QtServices.h"
 
+#include "core/FormRegistry.h"
 #include "core/Globals.h"
 #include "core/MessageLayout.h"
 #include "core/frmCustomMessageBox.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -194,6 +196,55 @@ bool QtMessageService::popup(const QString &text, bool question, const QColor &t
     form.setQuestion(question);
     form.exec();
     return question && gPopAnswer;
+}
+
+QtMessageService::QtMessageService() = default;
+
+QtMessageService::~QtMessageService()
+{
+    closeSaveResults();
+}
+
+void QtMessageService::saveResults(const QString &resultText, const QString &infoText,
+                                   bool takeFocus)
+{
+    closeSaveResults();
+    auto *owner = qobject_cast<QWidget *>(FindForm(QStringLiteral("Form1")));
+    auto *form = new frmMessage(owner ? owner : dialogParent());
+    form->setWindowTitle(QStringLiteral("Save Results"));
+    // The fixed text speaks of a reply from the server: the upload's, not
+    // the save's.
+    form->lbFixedText()->hide();
+    // The two result lines in small type, with room for the second to wrap.
+    QFont small = form->lbResult()->font();
+    small.setPointSize(8);
+    form->lbResult()->setFont(small);
+    form->lbResult()->setMinimumHeight(4 * QFontMetrics(small).lineSpacing());
+    form->setModal(false);
+    form->setAttribute(Qt::WA_ShowWithoutActivating, !takeFocus);
+    QObject::connect(form, &QDialog::finished, form, &QObject::deleteLater);
+    form->setResultText(resultText);
+    form->setInfoText(infoText);
+    form->FlashIt();
+    form->show();
+    if (takeFocus) {
+        form->activateWindow();
+        form->Command1()->setFocus();
+    }
+    mSaveResults = form;
+}
+
+void QtMessageService::closeSaveResults()
+{
+    const QPointer<frmMessage> form = mSaveResults;
+    mSaveResults = nullptr;
+    if (!form)
+        return;
+    form->close();
+    // A window closed while hidden never finishes, so it is not deleted
+    // by its own signal.
+    if (form)
+        form->deleteLater();
 }
 
 void QtMessageService::notice(const QString &resultText, const QString &infoText)

@@ -6,13 +6,20 @@
 
 #include "core/Services.h"
 
+#include <QPointer>
+
 #include <memory>
 
 class QPrinter;
+class frmMessage;
 
 class QtMessageService : public MessageService
 {
 public:
+    QtMessageService();
+    // Closes a "Save Results" window still open.
+    ~QtMessageService() override;
+
     // A QMessageBox with the buttons, icon and default button of the style
     // (Mb::Style). Esc answers Cancel, or No for Yes/No, or Ok for an OK-only
     // box; it does nothing for Abort/Retry/Ignore. Returns 0 when the box
@@ -25,8 +32,15 @@ public:
     bool popup(const QString &text, bool question, const QColor &textColour) override;
     // frmMessage, modal.
     void notice(const QString &resultText, const QString &infoText) override;
+    // frmMessage, modeless, owned by the main window (Form1) when it is
+    // loaded; the window deletes itself when closed.
+    void saveResults(const QString &resultText, const QString &infoText, bool takeFocus) override;
+    void closeSaveResults() override;
     std::optional<QString> inputBox(const QString &prompt, const QString &title,
                                     const QString &defaultText) override;
+
+private:
+    QPointer<frmMessage> mSaveResults;
 };
 
 class QtDialogService : public DialogService

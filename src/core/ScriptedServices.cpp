@@ -36,6 +36,12 @@ std::optional<QString> Script::take(MessageRecord record)
     return result;
 }
 
+void Script::note(MessageRecord record)
+{
+    mRecords.append(record);
+    log(record);
+}
+
 void Script::log(const MessageRecord &r)
 {
     if (mLogPath.isEmpty())
@@ -91,6 +97,24 @@ bool ScriptedMessageService::popup(const QString &text, bool question, const QCo
 void ScriptedMessageService::notice(const QString &resultText, const QString &infoText)
 {
     mScript->take({QStringLiteral("notice"), resultText, QString(), 0, {}, infoText, {}});
+}
+
+void ScriptedMessageService::saveResults(const QString &resultText, const QString &infoText,
+                                         bool takeFocus)
+{
+    closeSaveResults();
+    mScript->note({QStringLiteral("results"), resultText, QStringLiteral("Save Results"),
+                   takeFocus ? 1 : 0, {}, infoText, {}});
+    mResultsOpen = true;
+}
+
+void ScriptedMessageService::closeSaveResults()
+{
+    if (!mResultsOpen)
+        return;
+    mResultsOpen = false;
+    mScript->note({QStringLiteral("results-closed"), QString(), QStringLiteral("Save Results"), 0,
+                   {}, {}, {}});
 }
 
 std::optional<QString> ScriptedMessageService::inputBox(const QString &prompt, const QString &title,

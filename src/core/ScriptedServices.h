@@ -14,7 +14,8 @@
 
 struct MessageRecord
 {
-    QString kind;   // "box", "custom", "popup", "notice", "input", or a dialog kind
+    QString kind;   // "box", "custom", "popup", "notice", "results", "results-closed",
+                    // "input", or a dialog kind
     QString prompt;
     QString title;
     int style = 0;  // box: the style; custom: the icon; popup: 1 for a question
@@ -51,6 +52,9 @@ public:
     // Records the message and returns the next answer, or nullopt (after
     // calling onUnexpected) when none is queued.
     std::optional<QString> take(MessageRecord record);
+    // Records a window that asks nothing (a modeless one): no answer is
+    // taken and none is expected.
+    void note(MessageRecord record);
 
 private:
     void log(const MessageRecord &record);
@@ -70,11 +74,17 @@ public:
                       const QStringList &buttons) override;
     bool popup(const QString &text, bool question, const QColor &textColour) override;
     void notice(const QString &resultText, const QString &infoText) override;
+    // Recorded as "results" (style 1 with takeFocus) without taking an
+    // answer, since the window asks nothing; closing one still open is
+    // recorded as "results-closed".
+    void saveResults(const QString &resultText, const QString &infoText, bool takeFocus) override;
+    void closeSaveResults() override;
     std::optional<QString> inputBox(const QString &prompt, const QString &title,
                                     const QString &defaultText) override;
 
 private:
     std::shared_ptr<Script> mScript;
+    bool mResultsOpen = false;
 };
 
 class ScriptedDialogService : public DialogService

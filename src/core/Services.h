@@ -82,6 +82,17 @@ public:
     // information text.
     virtual void notice(const QString &resultText, const QString &infoText) = 0;
 
+    // The "Save Results" window: the notice window captioned "Save Results",
+    // without the upload's fixed notice, shown modeless over the main
+    // window. Returns at once; the window stays until the transcriber closes
+    // it or closeSaveResults does. One still open is closed first. With
+    // takeFocus the window takes the keyboard focus; otherwise it opens
+    // without taking it.
+    virtual void saveResults(const QString &resultText, const QString &infoText,
+                             bool takeFocus) = 0;
+    // Closes the "Save Results" window when one is open.
+    virtual void closeSaveResults() = 0;
+
     // A one-line text question. Returns nullopt when cancelled.
     virtual std::optional<QString> inputBox(const QString &prompt, const QString &title,
                                             const QString &defaultText) = 0;

@@ -264,9 +264,15 @@ bool Transcription::Restore(const QString &path)
 
     int g = 1;
     while (!reader.atEnd()) {
-        const QString line = VbTrim(translator->Translate(reader.readLine()));
+        QString line = VbTrim(translator->Translate(reader.readLine()));
         if (line.isEmpty())
             continue;
+        // Some files separate fields with ";": a "+" line is read with every
+        // ";" as ",". A "#" line is free text and kept as it is; a data line
+        // reads ";" as "," only when its fields do not fit otherwise
+        // (SplitDataLine), so a cell may hold one.
+        if (line.startsWith(u'+'))
+            line.replace(u';', u',');
 
         if (VbUCaseStartsWith(line, QLatin1String("+CREDIT"))) {
             QString name, email, type;

@@ -18,15 +18,10 @@
 #include "transcription/Change_Monitor.h"
 #include "transcription/EntryBoxes.h"
 
-#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QSemaphore>
-#include <QThreadPool>
 
 #include <algorithm>
-#include <atomic>
 #include <array>
 #include <vector>
 
@@ -41,6 +36,10 @@ const QString kSavedResult = QStringLiteral("Your file has been saved.") + kCrLf
                                               "document then you can ignore them ")
                              + QStringLiteral("(see Save Results in Pelkar Help)");
 const QString kNotSavedResult = QStringLiteral("Your data has NOT been saved");
+const QString kNoEventType
+        = QStringLiteral("The batch header has no event type (Births, Deaths or Marriages), so "
+                         "the file cannot be saved.")
+          + kCrLf + QStringLiteral("Please use Edit Header to choose one, then save again.");
 
 // Entries that are legal but rarely right; each found one is a comment.
 const std::array<QString, 10> kUnusualEntryPatterns = [] {
@@ -50,10 +49,6 @@ const std::array<QString, 10> kUnusualEntryPatterns = [] {
         patterns[i] = parts.at(qsizetype(i));
     return patterns;
 }();
-// The save builds a long batch's rows in ranges of this many, on several
-// threads; a batch of fewer than two ranges is built on the calling thread
-// alone, where a thread would cost more than it saves.
-constexpr int kRowsPerRange = 250;
 
 // The text without leading and trailing spaces (VbTrim's rule), as a view.
 QStringView trimSpaces(QStringView text)
@@ -73,7 +68,8 @@ const QString kAnyWildVolume = QStringLiteral("(*)");
 
 // A field of a data line: in double quotes when it holds a comma; a double
 // quote inside is written as it is, since the reader expects the bytes that
-// have always been written.
+// have always been written. A line that the reader would then take apart
+// otherwise is refused before anything is written (CheckReadsBack).
 void appendField(QString &line, QStringView text)
 {
     // Cells are short: a plain loop beats the library's vectorised search.
@@ -201,8 +197,9 @@ bool Transcription::SaveData(bool showResults, const QString &path)
     const QString batchName = project.BatchName();
     const QString target = path.isEmpty() ? QDir(project.SavePath()).filePath(batchName) : path;
     project.setSequenceError(false);
-    if (project.DropDownPick() && mBatchFileHooks.hidePickList)
-        mBatchFileHooks.hidePickList();
+    if (project.DropDownPick())
+        project.HidePickList();
+    CloseSaveResults();
 
     QString resultText = kSavedResult;
     // Failures that came after the file was safely written: they never make
@@ -213,96 +210,35 @@ bool Transcription::SaveData(bool showResults, const QString &path)
         StatusBar().ShowMsg(QStringLiteral("Saving"));
 
         QStringList lines;
-        const int rows = mGrid ? mGrid->Rows() : 0;
-        lines.reserve(rows + 10);
+        lines.reserve(6);
         // BuildHeaderLines adds to the size count: start it afresh.
         project.setFileSizeAddition(-project.FileSize());
         project.BuildHeaderLines(lines);
         project.RememberCols();
 
-        // The rows are built, checked and encoded first, in ranges on
-        // several threads for a long batch; then their findings are taken
-        // in row order, where the "+PAGE" lines are checked too, since that
-        // check reports to the status bar.
-        const int first = 2;
-        const int count = std::max(rows - first, 0);
-        std::vector<SaveRow> built(static_cast<std::size_t>(count));
-        // Small ranges handed out in turn: a thread that starts late or runs
-        // slowly takes fewer of them.
-        const int ranges = std::max((count + kRowsPerRange - 1) / kRowsPerRange, 1);
-        const int helpers = count < 2 * kRowsPerRange
-                                    ? 0
-                                    : std::min(QThreadPool::globalInstance()->maxThreadCount() - 1,
-                                               ranges - 1);
-        std::vector<SaveChunk> chunks(static_cast<std::size_t>(ranges));
-        {
-            std::atomic<int> next{0};
-            const auto work = [this, first, rows, ranges, &next, &built, &chunks](bool mainThread) {
-                for (int r = next++; r < ranges; r = next++) {
-                    const int from = first + r * kRowsPerRange;
-                    const int to = std::min(from + kRowsPerRange, rows);
-                    BuildSaveRows(from, to, built.data() + (from - first),
-                                  &chunks[std::size_t(r)], mainThread);
-                }
-            };
-            // The pool's threads outlive the save (for a while), so saves in
-            // quick succession do not start threads each time. Only threads
-            // free now are taken: the ranges never wait for a busy pool.
-            QSemaphore finished;
-            int started = 0;
-            while (started < helpers
-                   && QThreadPool::globalInstance()->tryStart([&work, &finished] {
-                          work(false);
-                          finished.release();
-                      })) {
-                ++started;
-            }
-            work(started == 0);
-            finished.acquire(started);
-        }
-
-        for (int i = 0; i < count; ++i) {
-            SaveRow &out = built[std::size_t(i)];
-            const int row = first + i;
-            if (out.deferred)
-                BuildSaveRows(row, row + 1, &out, nullptr, true);
-            if (out.blank)
-                continue;
-            if (out.pageLine) {
-                QString message;
-                if (!StartofPage(row, &message)) {
-                    addFinding(findings, message);
-                    errorFlag = true;
-                }
-            }
-            if (!out.findings.isEmpty())
-                addFinding(findings, out.findings);
-            errorFlag = errorFlag || out.error;
-            if (out.outOfSequence)
-                ++mSeqErrCnt;
-            if (out.incomplete)
-                ++mIncompleteCount;
-        }
-
         QByteArray bytes = JoinCrLf(lines);
-        qsizetype total = bytes.size();
-        for (const SaveChunk &part : chunks)
-            total += part.bytes.size();
-        bytes.reserve(total);
-        for (SaveChunk &part : chunks) {
-            bytes.append(part.bytes);
-            project.setFileSizeAddition(int(part.characters));
-            part.bytes = QByteArray();
-        }
+        QStringList unwritable;
+        const qint64 characters = SaveRows(bytes, findings, errorFlag, unwritable);
+        project.setFileSizeAddition(int(characters));
 
-        // A batch without a name, or a save folder that has gone, cannot be
-        // written; the folder is never created here, since a missing one
-        // means the settings point somewhere else.
+        // A batch without a plain name, or a save folder that has gone,
+        // cannot be written; the folder is never created here, since a
+        // missing one means the settings point somewhere else. A batch
+        // without an event type, or with an entry that would not load
+        // again as typed, is refused: its file would come back altered.
         int errorNumber = 0;
         QString description;
-        if (path.isEmpty() && VbTrim(batchName).isEmpty()) {
+        QString refusal;
+        const int eventType = project.EventType();
+        if (path.isEmpty()
+            && (VbTrim(batchName).isEmpty() || !Project::IsPlainFileName(batchName))) {
             errorNumber = 52;
             description = QStringLiteral("Bad file name or number");
+        } else if (eventType != EventType::Births && eventType != EventType::Deaths
+                   && eventType != EventType::Marriages) {
+            refusal = kNoEventType;
+        } else if (!unwritable.isEmpty()) {
+            refusal = unwritable.join(kCrLf);
         } else if (!QFileInfo(target).absoluteDir().exists()) {
             errorNumber = 76;
             description = QStringLiteral("Path not found");
@@ -327,9 +263,15 @@ bool Transcription::SaveData(bool showResults, const QString &path)
         } else {
             errorFlag = true;
             resultText = kNotSavedResult;
-            findings = QStringLiteral("Error in SaveData, error=") + QString::number(errorNumber)
-                       + kCrLf + QStringLiteral(" (") + description + QStringLiteral(")") + kCrLf
-                       + QStringLiteral("If this error persists then try changing the SavePath.");
+            if (!refusal.isEmpty()) {
+                findings = refusal;
+            } else {
+                findings = QStringLiteral("Error in SaveData, error=")
+                           + QString::number(errorNumber) + kCrLf + QStringLiteral(" (")
+                           + description + QStringLiteral(")") + kCrLf
+                           + QStringLiteral("If this error persists then try changing the "
+                                            "SavePath.");
+            }
         }
     }
 
@@ -338,28 +280,32 @@ bool Transcription::SaveData(bool showResults, const QString &path)
     project.setInvalid(errorFlag);
     mSaveFindings = findings;
 
-    bool resultsShown = false;
-    if (showResults && (!findings.isEmpty() || !laterFailures.isEmpty())) {
-        if (!laterFailures.isEmpty())
-            resultText = QStringLiteral("Your file has been saved, but:") + kCrLf
-                         + laterFailures.join(kCrLf);
-        ShowNotice(resultText, findings);
-        resultsShown = true;
-    }
+    const bool showWindow = showResults && (!findings.isEmpty() || !laterFailures.isEmpty());
+    if (showWindow && !laterFailures.isEmpty())
+        resultText = QStringLiteral("Your file has been saved, but:") + kCrLf
+                     + laterFailures.join(kCrLf);
 
     mSaving = false;
     Boxes().GiveFocusBack();
-    if (resultsShown && project.DropDownPick()
-        && (gCurrentCol == mDistrictCol || gCurrentCol == mForenamesCol)
-        && mBatchFileHooks.hidePickList)
-        mBatchFileHooks.hidePickList();
+    if (showWindow) {
+        // Giving the focus back may have brought the drop-down list up over
+        // the window; the window then has the focus instead of the box.
+        const bool onListColumn = gCurrentCol == mDistrictCol || gCurrentCol == mForenamesCol;
+        const bool focusWindow = project.DropDownPick() && onListColumn;
+        if (focusWindow)
+            project.HidePickList();
+        ShowSaveResults(resultText, findings, focusWindow);
+    }
     return written;
 }
 
-void Transcription::BuildSaveRows(int first, int end, SaveRow *out, SaveChunk *chunk,
-                                  bool mainThread) const
+qint64 Transcription::SaveRows(QByteArray &bytes, QString &findings, bool &errorFlag,
+                               QStringList &unwritable)
 {
-    const int cols = mGrid ? mGrid->Cols() : 0;
+    if (!mGrid)
+        return 0;
+    const int rows = mGrid->Rows();
+    const int cols = mGrid->Cols();
     // Each row's cells are read once, for the blank test (IsRowBlank's
     // rule), the checks and the line; a cell without spaces to trim is
     // read in place.
@@ -369,14 +315,9 @@ void Transcription::BuildSaveRows(int first, int end, SaveRow *out, SaveChunk *c
     // The key of the row checked last, which is usually the next row's
     // earlier entry.
     SequenceKey sequenceKey;
-    // Built here and handed over at the end: chunks lie side by side, and
-    // threads appending to neighbours would fight over their cache lines.
-    QByteArray bytes;
     qint64 characters = 0;
-    if (chunk)
-        bytes.reserve(qsizetype(end - first) * 64);
-    for (int row = first; row < end; ++row) {
-        SaveRow &result = out[row - first];
+    bytes.reserve(bytes.size() + qsizetype(std::max(rows - 2, 0)) * 64);
+    for (int row = 2; row < rows; ++row) {
         bool blank = true;
         for (int col = 1; col < cols; ++col) {
             const QString &raw = mGrid->textRef(row, col);
@@ -389,13 +330,8 @@ void Transcription::BuildSaveRows(int first, int end, SaveRow *out, SaveChunk *c
             }
             blank = blank && view.isEmpty();
         }
-        result.blank = blank;
         if (blank)
             continue;
-        // The checks of the row being edited may speak to the status bar,
-        // which only the main thread may do: they wait for it.
-        const bool check = mainThread || row != gCurrentRow;
-        result.deferred = !check;
 
         const QString &lead = *cells[1];
         const QChar kind = lead.isEmpty() ? QChar() : lead.front();
@@ -403,25 +339,31 @@ void Transcription::BuildSaveRows(int first, int end, SaveRow *out, SaveChunk *c
         // The row's kind goes by its first character after any leading
         // spaces, as everywhere else; the line keeps them.
         if (kind == u'+') {
-            result.pageLine = VbUCaseStartsWith(lead, QLatin1String("+PAGE"));
             line = mGrid->textRef(row, 1);
+            if (VbUCaseStartsWith(lead, QLatin1String("+PAGE"))) {
+                QString message;
+                if (!StartofPage(row, &message)) {
+                    addFinding(findings, message);
+                    errorFlag = true;
+                }
+            }
         } else if (kind == u'#') {
             line = mGrid->textRef(row, 1);
-            if (check && !ValidateComment(row))
-                addFinding(result.findings,
-                           rowLabel(RowLabelNumber(row))
-                                   + QStringLiteral("Please check - invalid comment or theory"));
+            if (!ValidateComment(row))
+                addFinding(findings, rowLabel(RowLabelNumber(row))
+                                             + QStringLiteral(
+                                                     "Please check - invalid comment or theory"));
         } else {
-            if (check && !InSequence(row, sequenceKey)) {
-                addFinding(result.findings,
+            if (!InSequence(row, sequenceKey)) {
+                addFinding(findings,
                            rowLabel(RowLabelNumber(row)) + QStringLiteral("Out of Sequence"));
-                result.outOfSequence = true;
+                ++mSeqErrCnt;
             }
+            bool incomplete = false;
             for (int col = 1; col < cols; ++col) {
                 const QString &cell = *cells[std::size_t(col)];
-                if (check && !mKeepGrid)
-                    CheckCellForSave(row, col, cell, result.incomplete, result.error,
-                                     result.findings);
+                if (!mKeepGrid)
+                    CheckCellForSave(row, col, cell, incomplete, errorFlag, findings);
                 if (col > 1)
                     line += u',';
                 if (col == mDistrictCol) {
@@ -433,16 +375,49 @@ void Transcription::BuildSaveRows(int first, int end, SaveRow *out, SaveChunk *c
                     appendField(line, cell);
                 }
             }
+            if (incomplete)
+                ++mIncompleteCount;
+            // Without a double quote every comma of the line splits, and
+            // no field holds one: only a line with a quote can read back
+            // otherwise than it was meant.
+            if (line.contains(u'"'))
+                CheckReadsBack(row, line, cells, unwritable);
         }
-        if (chunk) {
-            Cp1252::appendEncoded(bytes, line);
-            bytes.append("\r\n", 2);
-            characters += line.size();
+        Cp1252::appendEncoded(bytes, line);
+        bytes.append("\r\n", 2);
+        characters += line.size();
+    }
+    return characters;
+}
+
+void Transcription::CheckReadsBack(int row, const QString &line,
+                                   const std::vector<const QString *> &cells,
+                                   QStringList &unwritable) const
+{
+    const int cols = mGrid->Cols();
+    QStringList meant;
+    meant.reserve(cols);
+    for (int col = 1; col < cols; ++col) {
+        const QString &cell = *cells[std::size_t(col)];
+        if (col == mDistrictCol) {
+            const DistrictParts parts = Districts::SplitDistrict(cell);
+            meant << parts.name << parts.volume;
+        } else {
+            meant << cell;
         }
     }
-    if (chunk) {
-        chunk->bytes = std::move(bytes);
-        chunk->characters = characters;
+    // The line as the next load will take it: trimmed, then split by the
+    // same rules.
+    if (SplitDataLine(VbTrim(line), cols) == meant)
+        return;
+    for (int col = 1; col < cols; ++col) {
+        const QString &cell = *cells[std::size_t(col)];
+        if (cell.contains(u'"'))
+            unwritable << rowLabel(RowLabelNumber(row)) + QStringLiteral("Cannot save the entry ")
+                                  + cell
+                                  + QStringLiteral(" as it is: a double quote in it would stop "
+                                                   "the file loading it again. Please change "
+                                                   "the double quote to an apostrophe.");
     }
 }
 

@@ -405,9 +405,9 @@ public:
 
     // ---- Saving the batch file (SaveBatch.cpp) --------------------------------
     // What saving and restoring reach of the subsystems around them: the work
-    // file, the recent-files list, the companion program and the pick-list
-    // window. Whoever owns each fills its entry; an empty entry does nothing
-    // (no work file exists, the list is updated, nothing to hide).
+    // file, the recent-files list and the companion program. Whoever owns
+    // each fills its entry; an empty entry does nothing (no work file
+    // exists, the list is updated).
     struct BatchFileHooks
     {
         // Recent_files.Propose; false when the list could not be stored.
@@ -417,8 +417,6 @@ public:
         std::function<void(bool unsavedBefore)> companionSaved;
         // clsTressel.YTQ := the batch key ("1901B3").
         std::function<void(const QString &key)> companionBatchKey;
-        // Hides the pick-list window when it is loaded.
-        std::function<void()> hidePickList;
         // gWorkFile: whether it exists, the rebuild from it (true when the
         // grid was rebuilt), and writing it from the loaded batch
         // (SaveHeaderToWork, SaveGridToWork).
@@ -430,13 +428,18 @@ public:
 
     // Writes the header lines and one line per non-blank grid row from row 2
     // into the batch file, checking every row on the way; the findings never
-    // stop the save. path empty: SavePath and BatchName (Save As passes its
-    // own). The file is replaced whole: when the write fails the previous
-    // file stays as it was. Returns true when the file was written (a later
-    // failure of the recent-files list or the settings is reported apart and
-    // does not change that); false when it was not, or another save was
-    // under way (then nothing happens). With showResults the findings, or
-    // the failure, are shown in the "Save Results" window.
+    // stop the save. path empty: SavePath and BatchName, which must be a
+    // plain file name (Save As passes its own path). Refused, without
+    // writing: a batch without an event type, and a batch with an entry
+    // whose line would not load again as typed (a double quote beside a
+    // comma or around the whole entry); SaveFindings() then says why. The
+    // file is replaced whole: when the write fails the previous file stays
+    // as it was. Returns true when the file was written (a later failure of
+    // the recent-files list or the settings is reported apart and does not
+    // change that); false when it was not, or another save was under way
+    // (then nothing happens). Any "Save Results" window of an earlier save
+    // is closed; with showResults the findings, or the failure, are shown
+    // in a new one.
     bool SaveData(bool showResults, const QString &path = QString());
     // Checks the "+PAGE" line in column 1 of the grid row: true when it is
     // well formed and its page follows the previous page. On false, message
@@ -585,31 +588,19 @@ private:
     // ---- end of members: special characters ----
 
     // ---- members: saving ----
-    // What the save's checks found on one grid row.
-    struct SaveRow
-    {
-        QString findings; // CR LF between them
-        bool blank = true;
-        bool pageLine = false; // a "+PAGE" line: checked in row order later
-        bool error = false;
-        bool incomplete = false;
-        bool outOfSequence = false;
-        bool deferred = false; // checks left for the main thread
-    };
-    // A range of rows' data lines, encoded, each ending CR LF.
-    struct SaveChunk
-    {
-        QByteArray bytes;
-        qint64 characters = 0; // without the line ends
-    };
-    // Checks rows [first, end) into out[row - first] and, with a chunk,
-    // appends their lines to it. Off the main thread (mainThread false) it
-    // only reads the grid, the project and the district list, so ranges may
-    // be built on several threads at once; the checks of the row being
-    // edited (gCurrentRow), which may report to the status bar, are then
-    // left, marked deferred.
-    void BuildSaveRows(int first, int end, SaveRow *out, SaveChunk *chunk,
-                       bool mainThread) const;
+    // Checks rows 2 on in grid order and appends their lines to bytes, each
+    // ending CR LF; adds the findings and sets errorFlag and the counts.
+    // A data row whose line would load again otherwise than it was meant
+    // adds one text per entry at fault to unwritable. Returns the
+    // characters appended, line ends not counted.
+    qint64 SaveRows(QByteArray &bytes, QString &findings, bool &errorFlag,
+                    QStringList &unwritable);
+    // Splits the data line of the row as the next load will and, when that
+    // does not give back the fields it was built from (cells[col], the
+    // district cell as its name and volume), names the row's entries that
+    // hold a double quote in unwritable.
+    void CheckReadsBack(int row, const QString &line, const std::vector<const QString *> &cells,
+                        QStringList &unwritable) const;
     // The checks of one data-row cell; appends findings, sets the row's
     // incomplete mark and the save's error flag.
     void CheckCellForSave(int row, int col, const QString &text, bool &incomplete,

@@ -235,6 +235,15 @@ const QString kMissingDetails = critical(
                    "Please use that to enter the missing details."));
 const QString kYearOutOfRange =
     critical(QStringLiteral("Year out of range 1837-2999 in Project File - Changed to 1837"));
+// The batch named from its header because the file's own name for it would
+// lead out of the save folder.
+QString nameRefused(const QString &refused, const QString &named)
+{
+    return critical(QStringLiteral("The file name in the header, ") + refused
+                    + QStringLiteral(", is not a plain file name and has not been used.\r\n"
+                                     "The batch is named ")
+                    + named + QStringLiteral(" from its header details instead."));
+}
 const QString kNotInfo = critical(
     QStringLiteral("That is not a valid file - The first line does not start with +INFO."));
 
@@ -579,6 +588,33 @@ private slots:
             << QStringList{cannotRead(
                    "#,9z,Ann Smith,Wessex,1911B3A0123.ZEL,2-Mar-2026,Y,Y,N,A,99999,7.4")}
             << true << QStringList{"HeadLine3=false"};
+        // The batch name goes into save and delete paths: only a plain file
+        // name is taken; anything else names the batch from the header.
+        const auto withName = [](const QString &name) {
+            return replaced(1, "#,9z,Ann Smith,Wessex," + name + ",2-Mar-2026,Y,Y,N,A,12,7.4");
+        };
+        for (const char *name : {"../x.ZEL", "/tmp/x.ZEL", "sub/x.ZEL", "..\\x.ZEL",
+                                 "C:x.ZEL", "..", "1911B3A0123..ZEL"}) {
+            QTest::newRow(qPrintable(QStringLiteral("batch-name-refused-") + name))
+                << withName(name) << none
+                << QStringList{nameRefused(name, "1911B3A0123.ZEL")} << false
+                << QStringList{"BatchName=1911B3A0123.ZEL", "PageLetter=A", "Page=123"};
+        }
+        QTest::newRow("batch-name-refused-without-page-line")
+            << withName("../x.ZEL").first(4) << none
+            << QStringList{nameRefused("../x.ZEL", "1911B3A0000.ZEL"), kMissingDetails} << false
+            << QStringList{"BatchName=1911B3A0000.ZEL"};
+        QStringList badPage = withName("../x.ZEL");
+        badPage[4] = QStringLiteral("+PAGE,1/../../x");
+        QTest::newRow("batch-name-refused-page-not-plain-either")
+            << badPage << none
+            << QStringList{critical("The file name in the header, ../x.ZEL, is not a plain file "
+                                    "name and has not been used.\r\n"
+                                    "Please give the batch its details with Edit Header.")}
+            << false << QStringList{"BatchName="};
+        QTest::newRow("batch-name-plain-kept")
+            << withName("Pages 12-13.zel") << none << none << false
+            << QStringList{"BatchName=Pages 12-13.zel"};
         QTest::newRow("quoted-name-with-comma-keeps-fields")
             << replaced(1, "#,9z,\"Smith, Ann\",Wessex,1911B3A0123.ZEL,2-Mar-2026,Y,Y,N,A,12,7.4")
             << none << none << false
@@ -771,6 +807,63 @@ private slots:
         QVERIFY(!recognised);
         // The caller says it in its own words.
         QVERIFY(script->records().isEmpty());
+    }
+
+    // The work file's header records end with the "+PAGE" line, which names
+    // a batch whose own name was refused.
+    void headerRecordsNameARefusedBatch()
+    {
+        Project &p = *gProject;
+        clearEverything(p);
+        p.setBatchName(QStringLiteral("open.ZEL"));
+        script->answer(QStringLiteral("Ok"));
+        for (const QString &line : replaced(1, "#,9z,Ann Smith,Wessex,/etc/x.ZEL,2-Mar-2026,Y,Y,N,"
+                                               "A,12,7.4").first(5)) {
+            bool credit = false;
+            bool recognised = false;
+            QVERIFY(p.ParseHeaderLine(line, 1, credit, recognised));
+            QVERIFY(recognised);
+            if (!line.startsWith(QLatin1String("+PAGE")))
+                QVERIFY(p.BatchName().isEmpty() || line.startsWith(QLatin1String("+INFO")));
+        }
+        QCOMPARE(recordTexts(*script), QStringList{nameRefused("/etc/x.ZEL", "1911B3A0123.ZEL")});
+        QCOMPARE(p.BatchName(), QStringLiteral("1911B3A0123.ZEL"));
+
+        // A header cleared before its "+PAGE" line leaves nothing pending.
+        script->clearRecords();
+        bool credit = false;
+        bool recognised = false;
+        QVERIFY(p.ParseHeaderLine(kBase[1].section(u',', 0, 3) + ",../y.ZEL,2-Mar-2026", 1, credit,
+                                  recognised));
+        p.ClearHeader();
+        QVERIFY(p.ParseHeaderLine(kBase[4], 1, credit, recognised));
+        QVERIFY(p.BatchName().isEmpty());
+        QVERIFY(script->records().isEmpty());
+    }
+
+    void plainFileName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("plain");
+        QTest::newRow("own-naming") << "1911B3A0123.ZEL" << true;
+        QTest::newRow("sibling-naming") << "PB0123.112" << true;
+        QTest::newRow("spaces-and-hyphen") << "Pages 12-13.zel" << true;
+        QTest::newRow("leading-dot") << ".hidden.ZEL" << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("parent-folder") << "../x.ZEL" << false;
+        QTest::newRow("parent-only") << ".." << false;
+        QTest::newRow("absolute") << "/tmp/x.ZEL" << false;
+        QTest::newRow("sub-folder") << "Output/x.ZEL" << false;
+        QTest::newRow("windows-separator") << "Output\\x.ZEL" << false;
+        QTest::newRow("windows-drive") << "C:x.ZEL" << false;
+        QTest::newRow("double-dot-inside") << "x..ZEL" << false;
+    }
+
+    void plainFileName()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, plain);
+        QCOMPARE(Project::IsPlainFileName(name), plain);
     }
 
     // ---- Quoting and file names ---------------------------------------------------

@@ -64,6 +64,8 @@ private slots:
 
     void noticeShowsTextsOnlyAfterFlashIt();
     void noticeThroughService();
+    void saveResultsModelessOverMainWindow();
+    void saveResultsReplacedAndClosed();
 
     void messageBoxStyles_data();
     void messageBoxStyles();
@@ -508,6 +510,77 @@ void tst_MessageWindows::noticeThroughService()
     service.notice(QStringLiteral(" Save Results "), QStringLiteral("Saved 40 rows."));
     QCOMPARE(shownResult, QStringLiteral("Save Results"));
     QCOMPARE(shownInfo, QStringLiteral("Saved 40 rows."));
+}
+
+// The "Save Results" windows open now.
+static QList<frmMessage *> saveResultsWindows()
+{
+    QList<frmMessage *> found;
+    for (QWidget *w : QApplication::allWidgets()) {
+        auto *form = qobject_cast<frmMessage *>(w);
+        if (form && form->isVisible() && form->windowTitle() == QLatin1String("Save Results"))
+            found << form;
+    }
+    return found;
+}
+
+void tst_MessageWindows::saveResultsModelessOverMainWindow()
+{
+    QWidget mainWindow;
+    RegisterForm(&mainWindow, QStringLiteral("Form1"));
+    QVERIFY(showActive(&mainWindow));
+
+    QtMessageService service;
+    // Nothing waits for the window: the call comes back with it open.
+    service.saveResults(QStringLiteral("Your file has been saved.\r\nMost messages"),
+                        QStringLiteral("Row 2: Row is incomplete"), false);
+    const QList<frmMessage *> open = saveResultsWindows();
+    QCOMPARE(open.size(), 1);
+    frmMessage *form = open.first();
+    QVERIFY(!form->isModal());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QCOMPARE(form->parentWidget(), &mainWindow);
+    // The upload's caption and notice are not the save's.
+    QVERIFY(form->lbFixedText()->isHidden());
+    QCOMPARE(form->lbResult()->text(), QStringLiteral("Your file has been saved.\r\nMost messages"));
+    QCOMPARE(form->lbResult()->font().pointSize(), 8);
+    QCOMPARE(form->txInfo()->toPlainText(), QStringLiteral("Row 2: Row is incomplete"));
+    // Opened without the focus, the transcriber goes on typing in the main
+    // window.
+    QVERIFY(mainWindow.isActiveWindow());
+    service.closeSaveResults();
+}
+
+void tst_MessageWindows::saveResultsReplacedAndClosed()
+{
+    QtMessageService service;
+    service.saveResults(QStringLiteral("Your file has been saved."), QStringLiteral("first"),
+                        false);
+    const QPointer<frmMessage> first = saveResultsWindows().value(0);
+    QVERIFY(first);
+
+    // The next save's window replaces it, and may take the focus.
+    service.saveResults(QStringLiteral("Your data has NOT been saved"), QStringLiteral("second"),
+                        true);
+    QTRY_VERIFY(!first);
+    const QPointer<frmMessage> second = saveResultsWindows().value(0);
+    QVERIFY(second);
+    QCOMPARE(saveResultsWindows().size(), 1);
+    QVERIFY(QTest::qWaitForWindowActive(second));
+    QCOMPARE(QApplication::focusWidget(), second->Command1());
+
+    // Its button closes it for good.
+    QTest::mouseClick(second->Command1(), Qt::LeftButton);
+    QTRY_VERIFY(!second);
+
+    // So does the next save, before it writes.
+    service.saveResults(QStringLiteral("Your file has been saved."), QStringLiteral("third"),
+                        false);
+    const QPointer<frmMessage> third = saveResultsWindows().value(0);
+    QVERIFY(third);
+    service.closeSaveResults();
+    QTRY_VERIFY(!third);
+    service.closeSaveResults(); // none open: nothing happens
 }
 
 // ---- the standard box and the input box -----------------------------------

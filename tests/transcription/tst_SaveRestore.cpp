@@ -5,6 +5,7 @@
 // the transcriber a file.
 
 #include "PelkarTest.h"
+#include "RecordingEntryBoxes.h"
 #include "RecordingStatusBar.h"
 #include "TestFiles.h"
 
@@ -20,6 +21,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRect>
+#include <QScopeGuard>
 
 #include <unistd.h>
 
@@ -33,14 +36,24 @@ const QString kPathMark = QStringLiteral("%PATH%");
 const QString kErrorMark = QStringLiteral("%ERR%");
 
 // A message as the tables write it: kind, style or icon, title, prompt
-// (a notice: its result line and its information text).
+// (the results window: its result line and its information text).
 QString recordText(const MessageRecord &r)
 {
-    if (r.kind == QLatin1String("notice"))
-        return QStringLiteral("notice: ") + r.prompt + QStringLiteral(" | ") + r.info;
-    return r.kind + u' ' + QString::number(r.style) + u' ' + r.title + QStringLiteral(": ")
-           + r.prompt;
+    QString text = r.kind + u' ' + QString::number(r.style) + u' ' + r.title
+                   + QStringLiteral(": ") + r.prompt;
+    if (r.kind == QLatin1String("results"))
+        text += QStringLiteral(" | ") + r.info;
+    return text;
 }
+
+// The modeless "Save Results" window, as recordText writes it; focus: it
+// took the keyboard focus.
+QString results(const QString &result, const QString &info, bool focus = false)
+{
+    return QStringLiteral("results %1 Save Results: ").arg(focus ? 1 : 0) + result
+           + QStringLiteral(" | ") + info;
+}
+const QString kResultsClosed = QStringLiteral("results-closed 0 Save Results: ");
 
 QByteArray crlf(const QStringList &lines)
 {
@@ -203,6 +216,11 @@ private slots:
         QTest::newRow("batch-credit-in-data")
                 << QStringLiteral("batch-credit-in-data") << QStringList{QStringLiteral("Ok")}
                 << QStringList{QStringLiteral("box 64 Pelkar: +Credit at line 2 moved to Header")};
+        // "+" lines written with ";": the credit's fields reach the header,
+        // the page lines are read as page lines and written with ",".
+        QTest::newRow("batch-semicolon-plus-lines")
+                << QStringLiteral("batch-semicolon-plus-lines") << QStringList{QStringLiteral("Ok")}
+                << QStringList{QStringLiteral("box 64 Pelkar: +Credit at line 2 moved to Header")};
     }
 
     // Each event type, period and source; credit and comment lines,
@@ -284,6 +302,10 @@ private slots:
         QTest::newRow("spaces-around-line-trimmed")
                 << "   SMITH,John,Leeds,9b,123   " << "SMITH|John|Leeds,9b|123" << false;
         QTest::newRow("page-line-any-case-coloured") << "+page,13" << "+page,13|||" << true;
+        QTest::newRow("page-line-semicolon-read-as-comma")
+                << "+PAGE;13" << "+PAGE,13|||" << true;
+        QTest::newRow("other-plus-line-semicolons-read-as-commas")
+                << "+NOTE;torn;faint" << "+NOTE,torn,faint|||" << true;
     }
 
     void restoreDataLine()
@@ -298,6 +320,30 @@ private slots:
         QCOMPARE(rowText(2), cells);
         QCOMPARE(grid->cellBackColorAt(2, 1) == Transcription::kHeaderGreen, green);
         QCOMPARE(grid->cellBackColorAt(2, 2), Transcription::kWhite);
+    }
+
+    // A credit line written with ";" gives the header all three fields, and
+    // a page line written so passes the save's page check.
+    void semicolonPlusLinesReadAsCommas()
+    {
+        const QString input = homePath("in/x.ZEL");
+        QVERIFY(TestFiles::writeBytes(
+                input, crlf(birthsHeader() << "ABBOT,Ann,Leeds,9b,12"
+                                           << "+CREDIT;Ann Lee;ann@example.org;Transcriber"
+                                           << "+PAGE;13" << "ADAMS,Bob,Leeds,9b,13")));
+        script->answer("Ok");
+        QVERIFY(gTranscription->Restore(input));
+        QCOMPARE(messages(),
+                 QStringList{QStringLiteral("box 64 Pelkar: +Credit at line 2 moved to Header")});
+        QCOMPARE(gProject->CreditName(), QStringLiteral("Ann Lee"));
+        QCOMPARE(gProject->CreditEmail(), QStringLiteral("ann@example.org"));
+        QCOMPARE(gProject->CreditType(), QStringLiteral("Transcriber"));
+
+        QVERIFY(gTranscription->SaveData(false));
+        QCOMPARE(gTranscription->SaveFindings(), QString());
+        QVERIFY(!gProject->Invalid());
+        QVERIFY(TestFiles::readBytes(savedFile())
+                        .endsWith(crlf({"+PAGE,13", "ADAMS,Bob,Leeds,9b,13"})));
     }
 
     // ---- Every message of a restore -------------------------------------------
@@ -596,9 +642,9 @@ private slots:
         QVERIFY(script->records().isEmpty());
     }
 
-    // A long batch is checked in ranges on several threads: its findings
-    // still come in row order, the row being edited is checked where it
-    // may speak to the status bar, and the lines are written in order.
+    // A long batch: its findings come in row order, the row being edited
+    // is checked like any other and speaks to the status bar from the
+    // program's own thread, and the lines are written in order.
     void longBatchKeepsRowOrder()
     {
         QStringList rows;
@@ -673,15 +719,19 @@ private slots:
     void resultsWindow()
     {
         gridOf({"ABBOT|||", "ADAMS|Bob|Leeds,9b|12"});
-        script->answer("Ok");
         QVERIFY(gTranscription->SaveData(true));
-        QCOMPARE(messages(), QStringList{"notice: " + kSavedResult
-                                         + " | Row 2: Row is incomplete"});
+        QCOMPARE(messages(), QStringList{results(kSavedResult, "Row 2: Row is incomplete")});
 
+        // The next save closes the window of the last; only a save with
+        // findings opens a new one.
         script->clearRecords();
         grid->setTextMatrix(2, 2, QStringLiteral("Ann"));
         grid->setTextMatrix(2, 3, QStringLiteral("Leeds,9b"));
         grid->setTextMatrix(2, 4, QStringLiteral("12"));
+        QVERIFY(gTranscription->SaveData(true));
+        QCOMPARE(messages(), QStringList{kResultsClosed});
+
+        script->clearRecords();
         QVERIFY(gTranscription->SaveData(true));
         QVERIFY(messages().isEmpty());
     }
@@ -702,12 +752,12 @@ private slots:
     void dataLineForms()
     {
         gridOf({"  # kept as typed |x|y|z", " ABBOT | Ann |Leeds, West,9b| 12 ",
-                "ADAMS|Bob|Leeds|12", "ALLEN|Cy||12", "AMOS|\"Di\"|9b|12"});
+                "ADAMS|Bob|Leeds|12", "ALLEN|Cy||12", "AMOS|Di \"Jo\"|9b|12"});
         QVERIFY(gTranscription->SaveData(false));
         const QByteArray bytes = TestFiles::readBytes(savedFile());
         QVERIFY(bytes.endsWith(crlf({"  # kept as typed ", "ABBOT,Ann,\"Leeds, West\",9b,12",
                                      "ADAMS,Bob,Leeds,,12", "ALLEN,Cy,,,12",
-                                     "AMOS,\"Di\",9b,,12"})));
+                                     "AMOS,Di \"Jo\",9b,,12"})));
     }
 
     // ---- "+PAGE" rows ----------------------------------------------------------------
@@ -779,12 +829,13 @@ private slots:
         gridOf({"ABBOT|Ann|Leeds,9b|12"});
         gChangeMonitor->Changed();
         gProject->setSavePath(homePath("gone"));
-        script->answer("Ok");
         QVERIFY(!gTranscription->SaveData(true));
         QCOMPARE(messages(),
-                 QStringList{"notice: Your data has NOT been saved | Error in SaveData, error=76"
-                             + kCrLf + " (Path not found)" + kCrLf
-                             + "If this error persists then try changing the SavePath."});
+                 QStringList{results("Your data has NOT been saved",
+                                     "Error in SaveData, error=76" + kCrLf + " (Path not found)"
+                                             + kCrLf
+                                             + "If this error persists then try changing the "
+                                               "SavePath.")});
         QVERIFY(gProject->Invalid());
         QVERIFY(gChangeMonitor->AnyChange());
         QCOMPARE(status->current(), QStringLiteral("Saving"));
@@ -806,10 +857,11 @@ private slots:
         hooks.companionSaved = [&calls](bool unsaved) {
             calls << QStringLiteral("companion %1").arg(unsaved);
         };
-        script->answer("Ok");
         QVERIFY(gTranscription->SaveData(true));
-        QCOMPARE(messages(), QStringList{"notice: Your file has been saved, but:" + kCrLf
-                                         + "The list of recent files could not be updated. | "});
+        QCOMPARE(messages(), QStringList{results("Your file has been saved, but:" + kCrLf
+                                                         + "The list of recent files could not "
+                                                           "be updated.",
+                                                 "")});
         QCOMPARE(calls, (QStringList{"propose 1905B1A0012.ZEL", "companion 1"}));
         QVERIFY(!gProject->Invalid());
         QVERIFY(!gChangeMonitor->AnyChange());
@@ -848,6 +900,237 @@ private slots:
         QVERIFY(script->records().isEmpty());
         grid->setTextMatrix(3, 1, QStringLiteral("+PAGE,13"));
         QVERIFY(Saver().StartofPage(3));
+    }
+
+    // ---- Entries that could not load again -----------------------------------------
+    // Every entry either comes back from a save and a load exactly as it
+    // was, or the save is refused, naming the row and the entry.
+    void awkwardEntries_data()
+    {
+        QTest::addColumn<int>("col"); // 1 surname, 2 forenames, 3 district, 4 page
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("loadsAgain");
+
+        QTest::newRow("plain") << 2 << "Ann" << true;
+        QTest::newRow("comma") << 2 << "Ann, Mary" << true;
+        QTest::newRow("semicolon") << 2 << "Ann;Mary" << true;
+        QTest::newRow("semicolon-and-comma") << 2 << "Ann;Mary, Jo" << true;
+        QTest::newRow("quotes-inside") << 2 << "Ann \"Jo\" Mary" << true;
+        QTest::newRow("quote-at-start") << 2 << "\"Ann" << true;
+        QTest::newRow("quote-at-end") << 2 << "Ann\"" << true;
+        QTest::newRow("lone-quote") << 2 << "\"" << true;
+        QTest::newRow("quote-at-start-then-comma") << 2 << "\"a,b" << true;
+        QTest::newRow("comma-then-quote") << 2 << "a,\"b" << true;
+        QTest::newRow("quote-comma-in-surname") << 1 << "O\"B,X" << true;
+        QTest::newRow("quote-in-district-name") << 3 << "Leeds \"W\",9b" << true;
+        QTest::newRow("quote-in-page") << 4 << "12\"" << true;
+        QTest::newRow("quote-and-semicolon") << 2 << "Ann;\"Jo" << true;
+        QTest::newRow("quotes-around-entry") << 2 << "\"Ann\"" << false;
+        QTest::newRow("two-quotes") << 2 << "\"\"" << false;
+        QTest::newRow("quote-then-comma") << 2 << "12\"," << false;
+        QTest::newRow("quote-comma-quote") << 2 << "a\",\"b" << false;
+        QTest::newRow("quotes-around-surname") << 1 << "\"ABBOT\"" << false;
+    }
+
+    void awkwardEntries()
+    {
+        QFETCH(int, col);
+        QFETCH(QString, entry);
+        QFETCH(bool, loadsAgain);
+
+        QStringList cells = {"ABBOT", "Ann", "Leeds,9b", "12"};
+        cells[col - 1] = entry;
+        gridOf({cells.join(u'|'), "ADAMS|Bob|Leeds,9b|12"});
+        const bool saved = gTranscription->SaveData(false);
+        if (saved) {
+            QVERIFY(gTranscription->Restore(savedFile()));
+            QCOMPARE(grid->TextMatrix(2, col), entry);
+            QCOMPARE(rowText(3), QStringLiteral("ADAMS|Bob|Leeds,9b|12"));
+        } else {
+            QCOMPARE(gTranscription->SaveFindings(),
+                     "Row 2: Cannot save the entry " + entry
+                             + " as it is: a double quote in it would stop the file loading it "
+                               "again. Please change the double quote to an apostrophe.");
+            QVERIFY(!QFileInfo::exists(savedFile()));
+            QVERIFY(gProject->Invalid());
+        }
+        QCOMPARE(saved, loadsAgain);
+    }
+
+    // ---- Saves refused, with the reason in the results window ------------------------
+    void saveRefused_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("info");
+
+        QTest::newRow("no-event-type")
+                << "event" << "The batch header has no event type (Births, Deaths or Marriages), so "
+                              "the file cannot be saved."
+                                      + kCrLf
+                                      + "Please use Edit Header to choose one, then save again.";
+        QTest::newRow("entry-would-not-load-again")
+                << "entry"
+                << "Row 3: Cannot save the entry 12\", as it is: a double quote in it would stop "
+                   "the file loading it again. Please change the double quote to an apostrophe.";
+        QTest::newRow("name-leads-out-of-the-folder")
+                << "name" << "Error in SaveData, error=52" + kCrLf + " (Bad file name or number)"
+                                     + kCrLf
+                                     + "If this error persists then try changing the SavePath.";
+    }
+
+    // Nothing is written, anywhere; the old file stays; the batch is still
+    // unsaved.
+    void saveRefused()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, info);
+
+        gridOf({"ABBOT|Ann|Leeds,9b|12", "ADAMS|Bob|Leeds,9b|12"});
+        const QByteArray old("old contents\r\n");
+        QVERIFY(TestFiles::writeBytes(savedFile(), old));
+        gChangeMonitor->Changed();
+        if (fault == QLatin1String("event"))
+            gProject->setEventType(0);
+        else if (fault == QLatin1String("entry"))
+            grid->setTextMatrix(3, 2, QStringLiteral("12\","));
+        else
+            gProject->setBatchName(QStringLiteral("../x.ZEL"));
+
+        QVERIFY(!gTranscription->SaveData(true));
+        QCOMPARE(messages(), QStringList{results("Your data has NOT been saved", info)});
+        QCOMPARE(TestFiles::readBytes(homePath("Output/1905B1A0012.ZEL")), old);
+        QCOMPARE(QDir(homePath("Output")).entryList(QDir::Files), QStringList{"1905B1A0012.ZEL"});
+        QVERIFY(!QFileInfo::exists(homePath("x.ZEL")));
+        QVERIFY(gProject->Invalid());
+        QVERIFY(gChangeMonitor->AnyChange());
+    }
+
+    // A file whose "+INFO" line cannot be read gives a batch without an
+    // event type: it is not saved as marriages, and is saved once the
+    // header has one.
+    void batchWithoutInfoLineSavedOnlyWithAnEventType()
+    {
+        const QString input = homePath("in/x.ZEL");
+        QStringList lines = birthsHeader() << "ABBOT,Ann,Leeds,9b,12";
+        lines[0] = QStringLiteral("+INFO");
+        QVERIFY(TestFiles::writeBytes(input, crlf(lines)));
+        script->answer({"Ok", "Ok"});
+        QVERIFY(gTranscription->Restore(input));
+        QCOMPARE(gProject->EventType(), 0);
+        script->clearRecords();
+
+        QVERIFY(!gTranscription->SaveData(false));
+        QVERIFY(!QFileInfo::exists(savedFile()));
+
+        gProject->setEventType(1); // as the header form would
+        QVERIFY(gTranscription->SaveData(false));
+        QVERIFY(TestFiles::readBytes(savedFile())
+                        .startsWith("+INFO,,Password,SEQUENCED,BIRTHS\r\n"));
+    }
+
+    // A header naming a file outside the save folder: the batch is named
+    // from its header, and the save writes there and nowhere else.
+    void headerNameOutsideSaveFolderNeverWritten()
+    {
+        const QString input = homePath("in/x.ZEL");
+        QStringList lines = birthsHeader() << "ABBOT,Ann,Leeds,9b,12";
+        lines[1] = QStringLiteral("#,9z,Ann Smith,Wessex,../victim.ZEL,2-Mar-2026,Y,N,N,A,12,7.4");
+        QVERIFY(TestFiles::writeBytes(input, crlf(lines)));
+        const QByteArray victim("not a batch\r\n");
+        QVERIFY(TestFiles::writeBytes(homePath("victim.ZEL"), victim));
+        script->answer("Ok");
+        QVERIFY(gTranscription->Restore(input));
+        QCOMPARE(messages(),
+                 QStringList{"box 16 Pelkar: The file name in the header, ../victim.ZEL, is not a "
+                             "plain file name and has not been used."
+                             + kCrLf
+                             + "The batch is named 1905B1A0012.ZEL from its header details "
+                               "instead."});
+        QCOMPARE(gProject->BatchName(), QStringLiteral("1905B1A0012.ZEL"));
+
+        QVERIFY(gTranscription->SaveData(false));
+        QVERIFY(TestFiles::readBytes(homePath("Output/1905B1A0012.ZEL"))
+                        .startsWith(crlf(birthsHeader().first(2))));
+        QCOMPARE(TestFiles::readBytes(homePath("victim.ZEL")), victim);
+    }
+
+    // ---- The pick list around a save --------------------------------------------------
+    void pickListAroundSave_data()
+    {
+        QTest::addColumn<bool>("dropDown");
+        QTest::addColumn<int>("col"); // gCurrentCol
+        QTest::addColumn<bool>("findings");
+        QTest::addColumn<QStringList>("changes"); // of the list's visibility, in turn
+        QTest::addColumn<bool>("hiddenWhileSaving");
+        QTest::addColumn<QStringList>("expected");
+
+        const QString incomplete = results(kSavedResult, "Row 2: Row is incomplete");
+        const QString focused = results(kSavedResult, "Row 2: Row is incomplete", true);
+        QTest::newRow("drop-down-hidden-then-back-with-the-box")
+                << true << 3 << false << QStringList{"hide", "show"} << true << QStringList();
+        QTest::newRow("drop-down-hidden-again-under-results")
+                << true << 3 << true << QStringList{"hide", "show", "hide"} << true
+                << QStringList{focused};
+        QTest::newRow("drop-down-forenames-column")
+                << true << 2 << true << QStringList{"hide", "show", "hide"} << true
+                << QStringList{focused};
+        QTest::newRow("drop-down-off-list-column")
+                << true << 1 << true << QStringList{"hide"} << true << QStringList{incomplete};
+        QTest::newRow("free-list-left-alone")
+                << false << 3 << true << QStringList() << false << QStringList{incomplete};
+    }
+
+    void pickListAroundSave()
+    {
+        QFETCH(bool, dropDown);
+        QFETCH(int, col);
+        QFETCH(bool, findings);
+        QFETCH(QStringList, changes);
+        QFETCH(bool, hiddenWhileSaving);
+        QFETCH(QStringList, expected);
+
+        // The list as the window shows it, and the box that brings it up
+        // when it takes the focus back, as the real boxes do.
+        struct Window final : Project::PickWindow
+        {
+            bool pickVisible() const override { return visible; }
+            void setPickVisible(bool on) override
+            {
+                if (on != visible)
+                    changes << (on ? QStringLiteral("show") : QStringLiteral("hide"));
+                visible = on;
+            }
+            bool pickMinimised() const override { return false; }
+            void setPickNormal() override {}
+            QRect pickGeometry() const override { return {}; }
+            void movePick(int, int) override {}
+            bool visible = true;
+            QStringList changes;
+        } window;
+        struct Boxes final : RecordingEntryBoxes
+        {
+            void GiveFocusBack() override { gProject->ShowPickList(); }
+        } boxes;
+        Project::SetPickWindow(&window);
+        auto restore = qScopeGuard([] { Project::SetPickWindow(nullptr); });
+
+        gridOf({findings ? "ABBOT|||" : "ABBOT|Ann|Leeds,9b|12"});
+        gProject->setDistPick(true);
+        gProject->setForePick(true);
+        gProject->setDropDownPick(dropDown);
+        const int oldCol = gCurrentCol;
+        gCurrentCol = col;
+        auto restoreCol = qScopeGuard([oldCol] { gCurrentCol = oldCol; });
+        bool visibleWhileSaving = true;
+        gTranscription->batchFileHooks().proposeRecentFile = [&](const QString &) {
+            visibleWhileSaving = window.visible;
+            return true;
+        };
+
+        QVERIFY(gTranscription->SaveData(true));
+        QCOMPARE(visibleWhileSaving, !hiddenWhileSaving);
+        QCOMPARE(window.changes, changes);
+        QCOMPARE(messages(), expected);
     }
 };
 
