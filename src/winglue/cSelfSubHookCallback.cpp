@@ -196,9 +196,11 @@ protected:
         ++mInUse;
         const bool ended = mState == Active && handle(event, message);
         --mInUse;
+        const bool windowGone = !mWindow;
         if (mState != Active && mInUse == 0)
             finish(true);
-        return ended;
+        // A window destroyed meanwhile must not be handed the event.
+        return ended || windowGone;
     }
 
 private:

@@ -279,6 +279,20 @@ private slots:
         QVERIFY(subclasser->ssc_Subclass(window.get(), 0, nullptr, logging()));
     }
 
+    // A callback may destroy the window whose message it handles.
+    void windowDestroyedInsideItsCallback()
+    {
+        QVERIFY(subclasser->ssc_Subclass(window.get(), 0, nullptr, logging([this](bool &) {
+            window.reset();
+        })));
+        subclasser->ssc_AddMsg(window.get(), cSelfSubHookCallback::MSG_BEFORE_AND_AFTER, {71});
+        QObject *gone = window.get();
+        sendMove(gone);
+        QVERIFY(!window);
+        QVERIFY(!subclasser->isSubclassed(gone));
+        QCOMPARE(log, QStringList{"before 71 user 0"});
+    }
+
     // Once the callback's owner is gone, nothing calls into it.
     void ownerGoneStopsCallbacks()
     {
