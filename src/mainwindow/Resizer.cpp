@@ -168,7 +168,8 @@ void Resizer::FormResize()
     }
     if (mainWindow) {
         QWidget *grid = control(QStringLiteral("fgInput"));
-        if (auto *bar = qobject_cast<QScrollBar *>(control(QStringLiteral("VScroll1"))); bar && grid) {
+        if (auto *bar = qobject_cast<QScrollBar *>(control(QStringLiteral("VScroll1")));
+            bar && grid) {
             bar->setGeometry(grid->x() + grid->width(), bar->y(), bar->width(), grid->height());
             if (gTranscription)
                 bar->setPageStep(gTranscription->RowsVisible());
@@ -200,7 +201,8 @@ void Resizer::ResetBox()
     }
     if (!grid->RowIsVisible(row))
         gTranscription->PositionGrid(row, false);
-    QPoint at = view->pos() + QPoint(TwipsToPixelsX(view->CellLeft()), TwipsToPixelsY(view->CellTop()));
+    QPoint at
+        = view->pos() + QPoint(TwipsToPixelsX(view->CellLeft()), TwipsToPixelsY(view->CellTop()));
     if (QWidget *from = view->parentWidget(), *to = box->parentWidget(); from && to && from != to)
         at = to->mapFromGlobal(from->mapToGlobal(at));
     box->setGeometry(at.x(), at.y(), TwipsToPixelsX(view->CellWidth()),

@@ -146,7 +146,8 @@ public:
 
     SubclassThunk(QObject *window, int lParamUser, QObject *owner,
                   cSelfSubHookCallback::Callback callback)
-        : mKey(window), mWindow(window), mOwner(owner), mCallback(std::move(callback)), mLParamUser(lParamUser)
+        : mKey(window), mWindow(window), mOwner(owner), mCallback(std::move(callback)),
+          mLParamUser(lParamUser)
     {
     }
 
@@ -291,12 +292,14 @@ bool cSelfSubHookCallback::ssc_Subclass(QObject *lng_hWnd, int lParamUser, QObje
     return true;
 }
 
-void cSelfSubHookCallback::ssc_AddMsg(QObject *lng_hWnd, int When, std::initializer_list<int> messages)
+void cSelfSubHookCallback::ssc_AddMsg(QObject *lng_hWnd, int When,
+                                      std::initializer_list<int> messages)
 {
     SubclassThunk *thunk = thunkOf(lng_hWnd);
     if (!thunk)
         return;
-    for (auto [bit, table] : {std::pair{MSG_BEFORE, &thunk->before}, std::pair{MSG_AFTER, &thunk->after}}) {
+    for (auto [bit, table] :
+         {std::pair{MSG_BEFORE, &thunk->before}, std::pair{MSG_AFTER, &thunk->after}}) {
         if (!(When & bit))
             continue;
         for (int message : messages) {
@@ -306,7 +309,8 @@ void cSelfSubHookCallback::ssc_AddMsg(QObject *lng_hWnd, int When, std::initiali
     }
 }
 
-void cSelfSubHookCallback::ssc_DelMsg(QObject *lng_hWnd, int When, std::initializer_list<int> messages)
+void cSelfSubHookCallback::ssc_DelMsg(QObject *lng_hWnd, int When,
+                                      std::initializer_list<int> messages)
 {
     SubclassThunk *thunk = thunkOf(lng_hWnd);
     if (!thunk)

@@ -226,8 +226,9 @@ private slots:
         hooks->UnHook();
         hooks->UnHook();
         QVERIFY(!hooks->bHooked());
-        for (QObject *window : {static_cast<QObject *>(main.get()), static_cast<QObject *>(pickList),
-                                static_cast<QObject *>(boxes[0])})
+        for (QObject *window :
+             {static_cast<QObject *>(main.get()), static_cast<QObject *>(pickList),
+              static_cast<QObject *>(boxes[0])})
             QVERIFY(!hooks->cSubclasserHooker().isSubclassed(window));
         turnWheel(boxes[1], 120);
         QCOMPARE(wheels.size(), 1);

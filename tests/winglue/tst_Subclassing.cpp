@@ -78,7 +78,10 @@ protected:
         return [this, onBefore](bool bBefore, bool &bHandled, QObject *hWnd, int uMsg, qint64,
                                 qint64, int &lParamUser) {
             QCOMPARE(hWnd, window.get());
-            log << QStringLiteral("%1 %2 user %3").arg(bBefore ? "before" : "after").arg(uMsg).arg(lParamUser);
+            log << QStringLiteral("%1 %2 user %3")
+                       .arg(bBefore ? "before" : "after")
+                       .arg(uMsg)
+                       .arg(lParamUser);
             if (bBefore && onBefore)
                 onBefore(bHandled);
         };
@@ -107,9 +110,9 @@ private slots:
             << 3 << moved << true << QStringList{"before 71 user 7"};
         QTest::newRow("other-message-untouched")
             << 3 << QList<int>{WM_MOUSEWHEEL} << false << QStringList{"own 71"};
-        QTest::newRow("all-messages") << 3 << QList<int>{cSelfSubHookCallback::ALL_MESSAGES}
-                                      << false
-                                      << QStringList{"before 71 user 7", "own 71", "after 71 user 7"};
+        QTest::newRow("all-messages")
+            << 3 << QList<int>{cSelfSubHookCallback::ALL_MESSAGES} << false
+            << QStringList{"before 71 user 7", "own 71", "after 71 user 7"};
         QTest::newRow("no-messages-added") << 3 << QList<int>{} << false << QStringList{"own 71"};
     }
 
@@ -132,12 +135,14 @@ private slots:
     // zSet_lParamUser replaces it.
     void lParamUserIsKeptPerWindow()
     {
-        QVERIFY(subclasser->ssc_Subclass(window.get(), 1, nullptr,
-                                         [this](bool, bool &, QObject *, int, qint64, qint64, int &user) {
-                                             log << QString::number(user);
-                                             user += 10;
-                                         }));
-        subclasser->ssc_AddMsg(window.get(), cSelfSubHookCallback::MSG_BEFORE, {WM_WINDOWPOSCHANGED});
+        QVERIFY(subclasser->ssc_Subclass(
+            window.get(), 1, nullptr,
+            [this](bool, bool &, QObject *, int, qint64, qint64, int &user) {
+                log << QString::number(user);
+                user += 10;
+            }));
+        subclasser->ssc_AddMsg(window.get(), cSelfSubHookCallback::MSG_BEFORE,
+                               {WM_WINDOWPOSCHANGED});
         sendMove(window.get());
         sendMove(window.get());
         subclasser->zSet_lParamUser(window.get(), 5);
@@ -331,7 +336,9 @@ private slots:
         QVERIFY(subclasser->ssc_Subclass(
             window.get(), 0, nullptr,
             [&](bool bBefore, bool &, QObject *hWnd, int, qint64, qint64, int &) {
-                log << QStringLiteral("%1 at depth %2").arg(bBefore ? "before" : "after").arg(depth);
+                log << QStringLiteral("%1 at depth %2")
+                           .arg(bBefore ? "before" : "after")
+                           .arg(depth);
                 if (!bBefore)
                     return;
                 ++depth;
@@ -358,7 +365,9 @@ private slots:
         QVERIFY(subclasser->ssc_Subclass(
             window.get(), 0, nullptr,
             [&](bool bBefore, bool &bHandled, QObject *hWnd, int, qint64, qint64, int &) {
-                log << QStringLiteral("%1 %2").arg(bBefore ? "before" : "after").arg(inner ? "inner" : "outer");
+                log << QStringLiteral("%1 %2")
+                           .arg(bBefore ? "before" : "after")
+                           .arg(inner ? "inner" : "outer");
                 if (bBefore && !inner) {
                     inner = true;
                     sendMove(hWnd);
