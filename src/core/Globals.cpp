@@ -5,6 +5,7 @@
 #include "core/clsEvents.h"
 #include "lists/Districts.h"
 #include "lists/ForeNames.h"
+#include "mainwindow/clsTressel.h"
 #include "transcription/Change_Monitor.h"
 #include "transcription/Recent_files.h"
 #include "transcription/Searcher.h"
@@ -26,6 +27,7 @@ Transcription *gTranscription = nullptr;
 Recent_files *gRecentFiles = nullptr;
 clsWorkFile *gWorkFile = nullptr;
 Searcher *gSearcher = nullptr;
+clsTressel *gTressel = nullptr;
 
 bool gForceMigration = false;
 int gHeaderReason = -1;
@@ -66,6 +68,7 @@ struct Owner
     std::unique_ptr<Recent_files> recentFiles;
     std::unique_ptr<clsWorkFile> workFile;
     std::unique_ptr<Searcher> searcher;
+    std::unique_ptr<clsTressel> tressel;
 };
 
 Owner &owner()
@@ -140,11 +143,25 @@ void createSearcher()
     gSearcher = owner().searcher.get();
 }
 
+void createTressel()
+{
+    owner().tressel = std::make_unique<clsTressel>();
+    gTressel = owner().tressel.get();
+}
+
 void bindBatchFileHooks()
 {
     if (!gTranscription)
         return;
     auto &hooks = gTranscription->batchFileHooks();
+    hooks.companionSaved = [](bool unsavedBefore) {
+        if (gTressel)
+            gTressel->setSaved(unsavedBefore);
+    };
+    hooks.companionBatchKey = [](const QString &key) {
+        if (gTressel)
+            gTressel->setYTQ(key);
+    };
     if (gRecentFiles) {
         hooks.proposeRecentFile = [](const QString &path) {
             if (!gRecentFiles)
@@ -185,6 +202,8 @@ void releaseAll()
     release(owner().districts, gDistricts);
     release(owner().transcription, gTranscription);
     release(owner().recentFiles, gRecentFiles);
+    // Emptying the companion's values tells it that the program has ended.
+    release(owner().tressel, gTressel);
     release(owner().project, gProject);
     release(owner().events, gEvents);
 }

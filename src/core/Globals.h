@@ -16,6 +16,7 @@ class Project;
 class Recent_files;
 class Searcher;
 class clsWorkFile;
+class clsTressel;
 
 extern clsEvents *gEvents;
 extern Project *gProject;
@@ -26,6 +27,7 @@ extern Transcription *gTranscription;
 extern Recent_files *gRecentFiles;
 extern clsWorkFile *gWorkFile;
 extern Searcher *gSearcher;
+extern clsTressel *gTressel;
 
 extern bool gForceMigration;
 extern int gHeaderReason;
@@ -57,9 +59,12 @@ void createRecentFiles();
 void createWorkFile();
 // The search state of the Find commands, with no grid yet (setGrid).
 void createSearcher();
+// The companion hand-off; its values read "~" from here on.
+void createTressel();
 
 // Connects gTranscription's batch-file hooks to the objects that exist:
-// the recent-files list and the work file. Call after creating them.
+// the recent-files list and the work file; the companion's hooks reach
+// gTressel whenever it exists. Call after creating them.
 void bindBatchFileHooks();
 
 // Releases gWorkFile, which closes the work file and deletes it when this

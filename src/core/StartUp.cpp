@@ -250,6 +250,7 @@ bool StartUp(Form1 &mainWindow)
     }
     gProject->GoToFileDir();
 
+    ProgramObjects::createTressel();
     mainWindow.CreateTimerAndRelay();
 
     const QString helpFolder = gProject->CommonAppData().isEmpty()

@@ -270,13 +270,20 @@ void tst_StartUp::exitClosesDownAndReleasesEverything()
     script->answer({QStringLiteral("Use Default"), QStringLiteral("Ok")});
     auto *mainWindow = new Form1;
     QVERIFY(mainWindow->Load());
-    QVERIFY(gProject && gEvents);
+    QVERIFY(gProject && gEvents && gTressel);
     QVERIFY(IsFormLoaded(QStringLiteral("FORM1")));
+    // The companion sees a running program with nothing open yet.
+    QCOMPARE(GetSharedSetting(kApp, QStringLiteral("Tressel"), QStringLiteral("YTQ")),
+             QStringLiteral("~"));
 
     mainWindow->mnuExit_Click();
     QVERIFY(!mainWindow->isVisible());
     QVERIFY(gProject == nullptr);
     QVERIFY(gEvents == nullptr);
+    QVERIFY(gTressel == nullptr);
+    for (const char *key : {"YTQ", "District", "OldRow", "Saved"})
+        QCOMPARE(GetSharedSetting(kApp, QStringLiteral("Tressel"), QString::fromLatin1(key), "<none>"),
+                 QString());
     // The lock went with the run: the next copy may start.
     QVERIFY(InstanceLock::acquire());
     InstanceLock::release();
@@ -613,6 +620,8 @@ void tst_StartUp::commandLineBatchIsLoaded()
     QVERIFY(mainWindow.Load());
     QVERIFY(script->records().isEmpty());
     QCOMPARE(gridRows(mainWindow.fgInput()), loaded);
+    QCOMPARE(GetSharedSetting(kApp, QStringLiteral("Tressel"), QStringLiteral("YTQ")),
+             QStringLiteral("1905B1"));
     mainWindow.close();
 }
 
