@@ -40,6 +40,10 @@ public:
     void WaitForHeaderForm();
     void SetUpMainForm();
 
+    // Check marks and enabled states of the menu items from the project's
+    // settings and state.
+    void ApplySettingsToMenus();
+
     // True while a load, save or upload is under way or events are held off.
     bool CantUseMenues() const;
 
@@ -71,6 +75,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Builds the menu bar.
+    void CreateMenus();
+
     std::unique_ptr<FlexGrid> mGrid;
     FlexGridView *mGridView = nullptr;
     std::unique_ptr<CTimer> mTime;
