@@ -4,6 +4,7 @@
 #include "core/VbHelpers.h"
 #include "core/clsEvents.h"
 #include "entry/FlexGrid.h"
+#include "entry/VbKeyCodes.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -13,27 +14,6 @@
 #include <algorithm>
 
 namespace {
-
-int vbButton(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
-int vbShift(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0)
-           | (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0)
-           | (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
-}
 
 void setUpHeader(QHeaderView *header)
 {
@@ -369,8 +349,8 @@ void FlexGridView::mouseReleaseEvent(QMouseEvent *event)
     const QPoint pos = toWidget(viewport(), event->position());
     noteMouse(pos);
     event->accept();
-    emit MouseUp(vbButton(event->button()), vbShift(event->modifiers()), PixelsToTwipsX(pos.x()),
-                 PixelsToTwipsY(pos.y()));
+    emit MouseUp(VbKeys::vbButton(event->button()), VbKeys::vbShift(event->modifiers()),
+                 PixelsToTwipsX(pos.x()), PixelsToTwipsY(pos.y()));
 }
 
 void FlexGridView::mouseDoubleClickEvent(QMouseEvent *event)
@@ -445,7 +425,7 @@ bool FlexGridView::eventFilter(QObject *watched, QEvent *event)
         const auto *mouse = static_cast<QMouseEvent *>(event);
         const QPoint pos = toWidget(static_cast<QWidget *>(watched), mouse->position());
         noteMouse(pos);
-        emit MouseUp(vbButton(mouse->button()), vbShift(mouse->modifiers()),
+        emit MouseUp(VbKeys::vbButton(mouse->button()), VbKeys::vbShift(mouse->modifiers()),
                      PixelsToTwipsX(pos.x()), PixelsToTwipsY(pos.y()));
         return true;
     }

@@ -75,20 +75,6 @@ bool isPlainTypingKey(const QKeyEvent &event)
     return !text.isEmpty() && std::all_of(text.begin(), text.end(), isPrintable);
 }
 
-int vbButton(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
 } // namespace
 
 RichTextView::RichTextView(QWidget *parent) : QWidget(parent)
@@ -422,7 +408,7 @@ void RichTextView::mouseReleaseEvent(QMouseEvent *event)
     if (!mBox)
         return;
     const Key key = vbKey(0, event->modifiers());
-    mBox->releaseMouseButton(vbButton(event->button()), key.shift,
+    mBox->releaseMouseButton(VbKeys::vbButton(event->button()), key.shift,
                              PixelsToTwipsX(event->position().x()),
                              PixelsToTwipsY(event->position().y()));
 }

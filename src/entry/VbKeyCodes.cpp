@@ -111,13 +111,32 @@ int codeOf(int qtKey, bool keypad)
 
 } // namespace
 
+int vbShift(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers.testFlag(Qt::ShiftModifier) ? vbShiftMask : 0)
+           | (modifiers.testFlag(Qt::ControlModifier) ? vbCtrlMask : 0)
+           | (modifiers.testFlag(Qt::AltModifier) ? vbAltMask : 0);
+}
+
+int vbButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
 Key vbKey(int qtKey, Qt::KeyboardModifiers modifiers)
 {
     Key key;
     key.code = codeOf(qtKey, modifiers.testFlag(Qt::KeypadModifier));
-    key.shift = (modifiers.testFlag(Qt::ShiftModifier) ? vbShiftMask : 0)
-                | (modifiers.testFlag(Qt::ControlModifier) ? vbCtrlMask : 0)
-                | (modifiers.testFlag(Qt::AltModifier) ? vbAltMask : 0);
+    key.shift = vbShift(modifiers);
     // The state counts the key being pressed, whatever the platform says
     // of a modifier's own press.
     switch (qtKey) {

@@ -52,4 +52,10 @@ struct Key
 // Punctuation has the codes of a US keyboard, shifted or not.
 Key vbKey(int qtKey, Qt::KeyboardModifiers modifiers);
 
+// The Shift state (Shift 1, Ctrl 2, Alt 4) of a mouse event's modifiers.
+int vbShift(Qt::KeyboardModifiers modifiers);
+
+// A mouse button's code: left 1, right 2, middle 4, any other 0.
+int vbButton(Qt::MouseButton button);
+
 } // namespace VbKeys
