@@ -14,8 +14,10 @@
 class CTimer;
 class FlexGrid;
 class FlexGridView;
+class Form1MenuItems;
 class EventRaise;
 class QAction;
+class QMenu;
 class QPrinter;
 
 class Form1 : public QMainWindow, public EditorHost
@@ -40,9 +42,19 @@ public:
     void WaitForHeaderForm();
     void SetUpMainForm();
 
-    // Check marks and enabled states of the menu items from the project's
-    // settings and state.
+    // Check marks, enabled states, visibility and changing captions of the
+    // menu items from the project's settings and batch; also empties and
+    // hides the pick list when neither list is wanted and rebuilds the
+    // recent-file items. Leaves the batch's saved state alone.
     void ApplySettingsToMenus();
+
+    // The menu item of that control name (mnuSaveCont, mnurecent1_3, ...);
+    // nullptr when there is none.
+    QAction *MenuItem(const QString &controlName) const;
+    // The grid's right-click menus: "Row Menu" on the row labels, "Cell
+    // Menu" elsewhere.
+    QMenu *RowPopup() const;
+    QMenu *CellPopup() const;
 
     // True while a load, save or upload is under way or events are held off.
     bool CantUseMenues() const;
@@ -86,10 +98,6 @@ private:
     // The cell a search found becomes the current one.
     void GoToFound();
 
-    QAction *mnuExit = nullptr;
-    QAction *mnuPrint = nullptr;
-    QAction *mnuFindString = nullptr;
-    QAction *mnuFindNextString = nullptr;
-    QAction *mnuEditForenames = nullptr;
-    QAction *mnuEditDistricts = nullptr;
+    // The menu items by control name; owned by the window (Qt parent).
+    Form1MenuItems *mMenus = nullptr;
 };
