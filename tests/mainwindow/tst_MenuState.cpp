@@ -171,10 +171,12 @@ private slots:
             << QStringList{"mnuMother:enabled=true", "mnuSpouse:enabled=false",
                            "mnuDoB:enabled=false", "mnuAaDIgnore:visible=false"};
         QTest::newRow("births-1911-before-the-mothers-quarter")
-            << QStringLiteral("[Batch]\nZelType=1\nBatchYear=1911\nBatchQtr=2\n[Startup]\nMomQtr=3\n")
+            << QStringLiteral("[Batch]\nZelType=1\nBatchYear=1911\nBatchQtr=2\n"
+                              "[Startup]\nMomQtr=3\n")
             << QStringList{"mnuMother:enabled=false"};
         QTest::newRow("births-1911-from-the-mothers-quarter")
-            << QStringLiteral("[Batch]\nZelType=1\nBatchYear=1911\nBatchQtr=3\n[Startup]\nMomQtr=3\n")
+            << QStringLiteral("[Batch]\nZelType=1\nBatchYear=1911\nBatchQtr=3\n"
+                              "[Startup]\nMomQtr=3\n")
             << QStringList{"mnuMother:enabled=true"};
         QTest::newRow("marriages-1900-has-no-spouse")
             << QStringLiteral("[Batch]\nZelType=3\nBatchYear=1900\n")
@@ -195,7 +197,8 @@ private slots:
             << QStringLiteral("[Batch]\nZelType=2\nBatchYear=1970\n")
             << QStringList{"mnuDoB:enabled=true", "mnuAaDIgnore:visible=true"};
         QTest::newRow("deaths-1969-before-the-dob-quarter")
-            << QStringLiteral("[Batch]\nZelType=2\nBatchYear=1969\nBatchQtr=1\n[Startup]\nDoBQtr=2\n")
+            << QStringLiteral("[Batch]\nZelType=2\nBatchYear=1969\nBatchQtr=1\n"
+                              "[Startup]\nDoBQtr=2\n")
             << QStringList{"mnuDoB:enabled=false"};
     }
     void itemsFollowTheBatch() { compareStates(); }
