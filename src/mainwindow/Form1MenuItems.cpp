@@ -26,6 +26,17 @@ void Form1MenuItems::add(QAction *action)
     mItems.insert(action->objectName(), action);
 }
 
+void Form1MenuItems::holdCheck(QAction *action)
+{
+    connect(action, &QAction::triggered, this,
+            [action](bool checked) { action->setChecked(!checked); });
+}
+
+void Form1MenuItems::releaseCheck(QAction *action)
+{
+    disconnect(action, &QAction::triggered, this, nullptr);
+}
+
 void Form1MenuItems::attach()
 {
     if (gProject)

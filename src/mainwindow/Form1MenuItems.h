@@ -32,6 +32,13 @@ public:
     QAction *item(const QString &name) const { return mItems.value(name); }
     QList<QAction *> all() const { return mItems.values(); }
 
+    // A click on a checkable item whose command is not built yet must not
+    // move its check mark, which mirrors a setting or the batch: holdCheck
+    // puts the mark back after every click; releaseCheck ends that, for
+    // the item's command to set the mark.
+    void holdCheck(QAction *action);
+    void releaseCheck(QAction *action);
+
     // The grid's right-click menus ("Row Menu", "Cell Menu"); not on the bar.
     QMenu *rowPopup = nullptr;
     QMenu *cellPopup = nullptr;

@@ -50,15 +50,13 @@ public:
         return action;
     }
 
-    // An item with a check mark. Until its command exists, a click must
-    // not move the mark, which mirrors a setting or a state of the batch.
+    // An item with a check mark, held until its command exists.
     QAction *toggle(QMenu *menu, const char *name, const QString &caption, int help,
                     const QKeySequence &keys = {})
     {
         QAction *action = item(menu, name, caption, help, keys);
         action->setCheckable(true);
-        QObject::connect(action, &QAction::triggered, action,
-                         [action](bool checked) { action->setChecked(!checked); });
+        mItems->holdCheck(action);
         return action;
     }
 

@@ -14,13 +14,16 @@
 #include "transcription/Change_Monitor.h"
 #include "transcription/Recent_files.h"
 #include "transcription/Transcription.h"
+#include "transcription/frmFind.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -473,6 +476,25 @@ private slots:
         beep->trigger();
         QVERIFY(beep->isChecked());
         QVERIFY(gProject->Beepit());
+    }
+
+    // A menu key pressed in the window runs the item's command: Ctrl+F
+    // opens the find window.
+    void menuKeyRunsItsCommand()
+    {
+        loadBirths();
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto opened = std::make_shared<bool>(false);
+        QTimer::singleShot(0, this, [opened] {
+            auto *find = qobject_cast<frmFind *>(QApplication::activeModalWidget());
+            *opened = find != nullptr;
+            if (find)
+                find->reject();
+        });
+        QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(*opened);
     }
 
     // The recent files, the supplementary files' names and the range in
