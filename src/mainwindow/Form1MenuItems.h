@@ -30,7 +30,6 @@ public:
     void add(QAction *action);
     // The item of that control name; nullptr when there is none.
     QAction *item(const QString &name) const { return mItems.value(name); }
-    QList<QAction *> all() const { return mItems.values(); }
 
     // A click on a checkable item whose command is not built yet must not
     // move its check mark, which mirrors a setting or the batch: holdCheck

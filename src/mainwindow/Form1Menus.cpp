@@ -45,7 +45,7 @@ public:
                   const QKeySequence &keys = {})
     {
         QAction *action = menu->addAction(caption);
-        name_(action, name, help);
+        named(action, name, help);
         action->setShortcut(keys);
         return action;
     }
@@ -62,12 +62,12 @@ public:
 
     QMenu *menu(QMenu *parent, const char *name, const QString &caption, int help)
     {
-        return name_(parent->addMenu(caption), name, help);
+        return named(parent->addMenu(caption), name, help);
     }
 
     QMenu *menu(QMenuBar *bar, const char *name, const QString &caption, int help)
     {
-        return name_(bar->addMenu(caption), name, help);
+        return named(bar->addMenu(caption), name, help);
     }
 
     // A separator; a named one is shown and hidden by code.
@@ -81,14 +81,14 @@ public:
         return action;
     }
 
-    QMenu *name_(QMenu *menu, const char *name, int help)
+    QMenu *named(QMenu *menu, const char *name, int help)
     {
         menu->setObjectName(QString::fromLatin1(name));
-        name_(menu->menuAction(), name, help);
+        named(menu->menuAction(), name, help);
         return menu;
     }
 
-    QAction *name_(QAction *action, const char *name, int help)
+    QAction *named(QAction *action, const char *name, int help)
     {
         action->setObjectName(QString::fromLatin1(name));
         action->setProperty("HelpContextID", help);
@@ -360,11 +360,11 @@ void Form1::CreateMenus()
     b.item(help, "mnuAbout", QStringLiteral("About"), kHelpHelp);
 
     // ---- The grid's right-click menus, never on the bar ---------------------------
-    mMenus->rowPopup = b.name_(new QMenu(QStringLiteral("Row Menu"), this), "mnuRowPopup",
+    mMenus->rowPopup = b.named(new QMenu(QStringLiteral("Row Menu"), this), "mnuRowPopup",
                                kHelpPopups);
     b.item(mMenus->rowPopup, "mnuDelRow2", QStringLiteral("Delete This Row"), kHelpPopups);
     b.item(mMenus->rowPopup, "mnuInsertRow2", QStringLiteral("Insert New Row"), kHelpPopups);
-    mMenus->cellPopup = b.name_(new QMenu(QStringLiteral("Cell Menu"), this), "mnuCellPopup",
+    mMenus->cellPopup = b.named(new QMenu(QStringLiteral("Cell Menu"), this), "mnuCellPopup",
                                 kHelpPopups);
     b.item(mMenus->cellPopup, "mnuInsertDown2", QStringLiteral("Insert Blank - Move others down"),
            kHelpPopups);
