@@ -3,6 +3,7 @@
 #include "core/QtServices.h"
 #include "core/ScriptedServices.h"
 #include "mainwindow/Form1.h"
+#include "mainwindow/HelpKeyFilter.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -27,7 +28,11 @@ int main(int argc, char **argv)
         script->setLogFile(scriptPath + QStringLiteral(".log"));
         Services::install(std::make_unique<ScriptedMessageService>(script));
         Services::install(std::make_unique<ScriptedDialogService>(script));
+        Services::install(std::make_unique<ScriptedShellService>(script));
     }
+
+    // F1 opens the help page of whatever the transcriber is on.
+    InstallHelpKey();
 
     Form1 mainWindow;
     if (!mainWindow.Load())
