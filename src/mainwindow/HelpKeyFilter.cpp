@@ -28,22 +28,17 @@ int HelpKeyFilter::HelpContextOf(const QWidget *w)
     return 0;
 }
 
-int HelpKeyFilter::CurrentHelpContext()
+int HelpKeyFilter::HelpContextFor(const QObject *receiver)
 {
     // An open menu: its highlighted item, else the menu itself (its own
     // item in the menu above, or the menu widget).
-    if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+    if (auto *menu = qobject_cast<const QMenu *>(receiver)) {
         if (const int context = contextOf(menu->activeAction()); context > 0)
             return context;
         if (const int context = contextOf(menu->menuAction()); context > 0)
             return context;
-        if (const int context = contextOf(menu); context > 0)
-            return context;
     }
-    QWidget *focus = QApplication::focusWidget();
-    if (!focus)
-        focus = QApplication::activeWindow();
-    return HelpContextOf(focus);
+    return HelpContextOf(qobject_cast<const QWidget *>(receiver));
 }
 
 bool HelpKeyFilter::eventFilter(QObject *watched, QEvent *event)
@@ -54,9 +49,10 @@ bool HelpKeyFilter::eventFilter(QObject *watched, QEvent *event)
     constexpr auto modifiers = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
     if (key->key() != Qt::Key_F1 || (key->modifiers() & modifiers) || key->isAutoRepeat())
         return QObject::eventFilter(watched, event);
-    // The same press comes here again for each parent it travels to; it is
-    // taken here, so it opens one page.
-    OpenHelpFile(CurrentHelpContext());
+    // A key press goes first to the focus widget (or the open menu), and
+    // would come here again for each parent it travels on to: it is taken
+    // here, so it opens one page.
+    OpenHelpFile(HelpContextFor(watched));
     return true;
 }
 

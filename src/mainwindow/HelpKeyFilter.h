@@ -17,8 +17,9 @@ class HelpKeyFilter : public QObject
 public:
     explicit HelpKeyFilter(QObject *parent = nullptr);
 
-    // The help-context number F1 would open now: 0 means the contents.
-    static int CurrentHelpContext();
+    // The help-context number F1 pressed on receiver (the widget that has
+    // the keyboard focus, or an open menu) opens: 0 means the contents.
+    static int HelpContextFor(const QObject *receiver);
     // The number of w or its nearest parent that has one; 0 when none has.
     static int HelpContextOf(const QWidget *w);
 
