@@ -4,8 +4,10 @@
 #include "core/ScriptedServices.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/HelpKeyFilter.h"
+#include "mainwindow/frmAbout.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 
 int main(int argc, char **argv)
@@ -16,6 +18,7 @@ int main(int argc, char **argv)
                                            .arg(PELKAR_VERSION_MAJOR)
                                            .arg(PELKAR_VERSION_MINOR)
                                            .arg(PELKAR_VERSION_PATCH));
+    QApplication::setWindowIcon(QIcon(frmAbout::AboutIconPath()));
     installQtServices();
 
     // A test that starts the program names a file of answers here, so that

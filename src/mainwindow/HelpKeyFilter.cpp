@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QVariant>
 #include <QWidget>
@@ -36,6 +37,11 @@ int HelpKeyFilter::HelpContextFor(const QObject *receiver)
         if (const int context = contextOf(menu->activeAction()); context > 0)
             return context;
         if (const int context = contextOf(menu->menuAction()); context > 0)
+            return context;
+    }
+    // The menu bar with a menu title highlighted from the keyboard.
+    if (auto *bar = qobject_cast<const QMenuBar *>(receiver)) {
+        if (const int context = contextOf(bar->activeAction()); context > 0)
             return context;
     }
     return HelpContextOf(qobject_cast<const QWidget *>(receiver));

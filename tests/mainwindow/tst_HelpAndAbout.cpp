@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -250,7 +251,7 @@ private slots:
     }
 
     // On an open menu F1 opens the highlighted item's page, or the menu's
-    // own when the item has none.
+    // own when the item has none; on the menu bar, the highlighted menu's.
     void helpKeyOnMenu()
     {
         QMenu edit;
@@ -264,9 +265,22 @@ private slots:
         edit.setActiveAction(find);
         QTest::keyClick(&edit, Qt::Key_F1);
         edit.close();
-        QCOMPARE(script->records().size(), 2);
+
+        // A menu title highlighted on the menu bar.
+        QMenuBar bar;
+        QMenu *file = bar.addMenu(QStringLiteral("&File"));
+        file->menuAction()->setProperty("HelpContextID", 6104);
+        bar.show();
+        bar.setActiveAction(file->menuAction());
+        // Esc closes the menu and leaves its title highlighted on the bar.
+        QTest::keyClick(file, Qt::Key_Escape);
+        QCOMPARE(bar.activeAction(), file->menuAction());
+        QTest::keyClick(&bar, Qt::Key_F1);
+
+        QCOMPARE(script->records().size(), 3);
         QCOMPARE(script->records().at(0).prompt, pageUrl(QStringLiteral("edit-forenames.html")));
         QCOMPARE(script->records().at(1).prompt, pageUrl(QStringLiteral("edit-menu.html")));
+        QCOMPARE(script->records().at(2).prompt, pageUrl(QStringLiteral("file-menu.html")));
     }
 
     // Patterns as the desktop's dialog reads them: both cases of an ending,
