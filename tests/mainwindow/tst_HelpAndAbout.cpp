@@ -332,6 +332,27 @@ private slots:
         QCOMPARE(preset, QStringLiteral("Pelkar_Supp_Districts.txt"));
     }
 
+    // Save As asks about an existing file itself, so its dialog must not
+    // ask too; it opens on the batch name in the save folder.
+    void saveDialogLeavesOverwriteToTheCommand()
+    {
+        bool asksItself = true;
+        QString preset;
+        whenOpen<QFileDialog>([&](QFileDialog *dialog) {
+            asksItself = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+            if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                preset = name->text();
+            dialog->reject();
+        });
+        QtDialogService dialogs;
+        QCOMPARE(dialogs.saveFile(QStringLiteral("Pelkar Open Save File"), home(),
+                                  QStringLiteral("1905B1A0012.ZEL"),
+                                  QStringLiteral("Pelkar Files (*.ZEL)|*.ZEL|All Files (*.*)|*.*")),
+                 QString());
+        QVERIFY(!asksItself);
+        QCOMPARE(preset, QStringLiteral("1905B1A0012.ZEL"));
+    }
+
     // The folder browser has the Create New Folder button that the
     // first-run text tells the transcriber to click.
     void folderBrowserOffersNewFolder()
