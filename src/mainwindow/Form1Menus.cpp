@@ -5,6 +5,7 @@
 #include "lists/PickListSink.h"
 #include "mainwindow/Form1MenuItems.h"
 #include "mainwindow/MenuState.h"
+#include "mainwindow/frmAbout.h"
 #include "transcription/Recent_files.h"
 
 #include <QAction>
@@ -355,9 +356,11 @@ void Form1::CreateMenus()
 
     // ---- Help --------------------------------------------------------------------
     QMenu *help = b.menu(bar, "mnuHelp", QStringLiteral("&Help"), kHelpHelp);
-    b.item(help, "mnuPelkarHelp", QStringLiteral("Pelkar Help"), kHelpContents);
+    QAction *contents = b.item(help, "mnuPelkarHelp", QStringLiteral("Pelkar Help"), kHelpContents);
+    connect(contents, &QAction::triggered, this, [] { mnuPelkarHelp_Click(); });
     b.separator(help);
-    b.item(help, "mnuAbout", QStringLiteral("About"), kHelpHelp);
+    QAction *about = b.item(help, "mnuAbout", QStringLiteral("About"), kHelpHelp);
+    connect(about, &QAction::triggered, this, [this] { mnuAbout_Click(*this); });
 
     // ---- The grid's right-click menus, never on the bar ---------------------------
     mMenus->rowPopup = b.named(new QMenu(QStringLiteral("Row Menu"), this), "mnuRowPopup",
