@@ -5,6 +5,7 @@
 #include "lists/PickListSink.h"
 #include "mainwindow/Form1MenuItems.h"
 #include "mainwindow/MenuState.h"
+#include "mainwindow/OpenDialog.h"
 #include "mainwindow/frmAbout.h"
 #include "transcription/Recent_files.h"
 
@@ -150,7 +151,12 @@ void Form1::CreateMenus()
     b.item(file, "mnuSetPrinter", QStringLiteral("Select Printer"), kHelpFile);
     b.separator(file);
     b.item(file, "mnuFileLocate", QStringLiteral("Where are my files"), kHelpFile);
-    b.item(file, "mnuDefPath", QStringLiteral("&Define Save Path"), kHelpFile);
+    QAction *defPath = b.item(file, "mnuDefPath", QStringLiteral("&Define Save Path"), kHelpFile);
+    connect(defPath, &QAction::triggered, this, [this] {
+        // The item's caption names the folder, so it follows the choice.
+        if (!CantUseMenues() && DefineSavePath())
+            ApplySettingsToMenus();
+    });
     // The recent files appear here once the list fills them.
     b.separator(file, "mnurecentsep")->setVisible(false);
     for (int n = 1; n <= Recent_files::kMaxShown; ++n) {

@@ -105,14 +105,6 @@ bool DefineSavePath()
     return true;
 }
 
-QString DefineSavePathCaption()
-{
-    const QString path = gProject->SavePath();
-    if (path.isEmpty())
-        return QStringLiteral("&Define Save Path");
-    return QStringLiteral("&Define Save Path (") + path + QLatin1Char(')');
-}
-
 QString GetSpecialFolderPath(int folderId)
 {
     QString folder;

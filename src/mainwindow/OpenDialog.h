@@ -34,8 +34,6 @@ QString bOpenSuppFile(const QString &presentPath);
 // present save folder. A choice becomes the save folder and the settings
 // are saved. Returns false when cancelled (nothing changes).
 bool DefineSavePath();
-// The Define Save Path item's caption for the present save folder.
-QString DefineSavePathCaption();
 
 // The desktop's special folders by their old numbers: 0 and 16 the desktop,
 // 5 the documents folder, 26 the per-user application data, 35 the

@@ -451,6 +451,25 @@ private slots:
                  qPrintable(records.first().prompt));
     }
 
+    // Define Save Path asks for the folder and the item then names it;
+    // a cancelled choice changes nothing.
+    void defineSavePathNamesTheFolder()
+    {
+        QAction *item = window->MenuItem(QStringLiteral("mnuDefPath"));
+        const QString before = item->text();
+        script->answer(QString());
+        item->trigger();
+        QCOMPARE(item->text(), before);
+
+        const QString chosen = QDir(gProject->DataPath()).filePath(QStringLiteral("Mine & Yours"));
+        QVERIFY(QDir().mkpath(chosen));
+        script->answer(chosen);
+        item->trigger();
+        QCOMPARE(gProject->SavePath(), chosen);
+        QCOMPARE(item->text(), QStringLiteral("&Define Save Path (") + QString(chosen).replace(
+                                   u'&', QStringLiteral("&&")) + u')');
+    }
+
     // The menus follow the settings whenever the window is laid out.
     void menusFollowChangedSettings()
     {

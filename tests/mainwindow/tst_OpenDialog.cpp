@@ -6,6 +6,7 @@
 
 #include "core/Globals.h"
 #include "core/Project.h"
+#include "mainwindow/MenuState.h"
 #include "mainwindow/OpenDialog.h"
 
 #include <QDir>
@@ -230,8 +231,10 @@ private slots:
         script->answer(homePath("elsewhere"));
         QVERIFY(DefineSavePath());
         QCOMPARE(gProject->SavePath(), homePath("elsewhere"));
-        QCOMPARE(DefineSavePathCaption(),
-                 QStringLiteral("&Define Save Path (") + homePath("elsewhere") + u')');
+        const MenuState menus = MenuState::FromProject(*gProject);
+        const MenuItemState *item = menus.item(QStringLiteral("mnuDefPath"));
+        QVERIFY(item && item->caption);
+        QCOMPARE(*item->caption, QStringLiteral("&Define Save Path (") + homePath("elsewhere") + u')');
         QFile settings(homePath("data/Pelkarini.txt"));
         QVERIFY(settings.open(QIODevice::ReadOnly));
         QVERIFY(settings.readAll().contains(homePath("elsewhere").toUtf8()));
