@@ -278,6 +278,8 @@ public:
     void setCPHeight(int twips);
     int CPWidth() const;
     void setCPWidth(int twips);
+    // The cells' font size in points; 0 while none is stored.
+    float CPSize() const { return mCPSize; }
     void setCPSize(float size);
     int GridQuality() const { return mGridQuality; }
 
