@@ -29,7 +29,7 @@ struct GridColumnSource
     virtual int columnWidthTwips(int col) const = 0;
 };
 
-// The paste-text window, as the settings save reads it: its ten texts as one
+// The paste-text window, as the settings save reads it: its nine texts as one
 // list and its place in twips. While none is set, the stored values are saved.
 struct PasteWindowSource
 {
