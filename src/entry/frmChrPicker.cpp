@@ -2,6 +2,7 @@
 
 #include "core/Globals.h"
 #include "core/Project.h"
+#include "core/Services.h"
 #include "core/VbHelpers.h"
 #include "core/clsEvents.h"
 #include "entry/SpecialChars.h"
@@ -100,7 +101,10 @@ frmChrPicker::frmChrPicker(QWidget *parent) : QWidget(parent, Qt::Tool)
     if (project && project->CPHeight() > 0 && project->CPWidth() > 0) {
         {
             EventsOffGuard quiet;
-            resize(TwipsToPixelsX(project->CPWidth()), TwipsToPixelsY(project->CPHeight()));
+            // A size stored on a larger screen is cut to this one.
+            const QSize screen = Services::screen().screenRect().size();
+            resize(std::min(TwipsToPixelsX(project->CPWidth()), screen.width()),
+                   std::min(TwipsToPixelsY(project->CPHeight()), screen.height()));
         }
         mResizer->FormResize();
         // The font the picker had when it was last resized, which the size

@@ -48,8 +48,11 @@ frmCopyPaste::frmCopyPaste(QWidget *parent) : QWidget(parent, Qt::Tool)
     resize(TwipsToPixelsX(kDesignWidthTwips), height());
 
     if (gProject && gProject->PasteX() >= 0) {
-        move(TwipsToPixelsX(gProject->PasteX()), TwipsToPixelsY(gProject->PasteY()));
         resize(TwipsToPixelsX(gProject->PasteW()), height());
+        const QPoint stored(TwipsToPixelsX(gProject->PasteX()), TwipsToPixelsY(gProject->PasteY()));
+        // A place stored on a screen no longer there would hide the window.
+        if (Services::screen().screenRect().intersects(QRect(stored, size())))
+            move(stored);
     }
 }
 

@@ -26,6 +26,7 @@ class frmCopyPaste : public QWidget, public PasteWindowSource
 public:
     // Form_Load: the texts from Project's PasteList, and the stored place
     // and width when PasteX is 0 or more (gProject; defaults without one).
+    // A stored place off the screen is not taken.
     explicit frmCopyPaste(QWidget *parent = nullptr);
 
     // Text n (1 to 9); the empty text for any other n or a line without text.

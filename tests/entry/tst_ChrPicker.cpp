@@ -6,6 +6,7 @@
 // font come back from the settings at the next run.
 
 #include "PelkarTest.h"
+#include "TestFiles.h"
 
 #include "core/Globals.h"
 #include "core/Project.h"
@@ -222,6 +223,17 @@ private slots:
                  first.topLeft() + QPoint(9 * first.width(), 6 * first.height()));
         // Showing it again is no resize by the transcriber: nothing stored.
         QCOMPARE(gProject->CPWidth(), size.width() * 15);
+    }
+
+    // A size stored on a larger screen is cut to this one (1920 x 1080).
+    void storedSizeFitsTheScreen()
+    {
+        QVERIFY(TestFiles::writeBytes(QDir(dataFolder()).filePath("Pelkarini.txt"),
+                                      "[Forms]\r\nCPWidth=30000\r\nCPHeight=24000\r\n"));
+        newRun();
+        auto picker = openPicker();
+        QVERIFY(picker);
+        QCOMPARE(picker->size(), QSize(1920, 1080));
     }
 
     // The program's own resizes (events off) are not stored.

@@ -238,6 +238,23 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return w->width() == 100; }));
     }
 
+    // A place stored for a screen that is gone is not taken; the width is.
+    void placeOffTheScreenNotTaken()
+    {
+        gProject->setPasteX(40000);
+        gProject->setPasteY(3000);
+        gProject->setPasteW(4500);
+        auto w = openWindow();
+        QVERIFY(w);
+        QVERIFY(QRect(0, 0, 1920, 1080).intersects(w->geometry()));
+        QCOMPARE(w->width(), 300);
+
+        gProject->setPasteX(1500);
+        auto placed = openWindow();
+        QVERIFY(placed);
+        QCOMPARE(placed->pos(), QPoint(100, 200));
+    }
+
     // The texts, the place and the width go into the settings file with the
     // main window's save and come back at the next run.
     void keptInSettings()
