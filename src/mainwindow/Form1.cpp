@@ -406,7 +406,7 @@ void Form1::Form_Resize()
         if (mTime)
             mTime->setInterval(kMinuteMs);
         mLastMinimised = false;
-    } else if (!minimised && isVisible()) {
+    } else if (!minimised) {
         mResizer.FormResize();
         if (!gProject->DistPick() && !gProject->ForePick()) {
             gProject->HidePickList();

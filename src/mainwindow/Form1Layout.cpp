@@ -25,6 +25,7 @@
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -177,6 +178,10 @@ void Form1::FitGridHeight()
     const int rowHeight = mGrid->RowHeight(0);
     if (!area || rowHeight <= 0)
         return;
+    // A hidden window's bars and central area are placed only when it is
+    // shown; the grid is fitted to where they will be.
+    if (QLayout *bars = layout())
+        bars->activate();
     // The status bar lies outside the central area already.
     const int space = PixelsToTwipsY(area->height() - mGridView->y());
     const int rows = std::max(2, space / rowHeight);

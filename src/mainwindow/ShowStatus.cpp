@@ -20,14 +20,31 @@ QColor fromStored(std::uint32_t colour)
 // count and the minutes.
 constexpr int kMinimumWidths[4] = {200, 220, 120, 110};
 
+// A panel keeps its width while the window has room for it, and is clipped
+// when the window is made narrower, as a status bar's panels are: its width
+// never holds the window wider than the transcriber made it.
+class StatusPanel : public QLabel
+{
+public:
+    StatusPanel(int width, QWidget *parent) : QLabel(parent), mWidth(width) {}
+    QSize sizeHint() const override
+    {
+        const QSize hint = QLabel::sizeHint();
+        return {std::max(mWidth, hint.width()), hint.height()};
+    }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+private:
+    int mWidth;
+};
+
 } // namespace
 
 ShowStatus::ShowStatus(QStatusBar *bar) : mBar(bar)
 {
     for (int i = 0; i < 4; ++i) {
-        auto *label = new QLabel(bar);
+        auto *label = new StatusPanel(kMinimumWidths[i], bar);
         label->setObjectName(QStringLiteral("Panel") + QString::number(i + 1));
-        label->setMinimumWidth(kMinimumWidths[i]);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
         label->setTextFormat(Qt::PlainText);

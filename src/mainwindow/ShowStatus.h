@@ -26,7 +26,8 @@ public:
     static constexpr std::uint32_t kWarningText = 0x000000;
 
     // Builds the four panels (QLabels named "Panel1" to "Panel4") on bar,
-    // which stays the caller's.
+    // which stays the caller's. Each keeps a width that its usual text fits
+    // while the window has room, and is clipped in a narrower window.
     explicit ShowStatus(QStatusBar *bar);
 
     // ShowStatusSink
