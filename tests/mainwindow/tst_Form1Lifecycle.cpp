@@ -6,6 +6,7 @@
 
 #include "core/ShowStatusSink.h"
 #include "entry/FlexGrid.h"
+#include "entry/FlexGridView.h"
 #include "entry/RichTextBox.h"
 #include "entry/RichTextView.h"
 #include "lists/frmPickList.h"
@@ -268,6 +269,37 @@ private slots:
         window->eTime()->PulseTimer();
         QCOMPARE(status->durationCount(), counted + 1);
         window->setBSaving(false);
+    }
+
+    // The caption names the batch; the grid and box fonts follow the
+    // settings, the boxes two points larger, and empty settings take the
+    // grid's own font and are stored.
+    void captionAndFonts()
+    {
+        startWindow();
+        QCOMPARE(window->windowTitle(),
+                 QStringLiteral("Pelkar v%1.%2.%3 - 1905 Births Q1 Batch 12 Fiche")
+                     .arg(PELKAR_VERSION_MAJOR)
+                     .arg(PELKAR_VERSION_MINOR)
+                     .arg(PELKAR_VERSION_PATCH));
+        gProject->setSourceType(3);
+        window->SetCaption();
+        QVERIFY(window->windowTitle().endsWith(QStringLiteral(" - 1905 Births Q1 Scan")));
+
+        gProject->Set_Font(QStringLiteral("DejaVu Serif"), 11, true, false, 0x0000FF);
+        window->ApplyGridFont();
+        const QFont grid = window->fgInput().Font();
+        QCOMPARE(grid.family(), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(grid.pointSize(), 11);
+        QVERIFY(grid.bold());
+        QCOMPARE(window->rtb1View()->font().pointSize(), 13);
+        QCOMPARE(window->tbDistrictView()->font().pointSize(), 13);
+        QCOMPARE(window->gridView()->palette().color(QPalette::Text), QColor(255, 0, 0));
+
+        gProject->Set_Font(QString(), 0, false, false, 0);
+        window->ApplyGridFont();
+        QCOMPARE(gProject->fontname(), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(gProject->FontSize(), 11);
     }
 
     // The key preview: Ctrl+digits bring the paste texts, modified arrows
