@@ -2,13 +2,18 @@
 
 #include "core/QtServices.h"
 #include "core/ScriptedServices.h"
+#include "core/StartUp.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/HelpKeyFilter.h"
 #include "mainwindow/frmAbout.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <QWindow>
+
+#include <unistd.h>
 
 int main(int argc, char **argv)
 {
@@ -43,7 +48,29 @@ int main(int argc, char **argv)
     // A test that looks only at what a start leaves behind (the settings
     // file holds the window's place and the grid's column widths) has the
     // program close down the orderly way as soon as the start is over.
+    // The shut-down itself runs, without the close box's save question.
     if (script && qEnvironmentVariableIsSet("PELKAR_CLOSE_WHEN_STARTED"))
-        QTimer::singleShot(0, &mainWindow, &QWidget::close);
+        QTimer::singleShot(0, &mainWindow, [] { CloseDown(0, QString(), QString()); });
+    // A test that plays the transcriber's part beyond the messages writes
+    // commands on the program's standard input, one a line. "close": the
+    // main window's close box is clicked.
+    std::unique_ptr<QSocketNotifier> commands;
+    if (script && qEnvironmentVariableIsSet("PELKAR_READ_COMMANDS")) {
+        commands = std::make_unique<QSocketNotifier>(STDIN_FILENO, QSocketNotifier::Read);
+        QObject::connect(commands.get(), &QSocketNotifier::activated, &mainWindow,
+                         [&mainWindow, &commands] {
+                             char buffer[256];
+                             const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+                             if (got <= 0) {
+                                 commands->setEnabled(false);
+                                 return;
+                             }
+                             const QByteArray lines(buffer, int(got));
+                             for (const QByteArray &line : lines.split('\n')) {
+                                 if (line.trimmed() == "close" && mainWindow.windowHandle())
+                                     mainWindow.windowHandle()->close();
+                             }
+                         });
+    }
     return app.exec();
 }

@@ -7,6 +7,7 @@
 #include "core/InstanceLock.h"
 #include "core/MessageWindows.h"
 #include "core/ProgramSetup.h"
+#include "core/ShowStatusSink.h"
 #include "core/Project.h"
 #include "core/Services.h"
 #include "core/Tidy.h"
@@ -18,6 +19,7 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/HelpTopics.h"
 #include "mainwindow/frmAbout.h"
+#include "mainwindow/ShowStatus.h"
 #include "transcription/CrashRecovery.h"
 #include "transcription/Searcher.h"
 #include "transcription/Transcription.h"
@@ -79,6 +81,7 @@ bool stop(Form1 &mainWindow)
 {
     ProgramObjects::releaseAll();
     mainWindow.UnloadByCode();
+    InstanceLock::release();
     return false;
 }
 
@@ -107,7 +110,7 @@ class MainWindowRecovery final : public RecoveryWindows
 {
 public:
     explicit MainWindowRecovery(Form1 &mainWindow) : mMainWindow(mainWindow) {}
-    void HideForm1() override { mMainWindow.hide(); }
+    void HideForm1() override { mMainWindow.HideForm1(); }
     void Edit_Header() override {}
     bool GetPicture(const QString &) override { return false; }
     void setScanMenuCaption(const QString &) override {}
@@ -153,17 +156,23 @@ void CreateGlobalObjects(Form1 &mainWindow)
     pickList->show();
     pickList->raise();
     pickList->hide();
+    mainWindow.ApplyGridFont();
+    mainWindow.HideForm1();
     ProgramObjects::createForeNames();
     if (closeDownPending())
         return; // the forename file could not be had
     QCoreApplication::processEvents();
+    SetStatusBar(mainWindow.gShowStatus());
     ProgramObjects::createTranscription();
     gTranscription->setGrid(&mainWindow.fgInput());
+    mainWindow.BindTranscription();
     ProgramObjects::bindBatchFileHooks();
     Transcription::InstallBatchSaver();
     ProgramObjects::createDistricts();
     ProgramObjects::createSearcher();
     gSearcher->setGrid(&mainWindow.fgInput());
+    // The window's size from here on is the one its controls are scaled from.
+    mainWindow.myResizer().setForm(&mainWindow);
 }
 
 } // namespace
@@ -248,7 +257,6 @@ bool StartUp(Form1 &mainWindow)
                         + kCrLf + QStringLiteral("Click Ok to continue"),
                     Mb::Information, kProductName);
     } else {
-        mainWindow.setHelpFolder(helpFolder);
         SetHelpFolder(helpFolder);
     }
 
@@ -279,6 +287,8 @@ bool StartUp(Form1 &mainWindow)
     if (runPendingCloseDown())
         return false;
     if (loaded) {
+        if (ShowStatus *status = mainWindow.gShowStatus())
+            status->ShowDuration();
         mainWindow.SetUpMainForm();
     } else if (gHeaderResult != 5) {
         gTranscription->setKeepGrid(false);
@@ -326,11 +336,16 @@ void CloseDown(int errNo, const QString &title, const QString &text)
                     Mb::Critical, title);
     }
 
+    // No move or wheel of a window may reach objects that are going.
+    if (mainWindow)
+        mainWindow->UnHook();
+
     // Closing down normally ends the batch's crash protection: the work file
     // goes before anything else.
     ProgramObjects::releaseWorkFile();
     // gEvents goes last: the others may still hold events off as they close.
     ProgramObjects::releaseAll();
+    SetStatusBar(nullptr);
 
     if (pickList)
         pickList->Unload();

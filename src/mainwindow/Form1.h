@@ -1,30 +1,55 @@
 #pragma once
 
-// The main window. For now a window that starts the program, shows the
-// grid and offers the commands built so far: File > Print and Exit, Edit >
-// Find and Find Next, and the forename and district editors; the entry
-// boxes and the other commands come into it later.
+// The main window: its Load starts the program and its close handling
+// decides whether the program may end. It holds the grid fgInput with its
+// side scroll bar VScroll1, the three entry boxes (tbForeName, tbDistrict,
+// rtb1; shown by the cell-entry loop), the menus, the status bar StatusBar1
+// and the objects that deliver timer ticks, wheel turns and window moves.
+// It previews the keys typed into its controls: Ctrl+1 to Ctrl+9 add the
+// paste texts to the entry box, modified arrows and F11/F12 work the scan
+// viewer.
 
 #include "lists/EditorHost.h"
+#include "mainwindow/MainWindowParts.h"
+#include "mainwindow/Resizer.h"
+#include "transcription/GridBindings.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
 class CTimer;
+class EventRaise;
 class FlexGrid;
 class FlexGridView;
 class Form1MenuItems;
-class EventRaise;
+class MainWindowHooks;
 class QAction;
 class QMenu;
 class QPrinter;
+class QScrollBar;
+class QStatusBar;
+class RichTextBox;
+class RichTextView;
+class ShowStatus;
 
-class Form1 : public QMainWindow, public EditorHost
+class Form1 : public QMainWindow,
+              public EditorHost,
+              public ResizerMainWindow,
+              public TranscriptionForm
 {
     Q_OBJECT
 
 public:
+    // Who asks the window to close (Form_QueryUnload's UnloadMode).
+    enum UnloadMode : int {
+        FormControlMenu = 0, // the close box
+        FormCode = 1,        // the program's own code
+        AppWindows = 2,      // the session is ending
+        AppTaskManager = 3,  // another program asked (a terminate signal)
+    };
+
     explicit Form1(QWidget *parent = nullptr);
     ~Form1() override;
 
@@ -35,12 +60,34 @@ public:
     // Closes the window from code: no question is asked.
     void UnloadByCode();
 
+    // Decides whether the window may close, and when it may, releases what
+    // the window owns and closes the program down. Returns true when closing
+    // is refused (a load, save or upload under way, Cancel, a failed save,
+    // or No to exiting with invalid data); nothing is then changed.
+    bool Form_QueryUnload(int UnloadMode);
+
     // Start-up's hooks into the main window.
     void CreateTimerAndRelay();
-    void setHelpFolder(const QString &folder) { mHelpFolder = folder; }
-    QString helpFolder() const { return mHelpFolder; }
+    // Gives gTranscription the window and its side scroll bar.
+    void BindTranscription();
+    // Shows the window (in its saved place) to wait for the header form.
     void WaitForHeaderForm();
+
+    // ---- Lay-out from the settings (Form1Layout.cpp) -------------------------
+    // The whole lay-out: place and size, columns, menus, caption, status
+    // bar, the grid's first entry row, the pick list, the work file, the
+    // companion, the minute timer; shows the window.
     void SetUpMainForm();
+    // Puts the window at its saved place and size (twips in Project); a
+    // width or height of 0 or less keeps the present one. A place on no
+    // screen is brought back onto the nearest one.
+    void ApplySavedPlace();
+    void SetCaption();
+    void FitGridHeight() override;
+    void ApplyGridFont();
+    void ApplyPickListFont();
+    void PositionPickList();
+    // ---- end of lay-out ------------------------------------------------------
 
     // Check marks, enabled states, visibility and changing captions of the
     // menu items from the project's settings and batch; also empties and
@@ -57,18 +104,62 @@ public:
     QMenu *CellPopup() const;
 
     // True while a load, save or upload is under way or events are held off.
-    bool CantUseMenues() const;
+    bool CantUseMenues() const override;
+    bool bSaving() const { return mSaving; }
+    void setBSaving(bool on) { mSaving = on; }
+    bool bLoading() const { return mLoading; }
+    void setBLoading(bool on) { mLoading = on; }
+    bool bUploading() const { return mUploading; }
+    void setBUploading(bool on) { mUploading = on; }
+    // Ctrl+Alt held: set when Alt goes down with Ctrl, cleared by any key
+    // going up.
+    bool CAlt() const { return mCAlt; }
 
-    // The transcription grid and its view.
+    // The transcription grid, its view and side scroll bar.
     FlexGrid &fgInput() { return *mGrid; }
     FlexGridView *gridView() const { return mGridView; }
+    QScrollBar *VScroll1() const { return mVScroll; }
+    // The three entry boxes' models and views.
+    RichTextBox &tbForeName() { return *mForeNameBox; }
+    RichTextBox &tbDistrict() { return *mDistrictBox; }
+    RichTextBox &rtb1() { return *mRichBox; }
+    RichTextView *tbForeNameView() const { return mForeNameView; }
+    RichTextView *tbDistrictView() const { return mDistrictView; }
+    RichTextView *rtb1View() const { return mRichView; }
+
+    QStatusBar *StatusBar1() const;
+    ShowStatus *gShowStatus() const { return mShowStatus.get(); }
+    Resizer &myResizer() { return mResizer; }
+    MainWindowHooks *hooks() const { return mHooks.get(); }
 
     CTimer *eTime() const { return mTime.get(); }
     EventRaise *cEvent() const { return mEvent.get(); }
 
+    // The parts not built into the window yet; not owned, nullptr puts the
+    // null version back.
+    void setPasteTexts(PasteTexts *texts);
+    void setScanViewer(ScanViewer *viewer);
+    void setEntryBoxTexts(EntryBoxTexts *texts);
+    PasteTexts &myCopyPaste() const;
+    ScanViewer &scanViewer() const;
+
+    // Watching the window, the pick list and the entry boxes (moves and
+    // wheel turns); pairs up around every time the window steps aside.
+    void Hook();
+    void UnHook();
+    bool bHooked() const;
+
     // EditorHost: the main window steps aside while an editor is open.
     void HideForm1() override;
     void editExit() override;
+    void ShowForm1();
+
+    // ResizerMainWindow
+    QWidget *VisibleEntryBox() const override;
+
+    // TranscriptionForm
+    void setCopySurnameVisible(bool visible) override;
+    void setEntryBoxColumns(int districtCol, int forenameCol) override;
 
     // The grid printed on printer (not owned), with the batch's heading;
     // what the Print command does once the printer is chosen. False when
@@ -83,20 +174,60 @@ public slots:
     void mnuEditForenames_Click();
     void mnuEditDistricts_Click();
 
+    // One minute more on the status bar, unless something is busy.
+    void eTime_ThatTime();
+    // A wheel turn over an entry box: with only the right button held it
+    // scrolls the scan (when one is shown); otherwise it moves the grid by
+    // an arrow key.
+    void cEvent_MouseWheel(int &lDistance, int &lButtons);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Builds the menu bar.
     void CreateMenus();
+    // The key preview: acts on a key typed anywhere in the window. Returns
+    // true when the key is taken (its code set to 0): the control with the
+    // focus does not see it.
+    bool Form_KeyDown(int KeyCode, int Shift);
+    // Minimised, restored or resized.
+    void Form_Resize();
+    // The cell a search found becomes the current one.
+    void GoToFound();
 
     std::unique_ptr<FlexGrid> mGrid;
     FlexGridView *mGridView = nullptr;
+    QScrollBar *mVScroll = nullptr;
+    std::unique_ptr<GridScrollBar> mScrollBarBinding;
+    RichTextBox *mForeNameBox = nullptr;
+    RichTextBox *mDistrictBox = nullptr;
+    RichTextBox *mRichBox = nullptr;
+    RichTextView *mForeNameView = nullptr;
+    RichTextView *mDistrictView = nullptr;
+    RichTextView *mRichView = nullptr;
+    std::unique_ptr<ShowStatus> mShowStatus;
+    Resizer mResizer;
+    std::unique_ptr<MainWindowHooks> mHooks;
     std::unique_ptr<CTimer> mTime;
     std::unique_ptr<EventRaise> mEvent;
-    QString mHelpFolder;
-    // The cell a search found becomes the current one.
-    void GoToFound();
+
+    PasteTexts *mPasteTexts = nullptr;
+    ScanViewer *mScanViewer = nullptr;
+    EntryBoxTexts *mEntryBoxTexts = nullptr;
+
+    bool mSaving = false;
+    bool mLoading = false;
+    bool mUploading = false;
+    bool mCAlt = false;
+    bool mUnloadingByCode = false;
+    bool mSessionEnding = false;
+    bool mLastMinimised = false;
+    bool mPickVisibleAtHide = false;
+    bool mPickVisibleAtMinimise = false;
 
     // The menu items by control name; owned by the window (Qt parent).
     Form1MenuItems *mMenus = nullptr;

@@ -21,6 +21,9 @@ public:
     // A cell was entered: nothing in it has changed yet.
     void ClearChange() { mCellChanged = false; }
     void DataSaved() { mUnsaved = false; }
+    // The batch holds changes that no file has: a grid rebuilt from the
+    // work file after a crash.
+    void DataUnsaved() { mUnsaved = true; }
 
 private:
     int mChangedRow = -1;

@@ -346,6 +346,10 @@ bool Transcription::Restore(const QString &path)
 
     AddLine1();
     RenumberAllRows(-1);
+    // The rows added on the way are the file's own: a batch just read holds
+    // nothing that closing should offer to save.
+    if (gChangeMonitor)
+        gChangeMonitor->DataSaved();
     gNewRow = 1;
     CountRows();
     UpdateScrollBar();

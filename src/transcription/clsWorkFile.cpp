@@ -13,6 +13,7 @@
 #include "core/clsEvents.h"
 #include "entry/FlexGrid.h"
 #include "lists/Districts.h"
+#include "transcription/Change_Monitor.h"
 #include "transcription/Transcription.h"
 
 #include <QCursor>
@@ -733,5 +734,9 @@ bool clsWorkFile::RestoreWorkfile()
     gTranscription->RenumberAllRows(-1);
     gTranscription->UpdateScrollBar();
     StatusBar().ShowMsg(QString());
+    // The rebuilt grid holds what the crash kept from being saved: closing
+    // must offer to save it, or it goes with the work file.
+    if (gChangeMonitor)
+        gChangeMonitor->DataUnsaved();
     return true;
 }

@@ -9,6 +9,7 @@
 
 #include "core/Globals.h"
 #include "core/Project.h"
+#include "core/StartUp.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/HelpTopics.h"
 #include "lists/Districts.h"
@@ -107,9 +108,9 @@ const char *const kBirthsMenus = R"(mnuFile | &File |  | on | - | on | 6104
   ---  on
   mnuExit | E&xit without saving |  | on | - | on | 6104
 mnuEdit | &Edit |  | on | - | on | 6134
-  mnuCopySurname | Copy Surname | Ctrl+M | off | - | off | 6134
+  mnuCopySurname | Copy Surname | Ctrl+M | on | - | on | 6134
   mnuUndo | Undo |  | off | - | off | 6134
-  --- mnuCopySurnameSep off
+  --- mnuCopySurnameSep on
   mnuUppercase | Uppercase | Ctrl+U | on | - | on | 6134
   mnuLowercase | Lowercase | Ctrl+L | on | - | on | 6134
   mnuProperCase | Proper Case | Ctrl+P | on | - | on | 6134
@@ -241,14 +242,24 @@ mnuCellPopup | Cell Menu |  | on | - | on | 6110
   mnuDellUp | Delete Cell - Move others Up |  | on | - | on | 6110)";
 
 // The line of the item named like the given line, replaced by it.
+// Copy Surname is shown only where there is a mother's or spouse's column
+// to copy into.
+constexpr const char *kNoCopySurname = "mnuCopySurname | Copy Surname | Ctrl+M | off | - | off | 6134";
+constexpr const char *kNoCopySurnameSep = "--- mnuCopySurnameSep off";
+
 QStringList withChanges(QStringList lines, const QStringList &changes)
 {
+    // A separator's line is "--- name shown": it is found by its name.
+    const auto nameOf = [](const QString &line) {
+        return line.section(u' ', line.startsWith(QLatin1String("---")) ? 1 : 0,
+                            line.startsWith(QLatin1String("---")) ? 1 : 0);
+    };
     for (const QString &change : changes) {
-        const QString name = change.section(u' ', 0, 0);
+        const QString name = nameOf(change);
         bool found = false;
         for (QString &line : lines) {
             const QString trimmed = line.trimmed();
-            if (trimmed.section(u' ', 0, 0) == name) {
+            if (nameOf(trimmed) == name) {
                 line = QString(line.size() - trimmed.size(), u' ') + change;
                 found = true;
             }
@@ -276,8 +287,9 @@ protected:
 
     void tearDownCase() override
     {
-        if (window)
-            window->close();
+        // The orderly shut-down, without the close box's question.
+        if (gProject)
+            CloseDown(0, QString(), QString());
         window.reset();
     }
 
@@ -359,15 +371,21 @@ private slots:
                            "mnuMother | Mother's Name |  | off | - | on | 5232"};
         QTest::newRow("marriages-1900-without-spouse")
             << "batch-marriages-plain-scan" << "1900M3C0045.ZEL"
-            << QStringList{"mnuMother | Mother's Name |  | off | - | on | 5232"};
+            << QStringList{kNoCopySurname,
+                           kNoCopySurnameSep,
+                           "mnuMother | Mother's Name |  | off | - | on | 5232"};
         QTest::newRow("deaths-1975-with-date-of-birth")
             << "batch-deaths-dob-scan" << "1975D2F0009.ZEL"
-            << QStringList{"mnuAaDIgnore | Ignore Age at Death |  | on | off | on | 6138",
+            << QStringList{kNoCopySurname,
+                           kNoCopySurnameSep,
+                           "mnuAaDIgnore | Ignore Age at Death |  | on | off | on | 6138",
                            "mnuMother | Mother's Name |  | off | - | on | 5232",
                            "mnuDoB | DoB |  | on | - | on | 5232"};
         QTest::newRow("deaths-1950-with-age")
             << "batch-deaths-age-film" << "1950D1E0201.ZEL"
-            << QStringList{"mnuAaDIgnore | Ignore Age at Death |  | on | off | on | 6138",
+            << QStringList{kNoCopySurname,
+                           kNoCopySurnameSep,
+                           "mnuAaDIgnore | Ignore Age at Death |  | on | off | on | 6138",
                            "mnuMother | Mother's Name |  | off | - | on | 5232"};
     }
 

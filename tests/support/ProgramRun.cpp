@@ -63,6 +63,12 @@ bool ProgramRun::waitForMessages(int count, int msecs)
     return false;
 }
 
+void ProgramRun::command(const QString &line)
+{
+    mProcess.write(line.toUtf8() + '\n');
+    mProcess.waitForBytesWritten(5000);
+}
+
 void ProgramRun::kill()
 {
     mProcess.kill();

@@ -29,6 +29,11 @@ public:
     // Waits until the log holds at least count records; false on time-out.
     bool waitForMessages(int count, int msecs = 30000);
     void kill();
+    // Writes a command line on the program's standard input (read when the
+    // program runs with PELKAR_READ_COMMANDS: "close" clicks the main
+    // window's close box).
+    void command(const QString &line);
+    bool isRunning() const { return mProcess.state() == QProcess::Running; }
 
     int exitCode() const { return mProcess.exitCode(); }
     QProcess::ExitStatus exitStatus() const { return mProcess.exitStatus(); }

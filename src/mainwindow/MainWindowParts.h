@@ -1,0 +1,79 @@
+#pragma once
+
+// What the main window reaches of windows that are not built into it yet:
+// the numbered paste texts, the scan viewer and the three entry boxes'
+// text insertion. The main window holds one of each, a null version until
+// the real one is handed over (Form1::setPasteTexts, setScanViewer,
+// setEntryBoxTexts); none is owned by the main window.
+
+#include <QString>
+
+// The paste-texts window (myCopyPaste).
+class PasteTexts
+{
+public:
+    virtual ~PasteTexts() = default;
+    // Text n (1 to 9); empty when there is none.
+    virtual QString GetItem(int n) const = 0;
+    virtual bool isVisible() const = 0;
+    virtual void setVisible(bool visible) = 0;
+};
+
+// The scan viewer's operations that the main window's keys and the wheel
+// call. The main window calls them only while Project's ScanOn is true.
+class ScanViewer
+{
+public:
+    virtual ~ScanViewer() = default;
+    virtual void ScrollLeft() = 0;
+    virtual void ScrollRight() = 0;
+    virtual void ScrollUp() = 0;
+    virtual void ScrollDown() = 0;
+    // 0 a page up, 2 a page down.
+    virtual void ScrollPage(int direction) = 0;
+    // The ruler one line up (true) or down (false).
+    virtual void MoveRuler1Line(bool up) = 0;
+    virtual void ZoomIn() = 0;
+    virtual void ZoomOut() = 0;
+};
+
+// Adds a text to the entry box laid over the grid: the rich-text box when
+// it shows, else the district box, else the forename box (each box's
+// AddText). Nothing happens when none shows.
+class EntryBoxTexts
+{
+public:
+    virtual ~EntryBoxTexts() = default;
+    virtual void AddTextToVisibleBox(const QString &text) = 0;
+};
+
+namespace MainWindowPartsDetail {
+
+class NullPasteTexts final : public PasteTexts
+{
+public:
+    QString GetItem(int) const override { return {}; }
+    bool isVisible() const override { return false; }
+    void setVisible(bool) override {}
+};
+
+class NullScanViewer final : public ScanViewer
+{
+public:
+    void ScrollLeft() override {}
+    void ScrollRight() override {}
+    void ScrollUp() override {}
+    void ScrollDown() override {}
+    void ScrollPage(int) override {}
+    void MoveRuler1Line(bool) override {}
+    void ZoomIn() override {}
+    void ZoomOut() override {}
+};
+
+class NullEntryBoxTexts final : public EntryBoxTexts
+{
+public:
+    void AddTextToVisibleBox(const QString &) override {}
+};
+
+} // namespace MainWindowPartsDetail
