@@ -124,6 +124,19 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent)
     mVScroll = new QScrollBar(Qt::Vertical, central);
     mVScroll->setObjectName(QStringLiteral("VScroll1"));
     mScrollBarBinding = std::make_unique<ScrollBarBinding>(mVScroll);
+    // The program scrolls the grid itself, through VScroll1 beside it.
+    mGrid->setScrollBars(0);
+    // Dragging the thumb moves only the view; the current cell stays, and a
+    // cell that may not be left keeps the thumb on its row.
+    connect(mVScroll, &QScrollBar::sliderMoved, this, [this](int row) {
+        if (!gTranscription || !gEvents || gEvents->NoEvents())
+            return;
+        EventsOffGuard quiet;
+        if (gTranscription->CheckInvalidEntries(true))
+            gTranscription->PositionGrid(row, true);
+        else
+            mVScroll->setValue(gCurrentRow);
+    });
     mForeNameView = makeEntryBox(central, QStringLiteral("tbForeName"), mForeNameBox);
     mDistrictView = makeEntryBox(central, QStringLiteral("tbDistrict"), mDistrictBox);
     mRichView = makeEntryBox(central, QStringLiteral("rtb1"), mRichBox);

@@ -20,6 +20,7 @@
 
 #include <QLabel>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QWheelEvent>
 
@@ -220,6 +221,25 @@ private slots:
 
     // The four panels: messages in their colours, the batch, the row count
     // and the minutes, which count only while nothing is busy.
+    // The grid shows no scroll bar of its own: dragging VScroll1 beside it
+    // moves the view, and the cell being typed in stays current.
+    void sideScrollBarMovesTheView()
+    {
+        startWindow();
+        window->resize(600, 200);
+        QCoreApplication::processEvents();
+        QScrollBar *side = window->VScroll1();
+        QCOMPARE(window->gridView()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QVERIFY(side->maximum() >= window->fgInput().Rows() - 1);
+        const int row = window->fgInput().Row();
+        const int last = window->fgInput().Rows() - 1;
+        side->setSliderDown(true);
+        side->setSliderPosition(last);
+        side->setSliderDown(false);
+        QVERIFY(window->fgInput().TopRow() > 1);
+        QCOMPARE(window->fgInput().Row(), row);
+    }
+
     void statusBarPanels()
     {
         startWindow();
