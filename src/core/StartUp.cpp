@@ -148,7 +148,7 @@ std::unique_ptr<QWidget> showSplash()
 void CreateGlobalObjects(Form1 &mainWindow)
 {
     QDir::setCurrent(gLongDataPath);
-    gDeathAgeWarned = false;
+    gAgeWarningShown = false;
     gCurrentCol = 0;
     gCurrentRow = 0;
     gProject->setDataLines(0);
@@ -174,6 +174,7 @@ void CreateGlobalObjects(Form1 &mainWindow)
     QCoreApplication::processEvents();
     ProgramObjects::createTranscription();
     gTranscription->setGrid(&mainWindow.fgInput());
+    ProgramObjects::createEntryBoxes();
     ProgramObjects::bindBatchFileHooks();
     Transcription::InstallBatchSaver();
     ProgramObjects::createDistricts();
