@@ -663,7 +663,13 @@ void myRichTextbox::Decr_Cell()
         col = grid->Cols() - 1;
         --row;
     }
-    moveTo(std::max(row, 2), col);
+    // Before the first entry there is no cell to go back to: raising the
+    // row to 2 alone would send the first cell to the end of its own row.
+    if (row < 2) {
+        BeepIfEnabled();
+        return;
+    }
+    moveTo(row, col);
 }
 
 void myRichTextbox::Fillit(bool up)

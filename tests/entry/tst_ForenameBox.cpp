@@ -18,6 +18,7 @@
 #include "entry/RichTextBox.h"
 #include "lists/ForeNames.h"
 #include "transcription/Change_Monitor.h"
+#include "transcription/EntryBoxes.h"
 #include "transcription/Transcription.h"
 
 #include <QDir>
@@ -345,6 +346,97 @@ private slots:
             QVERIFY(after.contains("\r\n" + added.at(0).toLatin1() + "\r\n"));
             QVERIFY(gForeNames->TestForName(added.at(0)));
         }
+    }
+
+    void commands_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("selection");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("written");
+
+        QTest::newRow("upper-whole") << "john henry" << "" << "upper" << "JOHN HENRY" << "john henry";
+        QTest::newRow("upper-selection") << "john henry" << "<Sel:0,4>" << "upper" << "JOHN henry"
+                                         << "john henry";
+        QTest::newRow("lower") << "JOHN" << "" << "lower" << "john" << "JOHN";
+        QTest::newRow("invert") << "John" << "" << "invert" << "jOHN" << "John";
+        QTest::newRow("proper") << "JOHN HENRY" << "" << "proper" << "John Henry" << "JOHN HENRY";
+        QTest::newRow("proper-ignores-shift") << "JOHN" << "" << "proper-shift" << "John" << "JOHN";
+        QTest::newRow("delword") << "John Henry" << "" << "delword" << "John " << "John ";
+        QTest::newRow("f9") << "John Henry" << "" << "<F9>" << "John " << "John ";
+        QTest::newRow("shift-f9") << "John Henry" << "" << "<S-F9>" << "" << "";
+        QTest::newRow("special-char") << "Zo" << "" << "special" << "Zo\u00EB" << "Zo";
+        QTest::newRow("case-change") << "jOHN" << "" << "case" << "John" << "jOHN";
+    }
+
+    void commands()
+    {
+        QFETCH(QString, cell);
+        QFETCH(QString, selection);
+        QFETCH(QString, command);
+        QFETCH(QString, text);
+        QFETCH(QString, written);
+
+        gProject->setBForeGhost(false);
+        open(3, cell);
+        press(*box, input(), selection);
+        if (command == "upper")
+            forenames->UpperCase();
+        else if (command == "lower")
+            forenames->LowerCase();
+        else if (command == "invert")
+            forenames->InvertCase();
+        else if (command.startsWith("proper")) {
+            input().shift = command.endsWith("shift");
+            forenames->ProperCase();
+            input().shift = false;
+        } else if (command == "delword")
+            forenames->DelWord();
+        else if (command == "special")
+            forenames->SpecialChar(QChar(0xEB));
+        else if (command == "case")
+            forenames->CaseChange();
+        else
+            press(*box, input(), command);
+        QCOMPARE(box->Text(), text);
+        QCOMPARE(grid->TextMatrix(3, kForenames), written);
+    }
+
+    void oversizedDropFitsList()
+    {
+        gProject->setDropDownPick(true);
+        gProject->setOversizedDrop(true);
+        open(3);
+        const int before = pickList.fits;
+        press(*box, input(), "jo");
+        QCOMPARE(pickList.fits, before + 2);
+        QVERIFY(pickList.visible);
+    }
+
+    // The program-wide boxes, as the grid's validation reaches them.
+    void validationReachesTheBox()
+    {
+        ProgramObjects::createEntryBoxes();
+        forenames->setControl(nullptr);
+        gForenameBox->setControl(box.get());
+        gProject->setForenameWarning(true);
+        gProject->setBForeGhost(false);
+        grid->setRowCol(3, kForenames);
+        gCurrentRow = 3;
+        gCurrentCol = kForenames;
+        gForenameBox->Show();
+        press(*box, input(), "zebedee");
+        QVERIFY(Boxes().ForenameBoxVisible());
+        QVERIFY(!Boxes().RichTextboxVisible());
+        script->answer("Cancel");
+        QVERIFY(!gTranscription->ValidateBox(kForenames, 3));
+        QCOMPARE(grid->TextMatrix(3, kForenames), QString());
+        script->answer("No");
+        QVERIFY(gTranscription->ValidateBox(kForenames, 3));
+        QCOMPARE(grid->TextMatrix(3, kForenames), QString("Zebedee "));
+        Boxes().HideForenameBox();
+        QVERIFY(!box->Visible());
     }
 
 private:
