@@ -241,6 +241,17 @@ private slots:
         QCOMPARE(grid->Col(), 1);
     }
 
+    void homeLeavesForColumnOne()
+    {
+        EntryKeys::RecordingWindow window;
+        open(3, "Ann");
+        press(*box, input(), "<Home>");
+        QVERIFY(!box->Visible());
+        QCOMPARE(grid->Col(), 1);
+        QCOMPARE(grid->TextMatrix(3, kForenames), QString("Ann "));
+        QCOMPARE(window.calls, QStringList{"Set_TextBox"});
+    }
+
     void upAndDown()
     {
         open(3, "Ann");

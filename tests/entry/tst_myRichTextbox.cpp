@@ -6,6 +6,7 @@
 #include "EntryKeys.h"
 #include "PelkarTest.h"
 #include "RecordingPickList.h"
+#include "RecordingStatusBar.h"
 #include "TestBatch.h"
 
 #include "core/Globals.h"
@@ -377,6 +378,43 @@ private slots:
         QCOMPARE(script->records().at(0).style, int(Mb::Critical));
         QCOMPARE(script->records().at(0).title, QString("Pelkar"));
         QCOMPARE(input().beeps, 0);
+    }
+
+    // A "?" beside other characters: an error box for an edited cell, a
+    // quiet status-bar warning for one not yet changed under "Warn only
+    // when Changed".
+    void questionMarkInSurname_data()
+    {
+        QTest::addColumn<bool>("changeWarning");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("status");
+
+        QTest::newRow("edited-cell-error-box")
+            << false << "ab?" << "A ? is only allowed if it is the only character in a field."
+            << "";
+        QTest::newRow("unchanged-cell-status-warning") << true << "?" << "" << "Invalid use of ?";
+        QTest::newRow("lone-question-mark") << false << "<BS>?" << "" << "";
+    }
+
+    void questionMarkInSurname()
+    {
+        QFETCH(bool, changeWarning);
+        QFETCH(QString, keys);
+        QFETCH(QString, message);
+        QFETCH(QString, status);
+
+        RecordingStatusBar statusBar;
+        gProject->setDistValidate(true);
+        gProject->setChangeWarning(changeWarning);
+        if (!message.isEmpty())
+            script->answer("Ok");
+        openCell(3, Surname, keys.startsWith("<") ? "S" : keys.startsWith("?") ? "Smith" : "");
+        gChangeMonitor->ClearChange();
+        press(*box, input(), keys);
+        QCOMPARE(script->records().isEmpty() ? QString() : script->records().at(0).prompt, message);
+        QCOMPARE(statusBar.current(), status);
+        QCOMPARE(box->Text().endsWith("?"), message.isEmpty() && status.isEmpty());
     }
 
     void fillFromEmptyBoxIsRefused()
