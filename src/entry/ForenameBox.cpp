@@ -510,7 +510,7 @@ void ForenameBox::ProperCase()
     FillForenamePickList();
 }
 
-void ForenameBox::SpecialChar(QChar c)
+void ForenameBox::SpecialChar(const QString &character)
 {
     if (!mBox)
         return;
@@ -518,7 +518,7 @@ void ForenameBox::SpecialChar(QChar c)
         EventsOffGuard quiet;
         const QString real = RealText();
         const int caret = std::min(mSavedCaret, int(real.size()));
-        mBox->setText(real.left(caret) + c + real.mid(caret));
+        mBox->setText(real.left(caret) + character + real.mid(caret));
         changed();
     }
     FillForenamePickList();

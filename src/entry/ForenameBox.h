@@ -72,7 +72,7 @@ public:
     void InvertCase();
     void ProperCase();
     // A character from the character picker, inserted at the caret.
-    void SpecialChar(QChar c);
+    void SpecialChar(const QString &character);
     // Fill down (up false) or up from the typed text.
     void Fillit(bool up);
     // F9: the last word deleted; Shift+F9: the box emptied.

@@ -405,7 +405,7 @@ private slots:
         } else if (command == "delword")
             forenames->DelWord();
         else if (command == "special")
-            forenames->SpecialChar(QChar(0xEB));
+            forenames->SpecialChar(QString(QChar(0xEB)));
         else if (command == "case")
             forenames->CaseChange();
         else
