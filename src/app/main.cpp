@@ -3,8 +3,11 @@
 #include "core/QtServices.h"
 #include "core/ScriptedServices.h"
 #include "mainwindow/Form1.h"
+#include "mainwindow/HelpKeyFilter.h"
+#include "mainwindow/frmAbout.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 
 int main(int argc, char **argv)
@@ -15,6 +18,7 @@ int main(int argc, char **argv)
                                            .arg(PELKAR_VERSION_MAJOR)
                                            .arg(PELKAR_VERSION_MINOR)
                                            .arg(PELKAR_VERSION_PATCH));
+    QApplication::setWindowIcon(QIcon(frmAbout::AboutIconPath()));
     installQtServices();
 
     // A test that starts the program names a file of answers here, so that
@@ -27,7 +31,11 @@ int main(int argc, char **argv)
         script->setLogFile(scriptPath + QStringLiteral(".log"));
         Services::install(std::make_unique<ScriptedMessageService>(script));
         Services::install(std::make_unique<ScriptedDialogService>(script));
+        Services::install(std::make_unique<ScriptedShellService>(script));
     }
+
+    // F1 opens the help page of whatever the transcriber is on.
+    InstallHelpKey();
 
     Form1 mainWindow;
     if (!mainWindow.Load())

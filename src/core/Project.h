@@ -29,7 +29,7 @@ struct GridColumnSource
     virtual int columnWidthTwips(int col) const = 0;
 };
 
-// The paste-text window, as the settings save reads it: its ten texts as one
+// The paste-text window, as the settings save reads it: its nine texts as one
 // list and its place in twips. While none is set, the stored values are saved.
 struct PasteWindowSource
 {
@@ -278,6 +278,8 @@ public:
     void setCPHeight(int twips);
     int CPWidth() const;
     void setCPWidth(int twips);
+    // The cells' font size in points; 0 while none is stored.
+    float CPSize() const { return mCPSize; }
     void setCPSize(float size);
     int GridQuality() const { return mGridQuality; }
 

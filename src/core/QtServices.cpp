@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -274,13 +275,26 @@ QString QtFileFilter(const QString &filter)
     const QStringList parts = filter.split(u'|');
     QStringList entries;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
-        const QString description = parts.at(i).trimmed();
-        const QString patterns = QString(parts.at(i + 1)).replace(u';', u' ').trimmed();
-        // Qt reads the patterns from the last parentheses of each entry.
-        if (description.endsWith(u')') && description.contains(u'('))
-            entries.append(description);
-        else
-            entries.append(description + QLatin1String(" (") + patterns + u')');
+        QString description = parts.at(i).trimmed();
+        const int open = description.lastIndexOf(u'(');
+        if (open > 0 && description.endsWith(u')'))
+            description = description.left(open).trimmed();
+        QStringList patterns;
+        const auto add = [&patterns](const QString &p) {
+            if (!p.isEmpty() && !patterns.contains(p))
+                patterns.append(p);
+        };
+        for (QString pattern : parts.at(i + 1).split(u';', Qt::SkipEmptyParts)) {
+            pattern = pattern.trimmed();
+            if (pattern == QLatin1String("*.*")) {
+                add(QStringLiteral("*"));
+                continue;
+            }
+            add(pattern);
+            add(pattern.toUpper());
+            add(pattern.toLower());
+        }
+        entries.append(description + QLatin1String(" (") + patterns.join(u' ') + u')');
     }
     return entries.join(QLatin1String(";;"));
 }
@@ -289,21 +303,33 @@ QtDialogService::QtDialogService() = default;
 QtDialogService::~QtDialogService() = default;
 
 QString QtDialogService::openFile(const QString &title, const QString &folder,
-                                  const QString &filter)
+                                  const QString &filter, const QString &fileName, bool mustExist)
 {
-    return QFileDialog::getOpenFileName(dialogParent(), title, folder, QtFileFilter(filter));
+    QFileDialog dialog(dialogParent(), title, folder, QtFileFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (!fileName.isEmpty())
+        dialog.selectFile(fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
 }
 
 QString QtDialogService::saveFile(const QString &title, const QString &folder,
                                   const QString &suggestedName, const QString &filter)
 {
     const QString start = folder.isEmpty() ? suggestedName : QDir(folder).filePath(suggestedName);
-    return QFileDialog::getSaveFileName(dialogParent(), title, start, QtFileFilter(filter));
+    // The Save As command asks about an existing file itself; the dialog
+    // asking too would put the same question twice.
+    return QFileDialog::getSaveFileName(dialogParent(), title, start, QtFileFilter(filter),
+                                        nullptr, QFileDialog::DontConfirmOverwrite);
 }
 
 QString QtDialogService::chooseFolder(const QString &title, const QString &startFolder)
 {
-    return QFileDialog::getExistingDirectory(dialogParent(), title, startFolder);
+    return QFileDialog::getExistingDirectory(
+        dialogParent(), title, startFolder,
+        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
 }
 
 std::optional<QFont> QtDialogService::chooseFont(const QFont &initial)
@@ -335,6 +361,11 @@ QPrinter &QtDialogService::printer()
     if (!mPrinter)
         mPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *mPrinter;
+}
+
+bool QtShellService::openUrl(const QUrl &url)
+{
+    return QDesktopServices::openUrl(url);
 }
 
 void QtInputService::beep()
@@ -394,6 +425,7 @@ void installQtServices()
 {
     Services::install(std::make_unique<QtMessageService>());
     Services::install(std::make_unique<QtDialogService>());
+    Services::install(std::make_unique<QtShellService>());
     Services::install(std::make_unique<QtInputService>());
     Services::install(std::make_unique<QtClock>());
     Services::install(std::make_unique<QtScreenMetrics>());

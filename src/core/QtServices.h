@@ -51,9 +51,12 @@ public:
 
     // filter: Qt's form ("Batch files (*.zel);;All files (*)") or the older
     // "description|pattern|description|pattern" form, which is converted.
-    QString openFile(const QString &title, const QString &folder, const QString &filter) override;
+    QString openFile(const QString &title, const QString &folder, const QString &filter,
+                     const QString &fileName, bool mustExist) override;
     QString saveFile(const QString &title, const QString &folder, const QString &suggestedName,
                      const QString &filter) override;
+    // Qt's own folder dialog (never the desktop's), so that it always has
+    // the "Create New Folder" button the first-run text describes.
     QString chooseFolder(const QString &title, const QString &startFolder) override;
     std::optional<QFont> chooseFont(const QFont &initial) override;
     std::optional<QColor> chooseColour(const QColor &initial) override;
@@ -65,6 +68,13 @@ public:
 
 private:
     std::unique_ptr<QPrinter> mPrinter;
+};
+
+// QDesktopServices.
+class QtShellService : public ShellService
+{
+public:
+    bool openUrl(const QUrl &url) override;
 };
 
 class QtInputService : public InputService
@@ -93,9 +103,13 @@ public:
     QRect screenRect() override;
 };
 
-// Installs all five Qt services, replacing whatever was installed.
+// Installs all the Qt services, replacing whatever was installed.
 void installQtServices();
 
 // Qt's filter form of an older "description|pattern|..." filter; a filter
-// without "|" comes back unchanged.
+// without "|" comes back unchanged. File names here are case-sensitive, so
+// each pattern is offered in capitals and in small letters too ("*.ZEL"
+// also finds "a.zel"), and "*.*" becomes "*" (files without a dot are files
+// too). A pattern list in the description's own parentheses is replaced by
+// the real one.
 QString QtFileFilter(const QString &filter);

@@ -126,29 +126,32 @@ std::optional<QString> ScriptedMessageService::inputBox(const QString &prompt, c
     return *a;
 }
 
-QString ScriptedDialogService::path(const QString &kind, const QString &title, const QString &where)
+QString ScriptedDialogService::path(MessageRecord record)
 {
-    const auto a = mScript->take({kind, title, title, 0, {}, where, {}});
+    const auto a = mScript->take(std::move(record));
     if (!a || *a == kCancel)
         return QString();
     return *a;
 }
 
 QString ScriptedDialogService::openFile(const QString &title, const QString &folder,
-                                        const QString &)
+                                        const QString &filter, const QString &fileName,
+                                        bool mustExist)
 {
-    return path(QStringLiteral("openFile"), title, folder);
+    return path({QStringLiteral("openFile"), title, title, mustExist ? 1 : 0, {}, folder, {},
+                 filter, fileName});
 }
 
 QString ScriptedDialogService::saveFile(const QString &title, const QString &folder,
-                                        const QString &, const QString &)
+                                        const QString &suggestedName, const QString &filter)
 {
-    return path(QStringLiteral("saveFile"), title, folder);
+    return path({QStringLiteral("saveFile"), title, title, 0, {}, folder, {}, filter,
+                 suggestedName});
 }
 
 QString ScriptedDialogService::chooseFolder(const QString &title, const QString &startFolder)
 {
-    return path(QStringLiteral("chooseFolder"), title, startFolder);
+    return path({QStringLiteral("chooseFolder"), title, title, 0, {}, startFolder, {}});
 }
 
 std::optional<QFont> ScriptedDialogService::chooseFont(const QFont &initial)
@@ -179,11 +182,18 @@ bool ScriptedDialogService::printerSetup()
     return a && *a != kCancel;
 }
 
+bool ScriptedShellService::openUrl(const QUrl &url)
+{
+    mScript->note({QStringLiteral("openUrl"), url.toString(), QString(), 0, {}, {}, {}});
+    return true;
+}
+
 std::shared_ptr<Script> installScriptedServices()
 {
     auto script = std::make_shared<Script>();
     Services::install(std::make_unique<ScriptedMessageService>(script));
     Services::install(std::make_unique<ScriptedDialogService>(script));
+    Services::install(std::make_unique<ScriptedShellService>(script));
     Services::install(std::make_unique<ScriptedInputService>());
     Services::install(std::make_unique<ScriptedClock>());
     Services::install(std::make_unique<ScriptedScreen>());

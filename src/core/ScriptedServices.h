@@ -22,6 +22,10 @@ struct MessageRecord
     QStringList buttons;
     QString info;   // notice: the information text
     QString answer; // what the script answered; empty when nothing was queued
+    // File dialogs: the filter as the caller gave it and the name preset in
+    // the dialog's name box (style: 1 when an open dialog's file must exist).
+    QString filter{};
+    QString fileName{};
 };
 
 // The answers and the record, shared by the scripted services of one test or run.
@@ -92,7 +96,10 @@ class ScriptedDialogService : public DialogService
 public:
     explicit ScriptedDialogService(std::shared_ptr<Script> script) : mScript(std::move(script)) {}
 
-    QString openFile(const QString &title, const QString &folder, const QString &filter) override;
+    // Recorded with the title in prompt and title, the folder in info, and
+    // the filter and preset name.
+    QString openFile(const QString &title, const QString &folder, const QString &filter,
+                     const QString &fileName, bool mustExist) override;
     QString saveFile(const QString &title, const QString &folder, const QString &suggestedName,
                      const QString &filter) override;
     QString chooseFolder(const QString &title, const QString &startFolder) override;
@@ -101,7 +108,19 @@ public:
     bool printerSetup() override;
 
 private:
-    QString path(const QString &kind, const QString &title, const QString &where);
+    QString path(MessageRecord record);
+    std::shared_ptr<Script> mScript;
+};
+
+// Records each document opened as an "openUrl" record (the URL in prompt)
+// without taking an answer: opening asks the transcriber nothing.
+class ScriptedShellService : public ShellService
+{
+public:
+    explicit ScriptedShellService(std::shared_ptr<Script> script) : mScript(std::move(script)) {}
+    bool openUrl(const QUrl &url) override;
+
+private:
     std::shared_ptr<Script> mScript;
 };
 
@@ -135,7 +154,7 @@ public:
     QRect screenRect() override { return QRect(0, 0, 1920, 1080); }
 };
 
-// Installs scripted versions of all five services over one script and
+// Installs scripted versions of all the services over one script and
 // returns the script. The input, clock and screen doubles are reachable
 // through Services:: and a cast.
 std::shared_ptr<Script> installScriptedServices();

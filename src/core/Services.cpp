@@ -58,6 +58,7 @@ struct Registry
 {
     std::unique_ptr<MessageService> messages;
     std::unique_ptr<DialogService> dialogs;
+    std::unique_ptr<ShellService> shell;
     std::unique_ptr<InputService> input;
     std::unique_ptr<Clock> clock;
     std::unique_ptr<ScreenMetrics> screen;
@@ -81,6 +82,7 @@ T &require(const std::unique_ptr<T> &p, const char *what)
 
 MessageService &messages() { return require(registry().messages, "message"); }
 DialogService &dialogs() { return require(registry().dialogs, "dialog"); }
+ShellService &shell() { return require(registry().shell, "shell"); }
 InputService &input() { return require(registry().input, "input"); }
 Clock &clock() { return require(registry().clock, "clock"); }
 ScreenMetrics &screen() { return require(registry().screen, "screen"); }
@@ -92,6 +94,10 @@ std::unique_ptr<MessageService> install(std::unique_ptr<MessageService> s)
 std::unique_ptr<DialogService> install(std::unique_ptr<DialogService> s)
 {
     return std::exchange(registry().dialogs, std::move(s));
+}
+std::unique_ptr<ShellService> install(std::unique_ptr<ShellService> s)
+{
+    return std::exchange(registry().shell, std::move(s));
 }
 std::unique_ptr<InputService> install(std::unique_ptr<InputService> s)
 {

@@ -11,6 +11,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <memory>
 #include <optional>
@@ -104,15 +105,32 @@ public:
     virtual ~DialogService() = default;
 
     // Each returns an empty text (or nullopt) when the transcriber cancels.
-    virtual QString openFile(const QString &title, const QString &folder,
-                             const QString &filter) = 0;
+    // filter: "description|pattern|description|pattern..." (patterns joined
+    // by ";"), or Qt's own form. The open dialog starts with fileName in its
+    // name box; with mustExist false it also accepts the name of a file that
+    // does not exist yet (the caller then creates it).
+    virtual QString openFile(const QString &title, const QString &folder, const QString &filter,
+                             const QString &fileName = QString(), bool mustExist = true) = 0;
+    // Whether the file exists is the caller's question: the dialog itself
+    // never asks about overwriting.
     virtual QString saveFile(const QString &title, const QString &folder,
                              const QString &suggestedName, const QString &filter) = 0;
+    // The folder browser offers a button that makes a new folder inside the
+    // one shown (the first-run text describes it).
     virtual QString chooseFolder(const QString &title, const QString &startFolder) = 0;
     virtual std::optional<QFont> chooseFont(const QFont &initial) = 0;
     virtual std::optional<QColor> chooseColour(const QColor &initial) = 0;
     // Printer set-up; false when cancelled.
     virtual bool printerSetup() = 0;
+};
+
+// Hands a document to the desktop (the help pages to the web browser).
+class ShellService
+{
+public:
+    virtual ~ShellService() = default;
+    // Returns false when the desktop could not open it; callers may ignore it.
+    virtual bool openUrl(const QUrl &url) = 0;
 };
 
 class InputService
@@ -155,6 +173,7 @@ public:
 namespace Services {
 MessageService &messages();
 DialogService &dialogs();
+ShellService &shell();
 InputService &input();
 Clock &clock();
 ScreenMetrics &screen();
@@ -162,6 +181,7 @@ ScreenMetrics &screen();
 // Each install replaces the service before it and returns it.
 std::unique_ptr<MessageService> install(std::unique_ptr<MessageService> s);
 std::unique_ptr<DialogService> install(std::unique_ptr<DialogService> s);
+std::unique_ptr<ShellService> install(std::unique_ptr<ShellService> s);
 std::unique_ptr<InputService> install(std::unique_ptr<InputService> s);
 std::unique_ptr<Clock> install(std::unique_ptr<Clock> s);
 std::unique_ptr<ScreenMetrics> install(std::unique_ptr<ScreenMetrics> s);

@@ -16,6 +16,8 @@
 #include "entry/FlexGrid.h"
 #include "lists/frmPickList.h"
 #include "mainwindow/Form1.h"
+#include "mainwindow/HelpTopics.h"
+#include "mainwindow/frmAbout.h"
 #include "transcription/CrashRecovery.h"
 #include "transcription/Searcher.h"
 #include "transcription/Transcription.h"
@@ -25,11 +27,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLocale>
 #include <QPointer>
 #include <QScopedValueRollback>
-#include <QVBoxLayout>
 
 #include <optional>
 
@@ -129,21 +129,6 @@ private:
     QPointer<FlexGrid> mGrid;
 };
 MainGridColumns gMainGridColumns;
-
-// Shown while the lists are read; the About box takes this part later.
-std::unique_ptr<QWidget> showSplash()
-{
-    auto splash = std::make_unique<QWidget>(nullptr, Qt::SplashScreen);
-    auto *layout = new QVBoxLayout(splash.get());
-    auto *label = new QLabel(
-        QStringLiteral("Please wait... The program is reading your District and Name files"),
-        splash.get());
-    label->setObjectName(QStringLiteral("lblDescription"));
-    layout->addWidget(label);
-    splash->setCursor(Qt::WaitCursor);
-    splash->show();
-    return splash;
-}
 
 void CreateGlobalObjects(Form1 &mainWindow)
 {
@@ -265,6 +250,7 @@ bool StartUp(Form1 &mainWindow)
                     Mb::Information, kProductName);
     } else {
         mainWindow.setHelpFolder(helpFolder);
+        SetHelpFolder(helpFolder);
     }
 
     if (!MakeFileFolder())
@@ -272,7 +258,7 @@ bool StartUp(Form1 &mainWindow)
 
     SetCloseDownHandler(deferCloseDown);
     {
-        auto splash = showSplash();
+        const auto splash = frmAbout::ShowSplash();
         CreateGlobalObjects(mainWindow);
     }
     if (runPendingCloseDown())

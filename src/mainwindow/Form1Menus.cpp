@@ -5,6 +5,8 @@
 #include "lists/PickListSink.h"
 #include "mainwindow/Form1MenuItems.h"
 #include "mainwindow/MenuState.h"
+#include "mainwindow/OpenDialog.h"
+#include "mainwindow/frmAbout.h"
 #include "transcription/Recent_files.h"
 
 #include <QAction>
@@ -149,7 +151,12 @@ void Form1::CreateMenus()
     b.item(file, "mnuSetPrinter", QStringLiteral("Select Printer"), kHelpFile);
     b.separator(file);
     b.item(file, "mnuFileLocate", QStringLiteral("Where are my files"), kHelpFile);
-    b.item(file, "mnuDefPath", QStringLiteral("&Define Save Path"), kHelpFile);
+    QAction *defPath = b.item(file, "mnuDefPath", QStringLiteral("&Define Save Path"), kHelpFile);
+    connect(defPath, &QAction::triggered, this, [this] {
+        // The item's caption names the folder, so it follows the choice.
+        if (!CantUseMenues() && DefineSavePath())
+            ApplySettingsToMenus();
+    });
     // The recent files appear here once the list fills them.
     b.separator(file, "mnurecentsep")->setVisible(false);
     for (int n = 1; n <= Recent_files::kMaxShown; ++n) {
@@ -355,9 +362,11 @@ void Form1::CreateMenus()
 
     // ---- Help --------------------------------------------------------------------
     QMenu *help = b.menu(bar, "mnuHelp", QStringLiteral("&Help"), kHelpHelp);
-    b.item(help, "mnuPelkarHelp", QStringLiteral("Pelkar Help"), kHelpContents);
+    QAction *contents = b.item(help, "mnuPelkarHelp", QStringLiteral("Pelkar Help"), kHelpContents);
+    connect(contents, &QAction::triggered, this, [] { mnuPelkarHelp_Click(); });
     b.separator(help);
-    b.item(help, "mnuAbout", QStringLiteral("About"), kHelpHelp);
+    QAction *about = b.item(help, "mnuAbout", QStringLiteral("About"), kHelpHelp);
+    connect(about, &QAction::triggered, this, [this] { mnuAbout_Click(*this); });
 
     // ---- The grid's right-click menus, never on the bar ---------------------------
     mMenus->rowPopup = b.named(new QMenu(QStringLiteral("Row Menu"), this), "mnuRowPopup",

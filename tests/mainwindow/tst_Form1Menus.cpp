@@ -10,6 +10,7 @@
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "mainwindow/Form1.h"
+#include "mainwindow/HelpTopics.h"
 #include "lists/Districts.h"
 #include "transcription/Change_Monitor.h"
 #include "transcription/Recent_files.h"
@@ -429,6 +430,44 @@ private slots:
                 QCOMPARE(a->property("HelpContextID").metaType(), QMetaType::fromType<int>());
         }
         QCOMPARE(names.size(), items.size());
+    }
+
+    // F1 on any item of the bar or the right-click menus finds a page that
+    // the contents page reaches.
+    void everyMenuTopicHasAPage()
+    {
+        const QStringList problems = HelpProblems(HelpContextsIn(window.get()), HelpFolder());
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+    }
+
+    // The help menu opens the contents page.
+    void helpMenuOpensTheContents()
+    {
+        window->MenuItem(QStringLiteral("mnuPelkarHelp"))->trigger();
+        const auto records = script->records();
+        QCOMPARE(records.size(), 1);
+        QCOMPARE(records.first().kind, QStringLiteral("openUrl"));
+        QVERIFY2(records.first().prompt.endsWith(QLatin1String("index.html")),
+                 qPrintable(records.first().prompt));
+    }
+
+    // Define Save Path asks for the folder and the item then names it;
+    // a cancelled choice changes nothing.
+    void defineSavePathNamesTheFolder()
+    {
+        QAction *item = window->MenuItem(QStringLiteral("mnuDefPath"));
+        const QString before = item->text();
+        script->answer(QString());
+        item->trigger();
+        QCOMPARE(item->text(), before);
+
+        const QString chosen = QDir(gProject->DataPath()).filePath(QStringLiteral("Mine & Yours"));
+        QVERIFY(QDir().mkpath(chosen));
+        script->answer(chosen);
+        item->trigger();
+        QCOMPARE(gProject->SavePath(), chosen);
+        QCOMPARE(item->text(), QStringLiteral("&Define Save Path (") + QString(chosen).replace(
+                                   u'&', QStringLiteral("&&")) + u')');
     }
 
     // The menus follow the settings whenever the window is laid out.

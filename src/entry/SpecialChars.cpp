@@ -1,0 +1,55 @@
+#include "entry/SpecialChars.h"
+
+#include "core/Cp1252.h"
+#include "core/Project.h"
+#include "entry/RichTextBox.h"
+
+namespace SpecialChars {
+
+QString CellText(int cell, const Project *project)
+{
+    if (cell < 0 || cell >= kCharacters)
+        return QString();
+    const int code = kFirstCode + cell;
+    if (project && !project->IsCharUsed(code))
+        return QString();
+    return Cp1252::decode(QByteArray(1, char(code)));
+}
+
+} // namespace SpecialChars
+
+EntryBoxesOpenBox::EntryBoxesOpenBox(RichTextBox *richText, std::function<bool()> forenameVisible,
+                                     std::function<void(const QString &)> forenameSpecialChar)
+    : mRichText(richText),
+      mForenameVisible(std::move(forenameVisible)),
+      mForenameSpecialChar(std::move(forenameSpecialChar))
+{
+}
+
+bool EntryBoxesOpenBox::InsertSpecialChar(const QString &character)
+{
+    if (mRichText && mRichText->Visible())
+        return InsertIntoRichTextBox(*mRichText, character);
+    if (mForenameVisible && mForenameSpecialChar && mForenameVisible()) {
+        mForenameSpecialChar(character);
+        return true;
+    }
+    return false;
+}
+
+bool InsertIntoRichTextBox(RichTextBox &box, const QString &character)
+{
+    if (!box.Visible())
+        return false;
+    bool encodable = false;
+    const QByteArray bytes = Cp1252::encode(character, &encodable);
+    if (encodable) {
+        // The text after the caret stays, a selection included.
+        box.setSelStart(box.SelStart());
+        for (const char byte : bytes)
+            box.typeCharacter(static_cast<unsigned char>(byte));
+    }
+    box.setSelStart(int(box.Text().size()));
+    box.SetFocus();
+    return true;
+}
