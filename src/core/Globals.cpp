@@ -3,6 +3,9 @@
 #include "core/Project.h"
 #include "core/UserSettings.h"
 #include "core/clsEvents.h"
+#include "entry/EntryBoxSet.h"
+#include "entry/ForenameBox.h"
+#include "entry/myRichTextbox.h"
 #include "lists/Districts.h"
 #include "lists/ForeNames.h"
 #include "mainwindow/clsTressel.h"
@@ -28,6 +31,8 @@ Recent_files *gRecentFiles = nullptr;
 clsWorkFile *gWorkFile = nullptr;
 Searcher *gSearcher = nullptr;
 clsTressel *gTressel = nullptr;
+myRichTextbox *gRichTextbox = nullptr;
+ForenameBox *gForenameBox = nullptr;
 
 bool gForceMigration = false;
 int gHeaderReason = -1;
@@ -35,7 +40,7 @@ int gHeaderResult = 0;
 int gHScrollHeight = 0;
 int gVScrollWidth = 0;
 QString gLongDataPath;
-bool gDeathAgeWarned = false;
+bool gAgeWarningShown = false;
 int gCurrentRow = 0;
 int gCurrentCol = 0;
 bool gPopAnswer = false;
@@ -69,6 +74,9 @@ struct Owner
     std::unique_ptr<clsWorkFile> workFile;
     std::unique_ptr<Searcher> searcher;
     std::unique_ptr<clsTressel> tressel;
+    std::unique_ptr<ForenameBox> forenameBox;
+    std::unique_ptr<myRichTextbox> richTextbox;
+    std::unique_ptr<EntryBoxSet> entryBoxes;
 };
 
 Owner &owner()
@@ -149,6 +157,18 @@ void createTressel()
     gTressel = owner().tressel.get();
 }
 
+void createEntryBoxes()
+{
+    owner().forenameBox = std::make_unique<ForenameBox>();
+    gForenameBox = owner().forenameBox.get();
+    owner().richTextbox = std::make_unique<myRichTextbox>();
+    gRichTextbox = owner().richTextbox.get();
+    if (gTranscription)
+        gForenameBox->setColumn(gTranscription->ForenamesCol());
+    owner().entryBoxes = std::make_unique<EntryBoxSet>(gRichTextbox, gForenameBox);
+    SetBoxes(owner().entryBoxes.get());
+}
+
 void bindBatchFileHooks()
 {
     if (!gTranscription)
@@ -196,6 +216,12 @@ void releaseAll()
     // The shut-down order; releasing the district list saves its recent
     // districts, so it goes while Project still exists.
     releaseWorkFile();
+    if (owner().entryBoxes) {
+        SetBoxes(nullptr);
+        owner().entryBoxes.reset();
+    }
+    release(owner().richTextbox, gRichTextbox);
+    release(owner().forenameBox, gForenameBox);
     release(owner().searcher, gSearcher);
     release(owner().changeMonitor, gChangeMonitor);
     release(owner().foreNames, gForeNames);
@@ -216,7 +242,7 @@ void resetState()
     gHScrollHeight = 0;
     gVScrollWidth = 0;
     gLongDataPath.clear();
-    gDeathAgeWarned = false;
+    gAgeWarningShown = false;
     gCurrentRow = 0;
     gCurrentCol = 0;
     gLastCol = 0;

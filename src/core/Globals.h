@@ -17,6 +17,8 @@ class Recent_files;
 class Searcher;
 class clsWorkFile;
 class clsTressel;
+class myRichTextbox;
+class ForenameBox;
 
 extern clsEvents *gEvents;
 extern Project *gProject;
@@ -28,6 +30,9 @@ extern Recent_files *gRecentFiles;
 extern clsWorkFile *gWorkFile;
 extern Searcher *gSearcher;
 extern clsTressel *gTressel;
+// The entry boxes' handlers; the window binds their rich-text boxes.
+extern myRichTextbox *gRichTextbox;
+extern ForenameBox *gForenameBox;
 
 extern bool gForceMigration;
 extern int gHeaderReason;
@@ -35,7 +40,8 @@ extern int gHeaderResult;
 extern int gHScrollHeight; // twips
 extern int gVScrollWidth;  // twips
 extern QString gLongDataPath;
-extern bool gDeathAgeWarned;
+// The age-at-death warning has been shown this run.
+extern bool gAgeWarningShown;
 extern int gCurrentRow;
 extern int gCurrentCol;
 extern bool gPopAnswer;
@@ -61,6 +67,9 @@ void createWorkFile();
 void createSearcher();
 // The companion hand-off; its values read "~" from here on.
 void createTressel();
+// The forename box and the general entry box, on gTranscription's grid,
+// installed as the boxes the grid's validation reaches (SetBoxes).
+void createEntryBoxes();
 
 // Connects gTranscription's batch-file hooks to the objects that exist:
 // the recent-files list and the work file; the companion's hooks reach

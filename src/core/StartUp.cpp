@@ -136,7 +136,7 @@ MainGridColumns gMainGridColumns;
 void CreateGlobalObjects(Form1 &mainWindow)
 {
     QDir::setCurrent(gLongDataPath);
-    gDeathAgeWarned = false;
+    gAgeWarningShown = false;
     gCurrentCol = 0;
     gCurrentRow = 0;
     gProject->setDataLines(0);
@@ -166,6 +166,8 @@ void CreateGlobalObjects(Form1 &mainWindow)
     ProgramObjects::createTranscription();
     gTranscription->setGrid(&mainWindow.fgInput());
     mainWindow.BindTranscription();
+    ProgramObjects::createEntryBoxes();
+    mainWindow.BindEntryBoxes();
     ProgramObjects::bindBatchFileHooks();
     Transcription::InstallBatchSaver();
     ProgramObjects::createDistricts();

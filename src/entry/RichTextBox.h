@@ -148,6 +148,9 @@ public:
     void typeText(const QString &text);
     // A paste: the text up to its first line break, typed as typeText does.
     void pasteText(const QString &text);
+    // True while a paste is being typed: a handler that reads the keyboard
+    // (Shift inverting a typed letter's case) leaves pasted text alone.
+    bool pasting() const { return mPasting; }
     void pasteFromClipboard();
     void copyToClipboard() const;
     // Copies the selection and deletes it (one Change).
@@ -217,6 +220,7 @@ private:
     int mHeight = 0;
     bool mVisible = false;
     bool mHasFocus = false;
+    bool mPasting = false;
     int mFocusRequests = 0;
     Window *mWindow = nullptr;
 };

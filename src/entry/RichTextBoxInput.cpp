@@ -9,6 +9,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QScopedValueRollback>
 
 using namespace VbKeys;
 
@@ -94,6 +95,7 @@ void RichTextBox::pasteText(const QString &text)
     const qsizetype lf = text.indexOf(QLatin1Char('\n'));
     if (end < 0 || (lf >= 0 && lf < end))
         end = lf;
+    const QScopedValueRollback<bool> pasting(mPasting, true);
     typeText(end < 0 ? text : text.left(end));
 }
 

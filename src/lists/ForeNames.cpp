@@ -359,15 +359,17 @@ QString ForeNames::FormatForeName(const QString &text, bool whole, int position)
     const QString upper = VbUCase(text);
     if (upper == QLatin1String("(FEMALE)") || upper == QLatin1String("(MALE)"))
         return text;
+    // Shift belongs to the one character being typed: re-casing a whole
+    // text with it held would invert every letter ("jOHN hENRY").
     if (!whole)
-        return ApplyNameCase(text, position);
+        return ApplyNameCase(text, position, Services::input().shiftDown());
     QString out = text;
     for (int p = std::max(position, 1); p <= out.size(); ++p)
-        out = ApplyNameCase(out, p);
+        out = ApplyNameCase(out, p, false);
     return out;
 }
 
-QString ForeNames::ApplyNameCase(const QString &text, int position) const
+QString ForeNames::ApplyNameCase(const QString &text, int position, bool invert) const
 {
     if (position < 1 || position > text.size())
         return text;
@@ -381,7 +383,7 @@ QString ForeNames::ApplyNameCase(const QString &text, int position) const
         upper = position == 1 || isWordBreak(text.at(position - 2));
     else
         return text;
-    if (Services::input().shiftDown())
+    if (invert)
         upper = !upper;
 
     QString out = text;

@@ -76,7 +76,8 @@ public:
     // The text cased by the forename case option at position (from 1) only,
     // or with whole at every position from there to the end. "(MALE)" and
     // "(FEMALE)" in any letter case come back unchanged. Shift held down
-    // inverts the rule of modes U, L and M.
+    // inverts the rule of modes U, L and M for the one position (the
+    // character being typed); a whole text is cased without it.
     QString FormatForeName(const QString &text, bool whole = true, int position = 1) const;
     // Every forename in table order, for the forename editor: no
     // most-common names, no head lines.
@@ -95,7 +96,7 @@ public:
 private:
     void EnsureForenameFile() const;
     void readFile();
-    QString ApplyNameCase(const QString &text, int position) const;
+    QString ApplyNameCase(const QString &text, int position, bool invert) const;
     bool Savenames() const;
     void IndexNamesByLetter();
     void SortNames();

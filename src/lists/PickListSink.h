@@ -17,6 +17,22 @@ public:
     virtual void NextText(const QString &text) = 0;
     // The number of rows listed.
     virtual int iCount() const = 0;
+
+    // What the entry boxes take from the list; a list that keeps nothing
+    // answers "" and false and ignores the rest.
+    // The text of row n (from 1), noting that the next text a box adds came
+    // from the list (bFromPickList); "" for no such row, the note unchanged.
+    virtual QString PickText(int n)
+    {
+        Q_UNUSED(n);
+        return QString();
+    }
+    virtual bool bFromPickList() const { return false; }
+    virtual void setBFromPickList(bool on) { Q_UNUSED(on); }
+    // Shows the list.
+    virtual void MakeVisible() {}
+    // Sizes both columns to their contents and the window to the columns.
+    virtual void FitToContents() {}
 };
 
 // The pick list in use; never null.

@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -94,6 +95,15 @@ void frmPickList::Resize_Picklist_LV()
 {
     mList->setGeometry(rect());
     setColumnWidths(QStringLiteral("999"));
+}
+
+void frmPickList::FitToContents()
+{
+    mList->resizeColumnToContents(0);
+    mList->resizeColumnToContents(1);
+    const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    resize(mList->columnWidth(0) + mList->columnWidth(1) + 2 * frame, height());
+    mList->setGeometry(rect());
 }
 
 void frmPickList::PickClear()

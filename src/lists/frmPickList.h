@@ -45,10 +45,13 @@ public:
     // Lays the list over the whole window; the number column takes three
     // digits, the text column the rest.
     void Resize_Picklist_LV();
+    // Both columns as wide as their contents, the window as wide as both
+    // and its frame; the list fills it.
+    void FitToContents() override;
     // Empties the list (the rich-text box calls it on every change).
     void ShowFOptions() { PickClear(); }
     void PickClear() override;
-    void MakeVisible() { setVisible(true); }
+    void MakeVisible() override { setVisible(true); }
     // Takes the list's font; widens the number column to four digits when
     // PickRows is 100 or more.
     void NewFontSize();
@@ -58,9 +61,9 @@ public:
     void NextText(const QString &text) override;
     // The text of row n (1-based) and sets bFromPickList; a row that does not
     // exist gives "" and leaves the flag as it was.
-    QString PickText(int n);
-    bool bFromPickList() const { return mFromPickList; }
-    void setBFromPickList(bool on) { mFromPickList = on; }
+    QString PickText(int n) override;
+    bool bFromPickList() const override { return mFromPickList; }
+    void setBFromPickList(bool on) override { mFromPickList = on; }
     // PickRows := n, then NewFontSize.
     void ChangeRows(int n);
 

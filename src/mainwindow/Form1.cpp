@@ -10,11 +10,14 @@
 #include "core/clsEvents.h"
 #include "entry/FlexGrid.h"
 #include "entry/FlexGridView.h"
+#include "entry/ForenameBox.h"
 #include "entry/RichTextBox.h"
 #include "entry/RichTextView.h"
 #include "entry/VbKeyCodes.h"
+#include "entry/myRichTextbox.h"
 #include "lists/frmDistricts.h"
 #include "lists/frmForenames.h"
+#include "mainwindow/Form1BoxParts.h"
 #include "mainwindow/FormBackground.h"
 #include "mainwindow/MainWindowHooks.h"
 #include "mainwindow/ShowStatus.h"
@@ -232,6 +235,24 @@ void Form1::setPasteTexts(PasteTexts *texts)
 void Form1::setScanViewer(ScanViewer *viewer)
 {
     mScanViewer = viewer;
+    SetBoxScan(viewer);
+}
+
+void Form1::BindEntryBoxes()
+{
+    if (gRichTextbox)
+        gRichTextbox->setARTB(mRichBox);
+    if (gForenameBox)
+        gForenameBox->setControl(mForeNameBox);
+    mBoxParts = std::make_unique<Form1BoxParts>(*this);
+    if (!mPasteTexts)
+        mPasteTexts = mBoxParts.get();
+}
+
+void Form1::ShowChrPicker()
+{
+    if (mBoxParts && !CantUseMenues())
+        mBoxParts->Wakeup();
 }
 
 void Form1::setEntryBoxTexts(EntryBoxTexts *texts)

@@ -24,6 +24,7 @@ class EventRaise;
 class FlexGrid;
 class FlexGridView;
 class Form1MenuItems;
+class Form1BoxParts;
 class MainWindowHooks;
 class QAction;
 class QMenu;
@@ -70,6 +71,13 @@ public:
     void CreateTimerAndRelay();
     // Gives gTranscription the window and its side scroll bar.
     void BindTranscription();
+    // Hands the entry boxes' handlers their controls, and makes the paste
+    // texts window and the character picker's part; once the program's
+    // objects exist.
+    void BindEntryBoxes();
+    // Shows the character picker for the box on view (F4).
+    void ShowChrPicker();
+    Form1BoxParts *boxParts() const { return mBoxParts.get(); }
     // Shows the window (in its saved place) to wait for the header form.
     void WaitForHeaderForm();
 
@@ -215,6 +223,7 @@ private:
     std::unique_ptr<CTimer> mTime;
     std::unique_ptr<EventRaise> mEvent;
 
+    std::unique_ptr<Form1BoxParts> mBoxParts;
     PasteTexts *mPasteTexts = nullptr;
     ScanViewer *mScanViewer = nullptr;
     EntryBoxTexts *mEntryBoxTexts = nullptr;

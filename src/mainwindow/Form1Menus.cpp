@@ -290,8 +290,10 @@ void Form1::CreateMenus()
     b.toggle(options, "mnuAutoComplete", QStringLiteral("Show Forename Auto Complete"),
              kHelpOptions);
     b.toggle(options, "mnuDistAuto", QStringLiteral("Show District Auto Complete"), kHelpOptions);
-    b.item(options, "mnuSpecialChar", QStringLiteral("Show Special Character Table"), kHelpOptions,
-           keys(Qt::Key_F4));
+    QAction *specialChar = b.item(options, "mnuSpecialChar",
+                                  QStringLiteral("Show Special Character Table"), kHelpOptions,
+                                  keys(Qt::Key_F4));
+    connect(specialChar, &QAction::triggered, this, &Form1::ShowChrPicker);
     b.toggle(options, "mnuShowCopyPaste", QStringLiteral("Show Copy/Paste Form"), kHelpCopyPaste);
     b.toggle(options, "mnuShowFullPath", QStringLiteral("Show full pathnames on File menu"),
              kNoHelp);

@@ -6,6 +6,8 @@
 // the real one is handed over (Form1::setPasteTexts, setScanViewer,
 // setEntryBoxTexts); none is owned by the main window.
 
+#include "entry/EntryBoxWindow.h"
+
 #include <QString>
 
 // The paste-texts window (myCopyPaste).
@@ -20,19 +22,11 @@ public:
 };
 
 // The scan viewer's operations that the main window's keys and the wheel
-// call. The main window calls them only while Project's ScanOn is true.
-class ScanViewer
+// call: those the entry boxes call too, and the zoom. The main window calls
+// them only while Project's ScanOn is true.
+class ScanViewer : public EntryBoxScan
 {
 public:
-    virtual ~ScanViewer() = default;
-    virtual void ScrollLeft() = 0;
-    virtual void ScrollRight() = 0;
-    virtual void ScrollUp() = 0;
-    virtual void ScrollDown() = 0;
-    // 0 a page up, 2 a page down.
-    virtual void ScrollPage(int direction) = 0;
-    // The ruler one line up (true) or down (false).
-    virtual void MoveRuler1Line(bool up) = 0;
     virtual void ZoomIn() = 0;
     virtual void ZoomOut() = 0;
 };

@@ -24,9 +24,23 @@ public:
             texts.append(text.trimmed());
     }
     int iCount() const override { return int(texts.size()); }
+    QString PickText(int n) override
+    {
+        if (n < 1 || n > texts.size())
+            return QString();
+        fromPickList = true;
+        return texts.at(n - 1);
+    }
+    bool bFromPickList() const override { return fromPickList; }
+    void setBFromPickList(bool on) override { fromPickList = on; }
+    void MakeVisible() override { visible = true; }
+    void FitToContents() override { ++fits; }
 
     QStringList texts;
     int clears = 0;
+    bool fromPickList = false;
+    bool visible = false;
+    int fits = 0;
 
 private:
     int mRows;

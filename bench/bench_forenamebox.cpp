@@ -1,0 +1,211 @@
+// One character typed into the forename box with the forename list at its
+// real size (30,000 names, a hundred most-common ones): the key's handlers,
+// the case rule, the pick list filled from the list and the grey ghost
+// completion, model alone (no window).
+
+#include "core/Globals.h"
+#include "core/LineReader.h"
+#include "core/Project.h"
+#include "core/ScriptedServices.h"
+#include "core/clsEvents.h"
+#include "entry/FlexGrid.h"
+#include "entry/ForenameBox.h"
+#include "entry/RichTextBox.h"
+#include "entry/VbKeyCodes.h"
+#include "lists/ForeNames.h"
+#include "lists/PickListSink.h"
+#include "transcription/Transcription.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <random>
+
+namespace {
+constexpr int kNames = 30000;
+constexpr int kTopNames = 100;
+
+// Name starts weighted roughly as forenames are: many J, M, E, A, W.
+const std::array<const char *, 40> kStarts = {
+    "Jo", "Ja", "Je", "Ju", "Ma", "Me", "Mi", "Mo", "El", "Ed", "Em", "Ev", "Al", "An",
+    "Ad", "Ag", "Wi", "Wa", "Ha", "He", "Ge", "Gr", "Ch", "Ca", "Sa", "Su", "Th", "Ro",
+    "Ri", "Ra", "Li", "Lu", "Fr", "Fl", "Be", "Br", "Da", "Do", "Ke", "Pe",
+};
+const std::array<const char *, 24> kMiddles = {
+    "ri", "ry", "ga", "th", "la", "na", "ne", "ro", "so", "li", "be", "de",
+    "ke", "vi", "ta", "nn", "rg", "ss", "ld", "lv", "mm", "rl", "nd", "st",
+};
+const std::array<const char *, 16> kEnds = {
+    "a", "e", "y", "ie", "ah", "an", "on", "el", "ia", "ine", "ard", "as", "o", "us", "ey", "in",
+};
+
+QByteArray nameFileBytes()
+{
+    std::mt19937 random(1837);
+    QSet<QString> seen;
+    QStringList names;
+    while (names.size() < kNames) {
+        QString name = QString::fromLatin1(kStarts[random() % kStarts.size()]);
+        const int middles = 1 + int(random() % 2);
+        for (int i = 0; i < middles; ++i)
+            name += QString::fromLatin1(kMiddles[random() % kMiddles.size()]);
+        name += QString::fromLatin1(kEnds[random() % kEnds.size()]);
+        if (seen.contains(name.toUpper()))
+            continue;
+        seen.insert(name.toUpper());
+        names.append(name);
+    }
+    QStringList lines;
+    for (int i = 0; i < kTopNames; ++i)
+        lines.append(u'@' + names.at(int(random() % kNames)));
+    std::sort(names.begin(), names.end(),
+              [](const QString &a, const QString &b) { return a.toUpper() < b.toUpper(); });
+    lines.append(names);
+    return JoinCrLf(lines);
+}
+
+// The pick list's rows, without a window.
+class BenchPickList : public PickListSink
+{
+public:
+    void PickClear() override { mTexts.clear(); }
+    void NextText(const QString &text) override
+    {
+        if (mTexts.size() < gProject->PickRows())
+            mTexts.append(text.trimmed());
+    }
+    int iCount() const override { return int(mTexts.size()); }
+    QString PickText(int n) override
+    {
+        if (n < 1 || n > mTexts.size())
+            return QString();
+        mFrom = true;
+        return mTexts.at(n - 1);
+    }
+    bool bFromPickList() const override { return mFrom; }
+    void setBFromPickList(bool on) override { mFrom = on; }
+
+private:
+    QStringList mTexts;
+    bool mFrom = false;
+};
+
+class Fixture
+{
+public:
+    Fixture()
+    {
+        if (!mDir.isValid())
+            std::abort();
+        const QDir dir(mDir.path());
+        dir.mkpath(QStringLiteral("Files"));
+        ProgramObjects::createEvents();
+        ProgramObjects::createProject();
+        gProject->setDataPath(mDir.path());
+        gProject->setFilesPath(dir.filePath(QStringLiteral("Files")));
+        gProject->setPickRows(9);
+        gProject->setForenameCase(QStringLiteral("M"));
+        gProject->setForePick(true);
+        gProject->setBForeGhost(true);
+        QFile file(dir.filePath(QStringLiteral("Files/") + ForeNames::NameFileName()));
+        const QByteArray bytes = nameFileBytes();
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            std::abort();
+        file.close();
+        SetPickList(&mPick);
+        ProgramObjects::createChangeMonitor();
+        ProgramObjects::createForeNames();
+        ProgramObjects::createTranscription();
+        mGrid.setCols(5);
+        mGrid.setRows(4);
+        gTranscription->setGrid(&mGrid);
+        mGrid.setRowCol(3, 2);
+        gCurrentRow = 3;
+        gCurrentCol = 2;
+        mForename.setControl(&mBox);
+        mForename.setColumn(2);
+    }
+    ~Fixture()
+    {
+        mForename.setControl(nullptr);
+        gTranscription->setGrid(nullptr);
+        SetPickList(nullptr);
+        ProgramObjects::releaseAll();
+    }
+
+    // The box opened on the cell holding text, the caret at its end.
+    void open(const QString &text)
+    {
+        mGrid.setText(text);
+        mForename.Show();
+        mBox.placeCaret(int(mBox.Text().size()), false);
+    }
+
+    RichTextBox &box() { return mBox; }
+    int listed() const { return mPick.iCount(); }
+
+private:
+    QTemporaryDir mDir;
+    BenchPickList mPick;
+    FlexGrid mGrid;
+    RichTextBox mBox;
+    ForenameBox mForename;
+};
+
+Fixture &fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+// typed: the text already in the box; key: the letter typed.
+void BM_ForenameKeystroke(benchmark::State &state, const char *typed, char key)
+{
+    Fixture &f = fixture();
+    const QString before = QString::fromLatin1(typed);
+    const QString letter(QChar::fromLatin1(key));
+    const int code = VbKeys::vbKeyA + (QChar::fromLatin1(key).toUpper().unicode() - u'A');
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.open(before);
+        state.ResumeTiming();
+        f.box().pressKey(code, 0, letter);
+    }
+    state.counters["listed"] = f.listed();
+    state.SetLabel(qPrintable(f.box().Text()));
+}
+BENCHMARK_CAPTURE(BM_ForenameKeystroke, first_letter, "", 'j')->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ForenameKeystroke, third_letter, "Jo", 'h')->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ForenameKeystroke, fifth_letter, "Mari", 'a')->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ForenameKeystroke, second_word, "Mary Ja", 'n')->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ForenameKeystroke, no_match, "Jox", 'q')->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ForenameKeystroke, wildcard_scan, "*ar", 'd')->Unit(benchmark::kMicrosecond);
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const std::shared_ptr<Script> script = installScriptedServices();
+    // No message is expected: one means the set-up is wrong.
+    script->onUnexpected = [](const MessageRecord &r) {
+        std::fprintf(stderr, "Unexpected message: %s\n", qPrintable(r.prompt));
+        std::abort();
+    };
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

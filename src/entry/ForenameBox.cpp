@@ -1,0 +1,571 @@
+#include "entry/ForenameBox.h"
+
+#include "core/Globals.h"
+#include "core/MessageWindows.h"
+#include "core/Project.h"
+#include "core/Services.h"
+#include "core/VbHelpers.h"
+#include "core/clsEvents.h"
+#include "entry/EntryBoxHelpers.h"
+#include "entry/EntryBoxText.h"
+#include "entry/EntryBoxWindow.h"
+#include "entry/FlexGrid.h"
+#include "entry/RichTextBox.h"
+#include "entry/VbKeyCodes.h"
+#include "lists/ForeNames.h"
+#include "lists/PickListSink.h"
+#include "transcription/Change_Monitor.h"
+#include "transcription/EntryBoxes.h"
+#include "transcription/Transcription.h"
+
+#include <algorithm>
+
+using namespace EntryBoxHelpers;
+using namespace VbKeys;
+
+namespace {
+
+constexpr std::uint32_t kEntryBack = 0xFFFFC0;
+
+bool ghostOn()
+{
+    return gProject && gProject->bForeGhost();
+}
+
+QString formatForeName(const QString &text)
+{
+    return gForeNames ? gForeNames->FormatForeName(text) : text;
+}
+
+bool StartsWithLetter(const QString &word)
+{
+    return !word.isEmpty() && isLetter(word.at(0));
+}
+
+// The top of the current cell from the grid's top edge, in twips: the
+// title row, then the rows shown above it from TopRow on.
+int cellTop(const FlexGrid &grid)
+{
+    int top = grid.RowHeight(0);
+    for (int r = grid.TopRow(); r < grid.Row(); ++r)
+        top += grid.RowHeight(r);
+    return top;
+}
+
+} // namespace
+
+QStringList SplitKeepingSeparators(const QString &text, const QString &separators)
+{
+    QStringList pieces;
+    QString piece;
+    for (const QChar c : text) {
+        piece.append(c);
+        if (separators.contains(c)) {
+            pieces.append(piece);
+            piece.clear();
+        }
+    }
+    pieces.append(piece);
+    return pieces;
+}
+
+ForenameBox::ForenameBox(QObject *parent) : QObject(parent) {}
+
+ForenameBox::~ForenameBox()
+{
+    setControl(nullptr);
+}
+
+void ForenameBox::setControl(RichTextBox *box)
+{
+    for (const auto &connection : std::as_const(mConnections))
+        disconnect(connection);
+    mConnections.clear();
+    mBox = box;
+    if (!box)
+        return;
+    // A key that took the box off the grid leaves the cell without a box:
+    // the main window lays the right one over the current cell.
+    const auto layBoxIfHidden = [this] {
+        if (mBox && !mBox->Visible())
+            BoxWindow().Set_TextBox();
+    };
+    mConnections << connect(box, &RichTextBox::Change, this, &ForenameBox::changeHandler)
+                 << connect(box, &RichTextBox::KeyDown, this,
+                            [this, layBoxIfHidden](int &KeyCode, int Shift) {
+                                KeyDown(KeyCode, Shift);
+                                layBoxIfHidden();
+                            })
+                 << connect(box, &RichTextBox::KeyPress, this,
+                            [this, layBoxIfHidden](int &KeyAscii) {
+                                KeyPress(KeyAscii);
+                                layBoxIfHidden();
+                            });
+}
+
+FlexGrid *ForenameBox::grid() const
+{
+    if (mGrid)
+        return mGrid;
+    return gTranscription ? gTranscription->grid() : nullptr;
+}
+
+void ForenameBox::changeHandler()
+{
+    // The box's own changes come with events suppressed.
+    if (gEvents && gEvents->NoEvents())
+        return;
+    Change();
+}
+
+void ForenameBox::writeCell(const QString &text)
+{
+    if (FlexGrid *g = grid())
+        g->setTextArray(mCellIndex, text);
+}
+
+// ---- Show ---------------------------------------------------------------------------
+
+void ForenameBox::Show()
+{
+    FlexGrid *g = grid();
+    if (!mBox || !g || !gTranscription)
+        return;
+    {
+        EventsOffGuard quiet;
+        if (gChangeMonitor)
+            gChangeMonitor->ClearChange();
+        mGhostName.clear();
+        mTextBeforeAdd.clear();
+        mBox->setText(VbTrim(g->Text()));
+        mCellRow = g->Row();
+        gTranscription->PositionGrid(mCellRow, false);
+        mCellIndex = gTranscription->faIndex(mCellRow, mColumn);
+        if (gProject && gProject->DropDownPick() && gProject->ForePick())
+            BoxWindow().Position_DropDown();
+        if (VbTrim(mBox->Text()).isEmpty())
+            FillForenamePickList();
+        placeBox();
+        mBox->setBackColor(kEntryBack);
+        mBox->setVisible(true);
+        mBox->ZOrder(0);
+        mBox->SetFocus();
+        if (gProject && gProject->OverSize()) {
+            placeForOverSize();
+            mBox->setText(VbTrim(g->Text()));
+        }
+        mBox->setSelStart(int(mBox->Text().size()));
+        mBox->setSelColor(RichTextBox::TypedColour);
+    }
+}
+
+void ForenameBox::placeBox()
+{
+    const FlexGrid *g = grid();
+    const QPoint origin = BoxWindow().GridOrigin();
+    mBox->Move(origin.x() + g->CellLeft(), origin.y() + cellTop(*g) - 10, g->CellWidth(),
+               g->RowHeight(g->Row()) + 10);
+}
+
+void ForenameBox::placeForOverSize()
+{
+    const FlexGrid *g = grid();
+    if (!mBox || !g || !gProject || !gProject->OverSize() || !gTranscription)
+        return;
+    int left = 0;
+    int width = 0;
+    gTranscription->GetBoxPosition(mBox->Text(), left, width, g->Font());
+    mBox->Move(BoxWindow().GridOrigin().x() + left, mBox->Top(), width);
+}
+
+void ForenameBox::HideRtb()
+{
+    if (mBox)
+        mBox->setVisible(false);
+}
+
+// ---- Text and ghost --------------------------------------------------------------------
+
+QString ForenameBox::RealText()
+{
+    if (!mBox)
+        return QString();
+    mSavedCaret = mBox->SelStart();
+    const QString text = mBox->Text();
+    if (!ghostOn())
+        return text;
+    int end = 0;
+    while (end < text.size() && mBox->colorAt(end) != RichTextBox::GhostColour)
+        ++end;
+    return text.left(std::max(end, std::min(mSavedCaret, int(text.size()))));
+}
+
+void ForenameBox::UncolourForenameText(int p)
+{
+    if (!mBox || !ghostOn())
+        return;
+    EventsOffGuard quiet;
+    mBox->setSelStart(0);
+    mBox->setSelLength(p + 1);
+    mBox->setSelColor(RichTextBox::TypedColour);
+    mBox->setSelStart(p);
+}
+
+void ForenameBox::Change()
+{
+    if (!mBox)
+        return;
+    changed();
+    {
+        EventsOffGuard quiet;
+        QString real = RealText();
+        // Only the character just typed takes the case rule, with Shift
+        // inverting it; what was there already is left as it was (a
+        // deletion re-cases nothing, and Shift never re-cases the rest).
+        if (mTypedPending && gForeNames)
+            real = mTypedPasted ? gForeNames->FormatForeName(real, true, mSavedCaret)
+                                      .left(mSavedCaret)
+                                      .append(real.mid(mSavedCaret))
+                                : gForeNames->FormatForeName(real, false, mSavedCaret);
+        mTypedPending = false;
+        placeForOverSize();
+        mBox->setText(real);
+        mBox->setSelStart(mSavedCaret);
+    }
+    FillForenamePickList();
+}
+
+void ForenameBox::FillForenamePickList()
+{
+    if (!mBox)
+        return;
+    if (!gProject || !gProject->ForePick()) {
+        mGhostName.clear();
+        return;
+    }
+    PickListSink &pick = PickList();
+    const QString text = mBox->Text();
+    if (gForeNames) {
+        if (VbTrim(text).isEmpty()) {
+            gForeNames->ListTopNames();
+        } else {
+            QString compact = Transcription::Compact(text);
+            if (text.endsWith(u' '))
+                compact.append(u' ');
+            const qsizetype space = compact.lastIndexOf(u' ');
+            gForeNames->ListMatchingNames(space >= 0 ? compact.left(space) : QString(),
+                                          compact.mid(space + 1));
+        }
+    }
+    pick.MakeVisible();
+    if (ghostOn()) {
+        mGhostName.clear();
+        if (!text.isEmpty() && !text.endsWith(u' ') && pick.iCount() >= 1)
+            mGhostName = pick.PickText(1);
+        ForenameGhostMatch();
+    }
+    if (gProject->DropDownPick() && gProject->OversizedDrop() && pick.iCount() >= 1) {
+        EventsOffGuard quiet;
+        pick.FitToContents();
+    }
+}
+
+void ForenameBox::ForenameGhostMatch()
+{
+    if (!ghostOn() || !mBox)
+        return;
+    EventsOffGuard quiet;
+    const int caret = mBox->SelStart();
+    const QString text = mBox->Text();
+    const int n = int(text.size());
+    const QString word = text.mid(text.lastIndexOf(u' ') + 1);
+    QString ghost;
+    if (word.isEmpty()) {
+        ghost = mGhostName;
+    } else {
+        const QString typed = VbUCase(VbTrim(word));
+        const QString name = VbUCase(VbTrim(mGhostName));
+        if (!typed.isEmpty() && !name.isEmpty()) {
+            int k = 0;
+            while (k < typed.size() && k < name.size() && typed.at(k) == name.at(k))
+                ++k;
+            ghost = mGhostName.mid(k);
+        }
+    }
+    if (!ghost.isEmpty() && Transcription::WildPosition(WordAtCaret()) == 0) {
+        mBox->setText(text + ghost);
+        mBox->setSelStart(n);
+        mBox->setSelLength(int(ghost.size()));
+        mBox->setSelColor(RichTextBox::GhostColour);
+    }
+    mBox->setSelStart(caret);
+}
+
+QString ForenameBox::WordAtCaret() const
+{
+    const QString text = mBox->Text();
+    const int caret = mBox->SelStart();
+    const qsizetype start = text.lastIndexOf(u' ', std::max(caret - 1, 0) - text.size());
+    qsizetype end = text.indexOf(u' ', caret);
+    if (end < 0)
+        end = text.size();
+    const qsizetype from = caret == 0 ? 0 : start + 1;
+    return text.mid(from, end - from);
+}
+
+// ---- Adding text ---------------------------------------------------------------------------
+
+void ForenameBox::AddText(const QString &text)
+{
+    if (!mBox)
+        return;
+    {
+        EventsOffGuard quiet;
+        const QString old = RealText();
+        mTextBeforeAdd = old;
+        PickListSink &pick = PickList();
+        QString added = text;
+        const bool picked = pick.bFromPickList();
+        pick.setBFromPickList(false);
+        const bool keepAsIs = gProject
+                              && (picked ? gProject->DontformatPick() : gProject->DontformatPaste());
+        if (!keepAsIs)
+            added = VbTrim(formatForeName(added));
+        QString result;
+        if (added.contains(u' ') || !old.contains(u' '))
+            result = added;
+        else
+            result = old.left(old.lastIndexOf(u' ') + 1) + added;
+        mBox->setText(result + u' ');
+        UncolourForenameText(int(result.size()) + 1);
+        writeCell(result);
+        changed();
+        placeForOverSize();
+    }
+    if (!(PickList().iCount() >= 10 && !mPickDigits.isEmpty()))
+        FillForenamePickList();
+    mBox->SetFocus();
+    mBox->setSelStart(int(mBox->Text().size()));
+}
+
+void ForenameBox::CompleteFromPreviousName()
+{
+    if (!gTranscription)
+        return;
+    const QString previous = gTranscription->GetPreviousName(mCellRow);
+    if (previous.isEmpty())
+        return;
+    EventsOffGuard quiet;
+    changed();
+    const QStringList pieces = SplitKeepingSeparators(previous, QStringLiteral(" ."));
+    const QString real = RealText();
+    QString text;
+    if (VbTrim(real).isEmpty()) {
+        text = pieces.value(0);
+    } else {
+        QStringList have;
+        for (const QString &piece : SplitKeepingSeparators(real, QStringLiteral(" .")))
+            have << VbUCase(VbTrim(piece));
+        text = real;
+        for (const QString &piece : pieces) {
+            if (!have.contains(VbUCase(VbTrim(piece)))) {
+                text += piece;
+                break;
+            }
+        }
+    }
+    if (!text.endsWith(u'.') && !text.endsWith(u' '))
+        text.append(u' ');
+    mBox->setText(text); // all of it typed text
+    mBox->setSelStart(int(text.size()));
+    if (FlexGrid *g = grid())
+        g->setText(text);
+}
+
+// ---- Leaving --------------------------------------------------------------------------------
+
+bool ForenameBox::Validate()
+{
+    if (OfferNewForename()) {
+        if (gProject && gProject->DropDownPick())
+            gProject->HidePickList();
+        return true;
+    }
+    {
+        EventsOffGuard quiet;
+        if (FlexGrid *g = grid())
+            g->setRowCol(mCellRow, mColumn);
+    }
+    if (mBox)
+        mBox->SetFocus();
+    return false;
+}
+
+bool ForenameBox::OfferNewForename()
+{
+    if (!gTranscription)
+        return true;
+    const QString compact = Transcription::Compact(RealText());
+    if (compact.isEmpty()) {
+        EventsOffGuard quiet;
+        writeCell(QString());
+        return true;
+    }
+    if (!gTranscription->CheckString(compact, mCellRow, mColumn))
+        return false;
+    if (gProject && gProject->ForenameWarning() && gForeNames) {
+        QString words = compact;
+        words.replace(u'.', u' ').replace(u',', u' ');
+        const bool cellChanged = !gChangeMonitor || gChangeMonitor->IfCellChanged();
+        for (const QString &piece : words.split(u' ')) {
+            const QString word = VbTrim(piece);
+            if (word.isEmpty() || !StartsWithLetter(VbUCase(word))
+                || Transcription::WildPosition(word) != 0 || gForeNames->TestForName(word)
+                || !cellChanged || (word.size() == 1 && !gProject->SingleLetterWarning()))
+                continue;
+            BeepIfEnabled();
+            const int answer = ShowMessage(
+                word + QStringLiteral(" is a new Forename - Do you want to add it to your "
+                                      "Forenames file?"),
+                Mb::YesNoCancel | Mb::Question | Mb::DefaultButton2,
+                kProductName + QStringLiteral(" - New Name"));
+            if (answer == Mb::Cancel)
+                return false;
+            if (answer == Mb::Yes && gForeNames->AddName(word).isEmpty())
+                ShowMessage(QStringLiteral("Name failed to add - Please report this error"),
+                            Mb::Critical, kProductName);
+        }
+    }
+    EventsOffGuard quiet;
+    writeCell(compact + u' ');
+    return true;
+}
+
+// ---- Menu commands ------------------------------------------------------------------------------
+
+void ForenameBox::CaseChange()
+{
+    if (!mBox)
+        return;
+    EventsOffGuard quiet;
+    mBox->setText(formatForeName(mBox->Text()));
+    mBox->setSelStart(int(mBox->Text().size()));
+}
+
+template<typename Convert>
+void ForenameBox::convertSelection(Convert convert)
+{
+    if (!mBox)
+        return;
+    {
+        EventsOffGuard quiet;
+        const int start = mBox->SelStart();
+        const int length = mBox->SelLength();
+        const QString real = RealText();
+        if (length > 0) {
+            mBox->setSelStart(start);
+            mBox->setSelLength(length);
+            mBox->setSelText(convert(mBox->SelText()));
+            mBox->setSelStart(0);
+            mBox->setSelLength(start + length);
+            mBox->setSelColor(RichTextBox::TypedColour);
+        } else {
+            mBox->setText(convert(real));
+        }
+        changed();
+        mBox->setSelStart(start);
+        mBox->setSelLength(length);
+    }
+    FillForenamePickList();
+}
+
+void ForenameBox::UpperCase()
+{
+    convertSelection([](const QString &text) { return VbUCase(text); });
+}
+
+void ForenameBox::LowerCase()
+{
+    convertSelection([](const QString &text) { return VbLCase(text); });
+}
+
+void ForenameBox::InvertCase()
+{
+    convertSelection([](const QString &text) { return ForeNames::InvertCase(text); });
+}
+
+void ForenameBox::ProperCase()
+{
+    if (!mBox)
+        return;
+    {
+        EventsOffGuard quiet;
+        const int start = mBox->SelStart();
+        const int length = mBox->SelLength();
+        mBox->setText(formatForeName(VbLCase(RealText())));
+        changed();
+        mBox->setSelStart(start);
+        mBox->setSelLength(length);
+    }
+    FillForenamePickList();
+}
+
+void ForenameBox::SpecialChar(const QString &character)
+{
+    if (!mBox)
+        return;
+    {
+        EventsOffGuard quiet;
+        const QString real = RealText();
+        const int caret = std::min(mSavedCaret, int(real.size()));
+        mBox->setText(real.left(caret) + character + real.mid(caret));
+        changed();
+    }
+    FillForenamePickList();
+    mBox->SetFocus();
+    mBox->setSelStart(int(RealText().size()));
+}
+
+void ForenameBox::Fillit(bool up)
+{
+    if (!mBox || !gTranscription)
+        return;
+    const QString text = RealText();
+    if (VbTrim(text).isEmpty()) {
+        ShowMessage(QStringLiteral("You can't fill with an empty field - type something first"),
+                    Mb::Exclamation, kProductName + QStringLiteral(" - Invalid Fill"));
+        Boxes().GiveFocusBack();
+        return;
+    }
+    if (up)
+        gTranscription->FillUp(text);
+    else
+        gTranscription->FillDown(text);
+}
+
+void ForenameBox::DelWord()
+{
+    if (!mBox)
+        return;
+    EventsOffGuard quiet;
+    QString text = VbTrim(RealText());
+    const qsizetype space = text.lastIndexOf(u' ');
+    text = space >= 0 ? text.left(space + 1) : QString();
+    mBox->setText(text);
+    writeCell(text);
+    changed();
+    mBox->setSelStart(int(text.size()));
+}
+
+void ForenameBox::ClearBox()
+{
+    if (!mBox)
+        return;
+    EventsOffGuard quiet;
+    mBox->setText(QString());
+    mBox->setSelStart(0);
+    // Emptied by the transcriber: the cell follows, as it does for
+    // Backspace at the start of the box.
+    writeCell(QString());
+    changed();
+}

@@ -1,0 +1,296 @@
+// The keyboard side of the forename box: the navigation, fill and
+// scan-viewer keys, typed characters and pick-list numbers.
+
+#include "entry/ForenameBox.h"
+
+#include "core/Globals.h"
+#include "core/MessageWindows.h"
+#include "core/Project.h"
+#include "core/Services.h"
+#include "core/VbHelpers.h"
+#include "core/clsEvents.h"
+#include "entry/EntryBoxHelpers.h"
+#include "entry/EntryBoxText.h"
+#include "entry/EntryBoxWindow.h"
+#include "entry/FlexGrid.h"
+#include "entry/VbKeyCodes.h"
+#include "lists/ForeNames.h"
+#include "lists/PickListSink.h"
+#include "transcription/Transcription.h"
+
+#include <algorithm>
+
+using namespace EntryBoxHelpers;
+using namespace VbKeys;
+
+// ---- Keys ------------------------------------------------------------------------------------
+
+void ForenameBox::KeyDown(int &KeyCode, int Shift)
+{
+    mTypedPending = false;
+    FlexGrid *g = grid();
+    if (!mBox || !g || !gTranscription)
+        return;
+    if (KeyCode >= vbKeyA && KeyCode <= vbKeyA + 25)
+        return;
+    switch (KeyCode) {
+    case vbKeyBack:
+        if (mBox->SelStart() == 0 && mBox->SelLength() == 0) {
+            KeyCode = 0;
+            if (!RealText().isEmpty()) {
+                EventsOffGuard quiet;
+                mBox->setText(QString());
+                writeCell(QString());
+                changed();
+            } else {
+                MoveToNextForenameCell(Transcription::PreviousCell);
+            }
+        }
+        return;
+    case vbKeyReturn:
+        if (gProject && gProject->IgnoreEnter()) {
+            EventsOffGuard quiet;
+            const QString real = RealText();
+            mBox->setText(real);
+            mBox->setSelStart(mSavedCaret);
+        }
+        [[fallthrough]];
+    case vbKeyTab: {
+        KeyCode = 0;
+        {
+            EventsOffGuard quiet;
+            // Whatever ghost text still shows is taken as typed.
+            mBox->setText(gForeNames ? gForeNames->FormatForeName(mBox->Text()) : mBox->Text());
+            mBox->setSelStart(int(mBox->Text().size()));
+        }
+        const QString real = RealText();
+        if (VbTrim(g->TextArray(mCellIndex)) != VbTrim(real))
+            changed();
+        if (mBox->Text().isEmpty() && mCellRow >= 3) {
+            EventsOffGuard quiet;
+            mBox->setText(gTranscription->GetPreviousName(mCellRow));
+        }
+        MoveToNextForenameCell(Shift ? Transcription::PreviousCell : Transcription::NextCell);
+        return;
+    }
+    case vbKeyPageUp:
+    case vbKeyPageDown: {
+        const int visible = gTranscription->RowsVisible();
+        const int target = KeyCode == vbKeyPageDown
+                               ? std::min(g->TopRow() + visible, g->Rows() - 1)
+                               : std::max(g->TopRow() - visible, 2);
+        KeyCode = 0;
+        g->setRow(target);
+        gTranscription->ScrollGrid(target);
+        return;
+    }
+    case vbKeyHome:
+        KeyCode = 0;
+        if (Validate()) {
+            HideRtb();
+            g->setCol(1);
+        }
+        return;
+    case vbKeyLeft:
+        if (Shift & vbShiftMask) {
+            KeyCode = 0;
+            if (scanShown())
+                BoxScan().ScrollLeft();
+        } else if (mBox->SelStart() == 0 && mBox->SelLength() == 0) {
+            KeyCode = 0;
+            if (g->Col() > 1)
+                g->setCol(g->Col() - 1);
+        }
+        return;
+    case vbKeyRight:
+        if (Shift & vbShiftMask) {
+            KeyCode = 0;
+            if (scanShown())
+                BoxScan().ScrollRight();
+            return;
+        }
+        UncolourForenameText(mBox->SelStart());
+        if (mBox->SelStart() >= mBox->Text().size()) {
+            KeyCode = 0;
+            if (g->Col() + 1 < g->Cols())
+                g->setCol(g->Col() + 1);
+        }
+        return;
+    case vbKeyUp:
+        KeyCode = 0;
+        if (Shift & vbShiftMask) {
+            if (scanShown())
+                BoxScan().ScrollUp();
+        } else if (Shift & vbCtrlMask) {
+            if (scanShown())
+                BoxScan().MoveRuler1Line(true);
+        } else if (Shift & vbAltMask) {
+            if (scanShown())
+                BoxScan().ScrollPage(0);
+        } else if (mCellRow >= 3) {
+            MoveToNextForenameCell(Transcription::RowUp);
+        } else {
+            BeepIfEnabled();
+        }
+        return;
+    case vbKeyDown:
+        KeyCode = 0;
+        if (Shift & vbShiftMask) {
+            if (scanShown())
+                BoxScan().ScrollDown();
+        } else if (Shift & vbCtrlMask) {
+            if (scanShown())
+                BoxScan().MoveRuler1Line(false);
+        } else if (Shift & vbAltMask) {
+            if (scanShown())
+                BoxScan().ScrollPage(2);
+        } else {
+            MoveToNextForenameCell(Transcription::RowDown);
+        }
+        return;
+    case vbKeyInsert:
+        KeyCode = 0;
+        Fillit(Services::input().shiftDown());
+        return;
+    case vbKeyF1 + 3:
+        KeyCode = 0;
+        if (Shift == 0)
+            BoxPicker().Wakeup();
+        return;
+    case vbKeyF1 + 8:
+        KeyCode = 0;
+        if (Shift == 0)
+            DelWord();
+        else if (Shift == vbShiftMask)
+            ClearBox();
+        return;
+    case vbKeyF1 + 10:
+    case vbKeyF1 + 11:
+        if (Shift == 0) {
+            if (KeyCode == vbKeyF1 + 10)
+                BoxWindow().mnuZoomIn_Click();
+            else
+                BoxWindow().mnuZoomOut_Click();
+        }
+        KeyCode = 0;
+        return;
+    default:
+        return;
+    }
+}
+
+void ForenameBox::MoveToNextForenameCell(int direction)
+{
+    if (!gTranscription)
+        return;
+    {
+        EventsOffGuard quiet;
+        writeCell(RealText());
+    }
+    int row = 0;
+    int col = 0;
+    gTranscription->FindNextCell(direction, row, col);
+    // The cell-entry loop lays the box of another column over its cell;
+    // this box opens itself only on its own column.
+    if (row != 0 && col == mColumn)
+        Show();
+}
+
+void ForenameBox::KeyPress(int &KeyAscii)
+{
+    mTypedPending = false;
+    if (!mBox)
+        return;
+    const bool digit = KeyAscii >= '0' && KeyAscii <= '9';
+    if (digit)
+        mPickDigits.append(QChar(KeyAscii));
+    else
+        mPickDigits.clear();
+    if (KeyAscii == vbKeyBack)
+        return;
+    const auto typed = [&] {
+        mTypedPending = true;
+        mTypedPasted = mBox->pasting();
+    };
+    const auto refuse = [&] {
+        KeyAscii = 0;
+        BeepIfEnabled();
+    };
+    if (!IsStorableCharacter(KeyAscii)) {
+        // Tab and Enter did their work in KeyDown.
+        if (KeyAscii == vbKeyTab || KeyAscii == vbKeyReturn)
+            KeyAscii = 0;
+        else
+            refuse();
+        return;
+    }
+    const QChar c = CharacterOf(KeyAscii);
+    const int caret = mBox->SelStart();
+    if (isLetter(c) || QStringLiteral("-' _[*{}(,").contains(c)) {
+        typed();
+        return;
+    }
+    if (c == u'.') {
+        if (caret > 0 && mBox->Text().at(caret - 1) == u' ') {
+            mBox->setSelStart(caret - 1);
+            if (gProject && gProject->PeriodSpace()) {
+                Services::input().sendKey(vbKeySpace, true);
+                Services::input().sendKey(vbKeySpace, false);
+            }
+        }
+        typed();
+        return;
+    }
+    if (c == u'?') {
+        if (gTranscription && gTranscription->CheckQM(RealText() + u'?', false))
+            typed();
+        else
+            refuse();
+        return;
+    }
+    if (c == u']' || c == u')') {
+        const QString left = RealText().left(caret);
+        const bool open = c == u']' ? Transcription::CheckSquareBracket(left)
+                                    : Transcription::CheckRoundBracket(left);
+        if (open)
+            typed();
+        else
+            refuse();
+        return;
+    }
+    if (digit) {
+        if (InsideBraces(mBox->Text(), caret)) {
+            typed();
+            return;
+        }
+        KeyAscii = 0;
+        pickNumber(c.digitValue());
+        return;
+    }
+    refuse();
+}
+
+void ForenameBox::pickNumber(int digit)
+{
+    PickListSink &pick = PickList();
+    int n = mPickDigits.toInt();
+    if (n > pick.iCount()) {
+        n = digit;
+        mPickDigits = QString::number(digit);
+    }
+    if (n > pick.iCount()) {
+        BeepIfEnabled();
+        return;
+    }
+    if (n > 9) {
+        EventsOffGuard quiet;
+        mBox->setText(mTextBeforeAdd);
+        mBox->setSelStart(int(mTextBeforeAdd.size()));
+    }
+    if (n != 0)
+        AddText(VbTrim(pick.PickText(n)));
+    else if (mCellRow >= 3)
+        CompleteFromPreviousName();
+    else
+        BeepIfEnabled();
+}
