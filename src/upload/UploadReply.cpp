@@ -114,7 +114,9 @@ Update ParseUpdate(const QString &reply, qsizetype replyStart)
     if (key < 0)
         return update;
     const qsizetype close = reply.indexOf(u'>', key + 5);
-    if (close < 0) {
+    // A key must close on its own line: one that runs on into the file's
+    // lines is a broken reply, not a version.
+    if (close < 0 || reply.indexOf(u'\n', key) < close) {
         update.keyUnterminated = true;
         return update;
     }
@@ -138,7 +140,8 @@ std::optional<QString> UpdateKey(const QString &reply, QString *why)
     if (key < 0)
         return missing("No key= found");
     const qsizetype close = reply.indexOf(u'>', key + 5);
-    if (close < 0)
+    const qsizetype lineEnd = reply.indexOf(u'\n', key);
+    if (close < 0 || (lineEnd >= 0 && lineEnd < close))
         return missing("No end of key found");
     return reply.mid(key + 5, close - key - 5);
 }

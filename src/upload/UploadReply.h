@@ -59,7 +59,7 @@ struct Update
     bool startSeen = false;    // "<update " found
     bool endSeen = false;      // "</update" found after it
     bool keyFound = false;     // the opening names the district file and carries " key="
-    bool keyUnterminated = false; // " key=" without a ">" after it: a broken reply
+    bool keyUnterminated = false; // " key=" without a ">" on its line: a broken reply
     QString version;
     QStringList lines;         // the new district file's lines
 };

@@ -223,7 +223,7 @@ private slots:
                                   << true << true << true << false << "43" << 0;
         QTest::newRow("no-terminator") << ok + "<update file=\"pelkar/Districts.txt\" key=43>\na\n"
                                        << true << false << false << false << "" << 0;
-        QTest::newRow("key-without-angle") << ok + "<update file=\"pelkar/Districts.txt\" key=43\na\n</update\n"
+        QTest::newRow("key-without-angle") << ok + "<update file=\"pelkar/Districts.txt\" key=43\na\n</update>\n</fileupload>"
                                            << true << true << false << true << "" << 0;
         QTest::newRow("other-file") << ok + "<update file=\"x.txt\" key=43>\na\n</update>\n"
                                     << true << true << false << false << "" << 0;
