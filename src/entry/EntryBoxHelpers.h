@@ -4,6 +4,8 @@
 
 #include "core/Globals.h"
 #include "core/Project.h"
+#include "entry/EntryBoxWindow.h"
+#include "entry/VbKeyCodes.h"
 #include "transcription/Change_Monitor.h"
 
 #include <QChar>
@@ -37,6 +39,19 @@ inline void changed()
 {
     if (gChangeMonitor)
         gChangeMonitor->Changed();
+}
+
+// F11 and F12 zoom the scan in and out (unmodified only); both keys are
+// used up either way.
+inline void zoomKey(int &KeyCode, int Shift)
+{
+    if (Shift == 0) {
+        if (KeyCode == VbKeys::vbKeyF1 + 10)
+            BoxWindow().mnuZoomIn_Click();
+        else
+            BoxWindow().mnuZoomOut_Click();
+    }
+    KeyCode = 0;
 }
 
 } // namespace EntryBoxHelpers

@@ -191,13 +191,7 @@ void myRichTextbox::aRTB_KeyDown(int &KeyCode, int Shift)
         return;
     case vbKeyF1 + 10:
     case vbKeyF1 + 11:
-        if (Shift == 0) {
-            if (KeyCode == vbKeyF1 + 10)
-                BoxWindow().mnuZoomIn_Click();
-            else
-                BoxWindow().mnuZoomOut_Click();
-        }
-        KeyCode = 0;
+        zoomKey(KeyCode, Shift);
         return;
     default:
         return;
