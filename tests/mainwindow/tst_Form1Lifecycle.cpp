@@ -335,6 +335,32 @@ private slots:
         window->myCopyPaste().setVisible(false);
     }
 
+    // The paste window with no stored place first shows beside the main
+    // window's right edge, not over its menu bar; a place the transcriber
+    // then gives it is kept.
+    void pasteWindowFirstShownBesideTheMainWindow()
+    {
+        startWindow();
+        QVERIFY(gProject->PasteX() < 0);
+        // Inside the offscreen screen, which keeps windows within itself.
+        window->setGeometry(10, 20, 300, 200);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        // The program's own paste window has shown with the main window
+        // already: a new one shows where the first showing puts it.
+        auto pasteWindow = std::make_unique<frmCopyPaste>(window.get());
+        frmCopyPaste *paste = pasteWindow.get();
+        paste->show();
+        const QRect main = window->frameGeometry();
+        QTRY_COMPARE(paste->frameGeometry().topLeft(), QPoint(main.right() + 1, main.top()));
+
+        paste->hide();
+        paste->move(100, 150);
+        paste->show();
+        QTRY_COMPARE(paste->pos(), QPoint(100, 150));
+        paste->hide();
+    }
+
     void statusBarPanels()
     {
         startWindow();
