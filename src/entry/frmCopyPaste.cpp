@@ -51,9 +51,27 @@ frmCopyPaste::frmCopyPaste(QWidget *parent) : QWidget(parent, Qt::Tool)
         resize(TwipsToPixelsX(gProject->PasteW()), height());
         const QPoint stored(TwipsToPixelsX(gProject->PasteX()), TwipsToPixelsY(gProject->PasteY()));
         // A place stored on a screen no longer there would hide the window.
-        if (Services::screen().screenRect().intersects(QRect(stored, size())))
+        if (Services::screen().screenRect().intersects(QRect(stored, size()))) {
             move(stored);
+            mPlaced = true;
+        }
     }
+}
+
+void frmCopyPaste::showEvent(QShowEvent *event)
+{
+    if (!mPlaced && parentWidget()) {
+        mPlaced = true;
+        const QRect parent = parentWidget()->window()->frameGeometry();
+        const QRect screen = Services::screen().screenRect();
+        QPoint place(parent.right() + 1, parent.top());
+        // A main window filling the screen leaves no room beside it: the
+        // window then stands inside the screen's right edge.
+        if (place.x() + frameGeometry().width() > screen.right() + 1)
+            place.setX(std::max(screen.left(), screen.right() + 1 - frameGeometry().width()));
+        move(place);
+    }
+    QWidget::showEvent(event);
 }
 
 void frmCopyPaste::SetList(const QString &stored)

@@ -45,10 +45,17 @@ public:
     // goes back to the entry box in every case.
     void List1_Click(int i);
 
+protected:
+    // The first showing without a stored place puts the window beside its
+    // parent's right edge, not at the screen's corner over the parent's
+    // menu bar.
+    void showEvent(QShowEvent *event) override;
+
 private:
     void SetList(const QString &stored);
     void showLines();
 
     QListWidget *mList;
     PasteTextList mTexts;
+    bool mPlaced = false;
 };

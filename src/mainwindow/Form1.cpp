@@ -74,14 +74,20 @@ private:
     QPointer<QScrollBar> mBar;
 };
 
-// Until the entry-box objects take it over: the text goes into the shown
-// box's model at its caret.
+// The text goes into the shown box: the general box through its handler,
+// the others at the model's caret.
 class BoxModelTexts final : public EntryBoxTexts
 {
 public:
     explicit BoxModelTexts(Form1 &form) : mForm(form) {}
     void AddTextToVisibleBox(const QString &text) override
     {
+        // The general box's own AddText puts the text in the column's case
+        // and writes the cell; the others take it at the caret.
+        if (gRichTextbox && mForm.rtb1().Visible()) {
+            gRichTextbox->AddText(text);
+            return;
+        }
         for (RichTextBox *box : {&mForm.rtb1(), &mForm.tbDistrict(), &mForm.tbForeName()}) {
             if (box->Visible()) {
                 box->setSelText(text);

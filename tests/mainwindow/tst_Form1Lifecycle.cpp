@@ -4,6 +4,8 @@
 
 #include "MainWindowFixture.h"
 
+#include "core/Services.h"
+#include "core/clsEvents.h"
 #include "core/ShowStatusSink.h"
 #include "entry/FlexGrid.h"
 #include "entry/FlexGridView.h"
@@ -22,6 +24,7 @@
 #include "winglue/CTimer.h"
 
 #include <QLabel>
+#include <QListWidget>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -256,6 +259,106 @@ private slots:
         QVERIFY(parts->picker() && parts->picker()->isVisible());
         QCOMPARE(window->MenuItem(QStringLiteral("mnuSpecialChar"))->shortcut(),
                  QKeySequence(Qt::Key_F4));
+    }
+
+    // The general box laid over a surname cell, as the cell-entry loop will
+    // lay it: a character picked on F4 goes in at the caret, and the cell
+    // follows the box. A comment row ("#") takes any character; a name
+    // takes letters A-Z only.
+    void pickedCharacterReachesBoxAndCell()
+    {
+        startWindow();
+        window->show();
+        FlexGrid &grid = window->fgInput();
+        const int row = 2;
+        const int col = gTranscription->SurnameCol();
+        grid.setRowCol(row, col);
+        gProject->setSurnameCase(QStringLiteral("M"));
+        RichTextBox &box = window->rtb1();
+        box.setVisible(true);
+        box.SetFocus();
+        box.setText(QStringLiteral("#Caf"));
+        box.setSelStart(4);
+        QCOMPARE(grid.TextMatrix(row, col), QStringLiteral("#Caf"));
+
+        QTest::keyClick(window->rtb1View(), Qt::Key_F4);
+        frmChrPicker *picker = window->boxParts()->picker();
+        QVERIFY(picker && picker->isVisible());
+        ChrCell *cell = nullptr;
+        for (int k = 0; k < 70 && !cell; ++k) {
+            ChrCell *c = picker->findChild<ChrCell *>(QStringLiteral("tbChr_%1").arg(k));
+            if (c && c->text() == QStringLiteral("\u00e9"))
+                cell = c;
+        }
+        QVERIFY(cell);
+        QTest::mouseDClick(cell, Qt::LeftButton);
+        QCOMPARE(box.Text(), QStringLiteral("#Caf\u00e9"));
+        QCOMPARE(grid.TextMatrix(row, col), QStringLiteral("#Caf\u00e9"));
+        QCOMPARE(box.SelStart(), 5);
+        QVERIFY(!picker->isVisible());
+        box.setVisible(false);
+    }
+
+    // With the real paste window: a text set by clicking its line goes into
+    // the box on Ctrl+1, in the column's case, and into the cell.
+    void pasteTextReachesBoxAndCell()
+    {
+        startWindow();
+        window->setPasteTexts(window->boxParts());
+        window->show();
+        frmCopyPaste *paste = window->boxParts()->pasteWindow();
+        QVERIFY(paste);
+        window->myCopyPaste().setVisible(true);
+        QVERIFY(paste->isVisible());
+        FlexGrid &grid = window->fgInput();
+        const int row = 2;
+        const int col = gTranscription->SurnameCol();
+        grid.setRowCol(row, col);
+        gProject->setSurnameCase(QStringLiteral("U"));
+        RichTextBox &box = window->rtb1();
+        box.setVisible(true);
+        box.SetFocus();
+        box.setText(QString());
+
+        QListWidget *list = paste->List1();
+        script->answer(QStringLiteral("smith"));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(0)).center());
+        QCOMPARE(script->records().size(), 1);
+        QCOMPARE(script->records().at(0).kind, QStringLiteral("input"));
+        QCOMPARE(paste->GetItem(1), QStringLiteral("smith"));
+
+        QTest::keyClick(window->rtb1View(), Qt::Key_1, Qt::ControlModifier);
+        QCOMPARE(box.Text(), QStringLiteral("SMITH"));
+        QCOMPARE(grid.TextMatrix(row, col), QStringLiteral("SMITH"));
+        box.setVisible(false);
+        window->myCopyPaste().setVisible(false);
+    }
+
+    // The paste window with no stored place first shows beside the main
+    // window's right edge, not over its menu bar; a place the transcriber
+    // then gives it is kept.
+    void pasteWindowFirstShownBesideTheMainWindow()
+    {
+        startWindow();
+        QVERIFY(gProject->PasteX() < 0);
+        // Inside the offscreen screen, which keeps windows within itself.
+        window->setGeometry(10, 20, 300, 200);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        // The program's own paste window has shown with the main window
+        // already: a new one shows where the first showing puts it.
+        auto pasteWindow = std::make_unique<frmCopyPaste>(window.get());
+        frmCopyPaste *paste = pasteWindow.get();
+        paste->show();
+        const QRect main = window->frameGeometry();
+        QTRY_COMPARE(paste->frameGeometry().topLeft(), QPoint(main.right() + 1, main.top()));
+
+        paste->hide();
+        paste->move(100, 150);
+        paste->show();
+        QTRY_COMPARE(paste->pos(), QPoint(100, 150));
+        paste->hide();
     }
 
     void statusBarPanels()
