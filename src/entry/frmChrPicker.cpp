@@ -5,7 +5,7 @@
 #include "core/Services.h"
 #include "core/VbHelpers.h"
 #include "core/clsEvents.h"
-#include "entry/SpecialChars.h"
+#include "entry/PickerChars.h"
 #include "entry/frmBigChr.h"
 #include "mainwindow/Resizer.h"
 
@@ -74,8 +74,8 @@ frmChrPicker::frmChrPicker(QWidget *parent) : QWidget(parent, Qt::Tool)
 {
     setObjectName(QStringLiteral("frmChrPicker"));
     setWindowTitle(QStringLiteral("Pelkar - Special Characters"));
-    resize(2 * kMargin + SpecialChars::kColumns * kCellWidth,
-           2 * kMargin + SpecialChars::kRows * kCellHeight);
+    resize(2 * kMargin + PickerChars::kColumns * kCellWidth,
+           2 * kMargin + PickerChars::kRows * kCellHeight);
 
     mBigChr = new frmBigChr(this);
     mBigChr->hide();
@@ -83,7 +83,7 @@ frmChrPicker::frmChrPicker(QWidget *parent) : QWidget(parent, Qt::Tool)
     for (int k = 0; k < kCellCount; ++k) {
         auto *cell = new ChrCell(k, this);
         cell->setObjectName(QStringLiteral("tbChr_%1").arg(k));
-        cell->setEnabled(k < SpecialChars::kCharacters);
+        cell->setEnabled(k < PickerChars::kCharacters);
         connect(cell, &ChrCell::pressed, this, &frmChrPicker::tbChr_MouseDown);
         connect(cell, &ChrCell::released, this, &frmChrPicker::tbChr_MouseUp);
         connect(cell, &ChrCell::doubleClicked, this, &frmChrPicker::tbChr_DblClick);
@@ -119,7 +119,7 @@ frmChrPicker::frmChrPicker(QWidget *parent) : QWidget(parent, Qt::Tool)
     layOutCells();
 
     for (int k = 0; k < kCellCount; ++k) {
-        const QString text = SpecialChars::CellText(k, project);
+        const QString text = PickerChars::CellText(k, project);
         mCells[k]->setText(text);
         if (text.isEmpty())
             mCells[k]->setEnabled(false);
@@ -158,8 +158,8 @@ void frmChrPicker::layOutCells()
     const QRect home = first->geometry();
     const QFont font = first->font();
     for (int k = 1; k < kCellCount; ++k) {
-        const int row = k / SpecialChars::kColumns;
-        const int column = k % SpecialChars::kColumns;
+        const int row = k / PickerChars::kColumns;
+        const int column = k % PickerChars::kColumns;
         mCells[k]->setFont(font);
         mCells[k]->setGeometry(home.left() + column * home.width(),
                                home.top() + row * home.height(), home.width(), home.height());

@@ -6,7 +6,7 @@
 // objects exist.
 
 #include "entry/EntryBoxWindow.h"
-#include "entry/SpecialChars.h"
+#include "entry/PickerChars.h"
 #include "mainwindow/MainWindowParts.h"
 
 #include <QPointer>

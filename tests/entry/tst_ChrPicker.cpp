@@ -13,7 +13,7 @@
 #include "core/SettingsFileStore.h"
 #include "core/clsEvents.h"
 #include "entry/RichTextBox.h"
-#include "entry/SpecialChars.h"
+#include "entry/PickerChars.h"
 #include "entry/frmBigChr.h"
 #include "entry/frmChrPicker.h"
 

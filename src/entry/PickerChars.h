@@ -11,7 +11,7 @@
 class Project;
 class RichTextBox;
 
-namespace SpecialChars {
+namespace PickerChars {
 // The table: the codes 192 to 255 of Windows-1252, ten to a row, seven rows.
 // The last six cells have no character.
 constexpr int kFirstCode = 192;
@@ -25,7 +25,7 @@ constexpr int kCharacters = kLastCode - kFirstCode + 1;
 // cell past 255 and for a code the settings list as not used (the cell is
 // then disabled). Without a project every code is used.
 QString CellText(int cell, const Project *project);
-} // namespace SpecialChars
+} // namespace PickerChars
 
 // The entry box that a picked character goes into: the general entry box or
 // the forename box, whichever is open over the grid. The district box takes

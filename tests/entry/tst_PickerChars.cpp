@@ -10,13 +10,13 @@
 #include "core/Project.h"
 #include "core/SettingsFileStore.h"
 #include "entry/RichTextBox.h"
-#include "entry/SpecialChars.h"
+#include "entry/PickerChars.h"
 
 #include <QDir>
 
 using namespace TestFiles;
 
-class tst_SpecialChars : public PelkarTest
+class tst_PickerChars : public PelkarTest
 {
     Q_OBJECT
 
@@ -59,10 +59,10 @@ private slots:
         QFETCH(QString, notUsed);
         QFETCH(QString, texts);
         loadProject(notUsed);
-        QCOMPARE(texts.size(), SpecialChars::kCells);
+        QCOMPARE(texts.size(), PickerChars::kCells);
         QString shown;
-        for (int k = 0; k < SpecialChars::kCells; ++k) {
-            const QString text = SpecialChars::CellText(k, gProject);
+        for (int k = 0; k < PickerChars::kCells; ++k) {
+            const QString text = PickerChars::CellText(k, gProject);
             shown += text.isEmpty() ? QStringLiteral("_") : text;
         }
         QCOMPARE(shown, texts);
@@ -70,10 +70,10 @@ private slots:
 
     void cellTextsWithoutProject()
     {
-        QCOMPARE(SpecialChars::CellText(16, nullptr), QString("Ð"));
-        QCOMPARE(SpecialChars::CellText(63, nullptr), QString("ÿ"));
-        QCOMPARE(SpecialChars::CellText(64, nullptr), QString());
-        QCOMPARE(SpecialChars::CellText(-1, nullptr), QString());
+        QCOMPARE(PickerChars::CellText(16, nullptr), QString("Ð"));
+        QCOMPARE(PickerChars::CellText(63, nullptr), QString("ÿ"));
+        QCOMPARE(PickerChars::CellText(64, nullptr), QString());
+        QCOMPARE(PickerChars::CellText(-1, nullptr), QString());
     }
 
     void insertIntoGeneralBox_data()
@@ -179,5 +179,5 @@ private slots:
     }
 };
 
-PELKAR_TEST(tst_SpecialChars)
-#include "tst_SpecialChars.moc"
+PELKAR_TEST(tst_PickerChars)
+#include "tst_PickerChars.moc"

@@ -1,10 +1,10 @@
-#include "entry/SpecialChars.h"
+#include "entry/PickerChars.h"
 
 #include "core/Cp1252.h"
 #include "core/Project.h"
 #include "entry/RichTextBox.h"
 
-namespace SpecialChars {
+namespace PickerChars {
 
 QString CellText(int cell, const Project *project)
 {
@@ -16,7 +16,7 @@ QString CellText(int cell, const Project *project)
     return Cp1252::decode(QByteArray(1, char(code)));
 }
 
-} // namespace SpecialChars
+} // namespace PickerChars
 
 EntryBoxesOpenBox::EntryBoxesOpenBox(RichTextBox *richText, std::function<bool()> forenameVisible,
                                      std::function<void(const QString &)> forenameSpecialChar)
