@@ -175,6 +175,8 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent)
 Form1::~Form1()
 {
     qApp->removeEventFilter(this);
+    if (mScanViewer && &BoxScan() == mScanViewer)
+        SetBoxScan(nullptr);
     if (&StatusBar() == mShowStatus.get())
         SetStatusBar(nullptr);
     if (gTranscription && gTranscription->grid() == mGrid.get()) {
