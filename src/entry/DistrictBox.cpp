@@ -448,7 +448,8 @@ bool DistrictBox::OfferNewDistrict()
     const DistrictParts parts = Districts::SplitDistrict(s);
     if (!gTranscription->CheckString(parts.name) || !gTranscription->CheckString(parts.volume))
         return false;
-    s = parts.name + u',' + parts.volume;
+    // Blanks typed around the comma are not part of the name or volume.
+    s = VbTrim(parts.name) + u',' + VbTrim(parts.volume);
     {
         EventsOffGuard quiet;
         mBox->setText(s);
