@@ -171,6 +171,8 @@ private slots:
             << "le!" << "Leeds,9b" << "eds,9b" << 2 << kLe << 1;
         QTest::newRow("zero-copies-previous-district")
             << "0" << "Leeds,9b" << "" << 8 << QStringList{} << 0;
+        QTest::newRow("insert-and-f4-beep")
+            << "le<Ins><F4>" << "Leeds,9b" << "eds,9b" << 2 << kLe << 2;
         QTest::newRow("wildcard-no-ghost")
             << "le*" << "Le*" << "" << 3 << kLe << 0;
     }
@@ -299,6 +301,8 @@ private slots:
         QTest::newRow("shift-tab-goes-back") << "leek,6b<S-Tab>" << "Leek,6b" << 3 << 2;
         QTest::newRow("enter-on-empty-copies-previous") << "<Enter>" << "Leeds,9b" << 3 << 4;
         QTest::newRow("down-moves-on") << "lewes,2b<Down>" << "Lewes,2b" << 4 << kDistrict;
+        QTest::newRow("home-leaves-for-column-one") << "leek,6b<Home>" << "Leek,6b" << 3 << 1;
+        QTest::newRow("up-moves-up") << "le<Up>" << "" << 2 << kDistrict;
         QTest::newRow("typing-writes-nothing-yet") << "le" << "" << 3 << kDistrict;
         QTest::newRow("numbered-choice-writes") << "le2" << "Leek,6b" << 3 << kDistrict;
         QTest::newRow("f9-empties-cell") << "le2<F9>" << "" << 3 << kDistrict;
