@@ -4,6 +4,7 @@
 #include "core/UserSettings.h"
 #include "core/clsEvents.h"
 #include "entry/EntryBoxSet.h"
+#include "entry/DistrictBox.h"
 #include "entry/ForenameBox.h"
 #include "entry/myRichTextbox.h"
 #include "lists/Districts.h"
@@ -33,6 +34,7 @@ Searcher *gSearcher = nullptr;
 clsTressel *gTressel = nullptr;
 myRichTextbox *gRichTextbox = nullptr;
 ForenameBox *gForenameBox = nullptr;
+DistrictBox *gDistrictBox = nullptr;
 
 bool gForceMigration = false;
 int gHeaderReason = -1;
@@ -75,6 +77,7 @@ struct Owner
     std::unique_ptr<Searcher> searcher;
     std::unique_ptr<clsTressel> tressel;
     std::unique_ptr<ForenameBox> forenameBox;
+    std::unique_ptr<DistrictBox> districtBox;
     std::unique_ptr<myRichTextbox> richTextbox;
     std::unique_ptr<EntryBoxSet> entryBoxes;
 };
@@ -163,9 +166,13 @@ void createEntryBoxes()
     gForenameBox = owner().forenameBox.get();
     owner().richTextbox = std::make_unique<myRichTextbox>();
     gRichTextbox = owner().richTextbox.get();
-    if (gTranscription)
+    owner().districtBox = std::make_unique<DistrictBox>();
+    gDistrictBox = owner().districtBox.get();
+    if (gTranscription) {
         gForenameBox->setColumn(gTranscription->ForenamesCol());
-    owner().entryBoxes = std::make_unique<EntryBoxSet>(gRichTextbox, gForenameBox);
+        gDistrictBox->setColumn(gTranscription->DistrictCol());
+    }
+    owner().entryBoxes = std::make_unique<EntryBoxSet>(gRichTextbox, gForenameBox, gDistrictBox);
     SetBoxes(owner().entryBoxes.get());
 }
 
@@ -222,6 +229,7 @@ void releaseAll()
     }
     release(owner().richTextbox, gRichTextbox);
     release(owner().forenameBox, gForenameBox);
+    release(owner().districtBox, gDistrictBox);
     release(owner().searcher, gSearcher);
     release(owner().changeMonitor, gChangeMonitor);
     release(owner().foreNames, gForeNames);

@@ -19,6 +19,7 @@ class clsWorkFile;
 class clsTressel;
 class myRichTextbox;
 class ForenameBox;
+class DistrictBox;
 
 extern clsEvents *gEvents;
 extern Project *gProject;
@@ -33,6 +34,7 @@ extern clsTressel *gTressel;
 // The entry boxes' handlers; the window binds their rich-text boxes.
 extern myRichTextbox *gRichTextbox;
 extern ForenameBox *gForenameBox;
+extern DistrictBox *gDistrictBox;
 
 extern bool gForceMigration;
 extern int gHeaderReason;
@@ -67,7 +69,7 @@ void createWorkFile();
 void createSearcher();
 // The companion hand-off; its values read "~" from here on.
 void createTressel();
-// The forename box and the general entry box, on gTranscription's grid,
+// The forename, district and general entry boxes, on gTranscription's grid,
 // installed as the boxes the grid's validation reaches (SetBoxes).
 void createEntryBoxes();
 

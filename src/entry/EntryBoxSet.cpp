@@ -1,5 +1,6 @@
 #include "entry/EntryBoxSet.h"
 
+#include "entry/DistrictBox.h"
 #include "entry/EntryBoxWindow.h"
 #include "entry/ForenameBox.h"
 #include "entry/RichTextBox.h"
@@ -18,11 +19,42 @@ void focusAtEnd(RichTextBox *box)
     box->setSelStart(int(box->Text().size()));
 }
 
+void focus(RichTextBox *box, bool emptySelection)
+{
+    if (!box)
+        return;
+    box->SetFocus();
+    if (emptySelection)
+        box->setSelLength(0);
+}
+
 } // namespace
 
-EntryBoxSet::EntryBoxSet(myRichTextbox *richTextbox, ForenameBox *forenameBox)
-    : mRich(richTextbox), mForename(forenameBox)
+EntryBoxSet::EntryBoxSet(myRichTextbox *richTextbox, ForenameBox *forenameBox,
+                         DistrictBox *districtBox)
+    : mRich(richTextbox), mForename(forenameBox), mDistrict(districtBox)
 {
+}
+
+bool EntryBoxSet::DistrictBoxVisible() const
+{
+    return mDistrict && shown(mDistrict->control());
+}
+
+bool EntryBoxSet::DistrictValidate()
+{
+    return !mDistrict || mDistrict->Validate();
+}
+
+void EntryBoxSet::FocusDistrictBox(bool emptySelection)
+{
+    focus(mDistrict ? mDistrict->control() : nullptr, emptySelection);
+}
+
+void EntryBoxSet::HideDistrictBox()
+{
+    if (mDistrict)
+        mDistrict->HideRtb();
 }
 
 bool EntryBoxSet::ForenameBoxVisible() const
@@ -42,12 +74,7 @@ bool EntryBoxSet::ForenameValidate()
 
 void EntryBoxSet::FocusForenameBox(bool emptySelection)
 {
-    RichTextBox *box = mForename ? mForename->control() : nullptr;
-    if (!box)
-        return;
-    box->SetFocus();
-    if (emptySelection)
-        box->setSelLength(0);
+    focus(mForename ? mForename->control() : nullptr, emptySelection);
 }
 
 void EntryBoxSet::HideRichTextbox()
@@ -74,6 +101,8 @@ void EntryBoxSet::GiveFocusBack()
         focusAtEnd(mRich->aRTB());
     else if (ForenameBoxVisible())
         focusAtEnd(mForename->control());
+    else if (DistrictBoxVisible())
+        focusAtEnd(mDistrict->control());
     else
         BoxWindow().Set_TextBox();
 }

@@ -1,34 +1,36 @@
 #pragma once
 
 // The entry boxes as the grid's validation reaches them (EntryBoxes): the
-// general entry box and the forename box; the district box's part answers
-// as a hidden, valid box until that box is built.
+// general entry box, the forename box and the district box.
 
 #include "transcription/EntryBoxes.h"
 
+class DistrictBox;
 class ForenameBox;
 class myRichTextbox;
 
 class EntryBoxSet final : public EntryBoxes
 {
 public:
-    // Neither box is owned; either may be null (then it counts as hidden).
-    EntryBoxSet(myRichTextbox *richTextbox, ForenameBox *forenameBox);
+    // No box is owned; any may be null (then it counts as hidden).
+    EntryBoxSet(myRichTextbox *richTextbox, ForenameBox *forenameBox,
+                DistrictBox *districtBox = nullptr);
 
-    bool DistrictBoxVisible() const override { return false; }
+    bool DistrictBoxVisible() const override;
     bool ForenameBoxVisible() const override;
     bool RichTextboxVisible() const override;
-    bool DistrictValidate() override { return true; }
+    bool DistrictValidate() override;
     bool ForenameValidate() override;
-    void FocusDistrictBox(bool) override {}
+    void FocusDistrictBox(bool emptySelection) override;
     void FocusForenameBox(bool emptySelection) override;
     void HideRichTextbox() override;
     void HideForenameBox() override;
-    void HideDistrictBox() override {}
+    void HideDistrictBox() override;
     void ClearRichTextbox() override;
     void GiveFocusBack() override;
 
 private:
     myRichTextbox *mRich;
     ForenameBox *mForename;
+    DistrictBox *mDistrict;
 };

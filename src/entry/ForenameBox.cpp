@@ -9,6 +9,7 @@
 #include "entry/EntryBoxHelpers.h"
 #include "entry/EntryBoxText.h"
 #include "entry/EntryBoxWindow.h"
+#include "entry/EntryGhost.h"
 #include "entry/FlexGrid.h"
 #include "entry/RichTextBox.h"
 #include "entry/VbKeyCodes.h"
@@ -194,10 +195,7 @@ QString ForenameBox::RealText()
     const QString text = mBox->Text();
     if (!ghostOn())
         return text;
-    int end = 0;
-    while (end < text.size() && mBox->colorAt(end) != RichTextBox::GhostColour)
-        ++end;
-    return text.left(std::max(end, std::min(mSavedCaret, int(text.size()))));
+    return text.left(EntryGhost::typedLength(*mBox, mSavedCaret));
 }
 
 void ForenameBox::UncolourForenameText(int p)
@@ -205,10 +203,7 @@ void ForenameBox::UncolourForenameText(int p)
     if (!mBox || !ghostOn())
         return;
     EventsOffGuard quiet;
-    mBox->setSelStart(0);
-    mBox->setSelLength(p + 1);
-    mBox->setSelColor(RichTextBox::TypedColour);
-    mBox->setSelStart(p);
+    EntryGhost::makeTyped(*mBox, p + 1, p);
 }
 
 void ForenameBox::Change()
@@ -277,7 +272,6 @@ void ForenameBox::ForenameGhostMatch()
     EventsOffGuard quiet;
     const int caret = mBox->SelStart();
     const QString text = mBox->Text();
-    const int n = int(text.size());
     const QString word = text.mid(text.lastIndexOf(u' ') + 1);
     QString ghost;
     if (word.isEmpty()) {
@@ -292,12 +286,8 @@ void ForenameBox::ForenameGhostMatch()
             ghost = mGhostName.mid(k);
         }
     }
-    if (!ghost.isEmpty() && Transcription::WildPosition(WordAtCaret()) == 0) {
-        mBox->setText(text + ghost);
-        mBox->setSelStart(n);
-        mBox->setSelLength(int(ghost.size()));
-        mBox->setSelColor(RichTextBox::GhostColour);
-    }
+    if (Transcription::WildPosition(WordAtCaret()) == 0)
+        EntryGhost::append(*mBox, ghost);
     mBox->setSelStart(caret);
 }
 
