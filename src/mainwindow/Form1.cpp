@@ -8,6 +8,7 @@
 #include "core/Services.h"
 #include "core/StartUp.h"
 #include "core/clsEvents.h"
+#include "entry/DistrictBox.h"
 #include "entry/FlexGrid.h"
 #include "entry/FlexGridView.h"
 #include "entry/ForenameBox.h"
@@ -252,6 +253,8 @@ void Form1::BindEntryBoxes()
         gRichTextbox->setARTB(mRichBox);
     if (gForenameBox)
         gForenameBox->setControl(mForeNameBox);
+    if (gDistrictBox)
+        gDistrictBox->setControl(mDistrictBox);
     mBoxParts = std::make_unique<Form1BoxParts>(*this);
     if (!mPasteTexts)
         mPasteTexts = mBoxParts.get();
