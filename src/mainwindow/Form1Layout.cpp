@@ -118,6 +118,8 @@ void Form1::SetUpMainForm()
 
     ShowForm1();
     Hook();
+    // The transcriber types at once into the box over the first cell.
+    Set_TextBox();
 
     myCopyPaste().setVisible(gProject && gProject->CopyPaste());
 
