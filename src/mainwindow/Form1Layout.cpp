@@ -118,10 +118,13 @@ void Form1::SetUpMainForm()
 
     ShowForm1();
     Hook();
-    // The transcriber types at once into the box over the first cell.
-    Set_TextBox();
 
     myCopyPaste().setVisible(gProject && gProject->CopyPaste());
+    // The transcriber types at once into the box over the first cell: the
+    // main window takes the keyboard from the paste texts window shown
+    // beside it.
+    activateWindow();
+    Set_TextBox();
 
     if (gTressel && gTranscription) {
         const QString tilde = QStringLiteral("~");
