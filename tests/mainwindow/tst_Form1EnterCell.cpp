@@ -205,6 +205,97 @@ private slots:
         QVERIFY(work.contains(QLatin1String("Adams")));
     }
 
+    // The ruler follows the entry rows crossed, "+" and "#" lines not
+    // counted; into the first entry it goes home (0); within a row, never.
+    void rulerFollowsRows_data()
+    {
+        QTest::addColumn<int>("fromRow");
+        QTest::addColumn<int>("fromCol");
+        QTest::addColumn<int>("toRow");
+        QTest::addColumn<int>("toCol");
+        QTest::addColumn<QString>("calls");
+        QTest::newRow("down-three") << 2 << 1 << 5 << 1 << "Ruler3";
+        QTest::newRow("over-a-page-line") << 6 << 1 << 8 << 1 << "Ruler1";
+        QTest::newRow("over-a-comment-line") << 9 << 1 << 11 << 1 << "Ruler1";
+        QTest::newRow("up-two") << 5 << 1 << 3 << 1 << "Ruler-2";
+        QTest::newRow("home-to-first-entry") << 4 << 1 << 2 << 1 << "Ruler0";
+        QTest::newRow("same-row") << 3 << 1 << 3 << 4 << "";
+    }
+
+    void rulerFollowsRows()
+    {
+        QFETCH(int, fromRow);
+        QFETCH(int, fromCol);
+        QFETCH(int, toRow);
+        QFETCH(int, toCol);
+        QFETCH(QString, calls);
+        startWindow();
+        gProject->setAutoMoveRuler(true);
+        window->fgInput().setRowCol(fromRow, fromCol);
+        scan.calls.clear();
+        clickCell(toRow, toCol);
+        QCOMPARE(window->fgInput().Row(), toRow);
+        QCOMPARE(scan.calls.join(u','), calls);
+    }
+
+    // Leaving the "+PAGE" line gives it back its colours.
+    void pageLineLeftIsRecoloured()
+    {
+        startWindow();
+        FlexGrid &grid = window->fgInput();
+        grid.setRowCol(7, 1);
+        {
+            EventsOffGuard quiet;
+            grid.setCellBackColorAt(7, 1, 0x0000FF);
+            grid.setCellBackColorAt(7, 3, 0x0000FF);
+        }
+        clickCell(8, 1);
+        QCOMPARE(grid.Row(), 8);
+        grid.setRowCol(7, 1); // events pass; the cell is read back below
+        QCOMPARE(grid.CellBackColor(), Transcription::kHeaderGreen);
+        {
+            EventsOffGuard quiet;
+            grid.setCol(3);
+        }
+        QCOMPARE(grid.CellBackColor(), Transcription::kWhite);
+    }
+
+    // On a deaths batch with the age ignored, the age column is stepped
+    // over in the direction of travel.
+    void ageColumnSteppedOver_data()
+    {
+        QTest::addColumn<int>("fromCol");
+        QTest::addColumn<int>("col");
+        QTest::newRow("rightwards-to-district") << 2 << 4;
+        QTest::newRow("leftwards-to-forenames") << 5 << 2;
+    }
+
+    void ageColumnSteppedOver()
+    {
+        QFETCH(int, fromCol);
+        QFETCH(int, col);
+        startWindow();
+        const QString deaths = QDir(gProject->SavePath()).filePath(QStringLiteral("1950D1E0201.ZEL"));
+        QFile::remove(deaths);
+        QVERIFY(QFile::copy(QDir(QStringLiteral(PELKAR_FIXTURES))
+                                .filePath(QStringLiteral("batch-deaths-age-film/input.ZEL")),
+                            deaths));
+        QVERIFY(QFile::setPermissions(deaths, QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(gTranscription->Restore(deaths));
+        window->SetUpMainForm();
+        QVERIFY(gProject->bDeath());
+        QCOMPARE(gTranscription->AaDCol(), 3);
+        gProject->setIgnoreAaD(true);
+        FlexGrid &grid = window->fgInput();
+        grid.setRowCol(2, fromCol);
+        clickCell(2, 3);
+        QCOMPARE(grid.Col(), col);
+        QCOMPARE(gCurrentCol, col);
+        QWidget *shown = shownBoxView();
+        QVERIFY(shown);
+        QVERIFY(shown->geometry().contains(cellRect(2, col).center()));
+    }
+
     // The side scroll bar: a step moves the current row with it; dragging
     // the thumb only scrolls the view.
     void scrollBarMovesOrScrolls()
