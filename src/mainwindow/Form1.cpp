@@ -148,6 +148,8 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent)
     mDistrictView = makeEntryBox(central, QStringLiteral("tbDistrict"), mDistrictBox);
     mRichView = makeEntryBox(central, QStringLiteral("rtb1"), mRichBox);
     mEntryBoxTexts = nullptr;
+    connect(mForeNameBox, &RichTextBox::MouseUp, this, &Form1::tbBox_MouseUp);
+    connect(mDistrictBox, &RichTextBox::MouseUp, this, &Form1::tbBox_MouseUp);
 
     auto *bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("StatusBar1"));

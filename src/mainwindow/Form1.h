@@ -225,6 +225,9 @@ private:
     void fgInput_EnterCell();
     void fgInput_Scroll();
     void fgInput_MouseUp(int Button, int Shift, int X, int Y);
+    // The right button released over the forename or district box: the
+    // grid's menus, as over the grid.
+    void tbBox_MouseUp(int Button, int Shift, int X, int Y);
     void VScroll1_Scroll(int value);
     void VScroll1_Change(int value);
     // Places a plain box over the current cell with the cell's text.

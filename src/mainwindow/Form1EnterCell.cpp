@@ -402,6 +402,21 @@ void Form1::fgInput_MouseUp(int Button, int, int, int)
         PopupRowMenu();
 }
 
+void Form1::tbBox_MouseUp(int Button, int, int, int)
+{
+    if (Button != kRightButton || !gTranscription)
+        return;
+    const int col = mGridView->MouseCol();
+    if (!gTranscription->CheckInvalidEntries(true))
+        return;
+    mGrid->setRowCol(gNewRow, gNewCol);
+    Set_TextBox();
+    if (col != 0)
+        PopupCellMenu();
+    else
+        PopupRowMenu();
+}
+
 void Form1::fgInput_Scroll()
 {
     if (!gEvents || gEvents->NoEvents() || !gTranscription)

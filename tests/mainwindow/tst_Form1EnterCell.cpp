@@ -16,6 +16,7 @@
 
 #include <QFile>
 #include <QHeaderView>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTest>
 
@@ -294,6 +295,41 @@ private slots:
         QWidget *shown = shownBoxView();
         QVERIFY(shown);
         QVERIFY(shown->geometry().contains(cellRect(2, col).center()));
+    }
+
+    // A right click on a cell moves there and pops up the cell menu; on a
+    // row label the row menu; either keeps the box over the cell.
+    void rightClickPopsUpTheMenus_data()
+    {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<bool>("cellMenu");
+        QTest::newRow("cell") << 1 << true;
+        QTest::newRow("row-label") << 0 << false;
+    }
+
+    void rightClickPopsUpTheMenus()
+    {
+        QFETCH(int, col);
+        QFETCH(bool, cellMenu);
+        startWindow();
+        FlexGridView *view = window->gridView();
+        QPoint at;
+        QWidget *target = view->viewport();
+        if (col == 0) {
+            target = view->verticalHeader()->viewport();
+            at = QPoint(5, view->verticalHeader()->sectionViewportPosition(4) + 3);
+        } else {
+            at = view->visualRect(view->model()->index(4, col)).center();
+        }
+        QTest::mouseClick(target, Qt::RightButton, {}, at);
+        QCOMPARE(window->fgInput().Row(), 4);
+        QCOMPARE(gCurrentRow, 4);
+        QCOMPARE(shownBox(), QStringLiteral("rtb1"));
+        QMenu *shown = cellMenu ? window->CellPopup() : window->RowPopup();
+        QMenu *other = cellMenu ? window->RowPopup() : window->CellPopup();
+        QVERIFY(shown->isVisible());
+        QVERIFY(!other->isVisible());
+        shown->hide();
     }
 
     // The side scroll bar: a step moves the current row with it; dragging
