@@ -137,20 +137,20 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent)
     // The program scrolls the grid itself, through VScroll1 beside it.
     mGrid->setScrollBars(0);
     // Dragging the thumb moves only the view; the current cell stays, and a
-    // cell that may not be left keeps the thumb on its row.
-    connect(mVScroll, &QScrollBar::sliderMoved, this, [this](int row) {
-        if (!gTranscription || !gEvents || gEvents->NoEvents())
-            return;
-        EventsOffGuard quiet;
-        if (gTranscription->CheckInvalidEntries(true))
-            gTranscription->PositionGrid(row, true);
-        else
-            mVScroll->setValue(gCurrentRow);
-    });
+    // cell that may not be left keeps the thumb on its row. Any other move
+    // of the bar moves the current row with it.
+    connect(mVScroll, &QScrollBar::sliderMoved, this, &Form1::VScroll1_Scroll);
+    connect(mVScroll, &QScrollBar::sliderReleased, this, [this] { bSkipScrollChange = false; });
+    connect(mVScroll, &QScrollBar::valueChanged, this, &Form1::VScroll1_Change);
+    connect(mGrid.get(), &FlexGrid::EnterCell, this, &Form1::fgInput_EnterCell);
+    connect(mGridView, &FlexGridView::Scroll, this, &Form1::fgInput_Scroll);
+    connect(mGridView, &FlexGridView::MouseUp, this, &Form1::fgInput_MouseUp);
     mForeNameView = makeEntryBox(central, QStringLiteral("tbForeName"), mForeNameBox);
     mDistrictView = makeEntryBox(central, QStringLiteral("tbDistrict"), mDistrictBox);
     mRichView = makeEntryBox(central, QStringLiteral("rtb1"), mRichBox);
     mEntryBoxTexts = nullptr;
+    connect(mForeNameBox, &RichTextBox::MouseUp, this, &Form1::tbBox_MouseUp);
+    connect(mDistrictBox, &RichTextBox::MouseUp, this, &Form1::tbBox_MouseUp);
 
     auto *bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("StatusBar1"));
@@ -165,6 +165,8 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent)
     mResizer.setMainWindow(this);
     mHooks = std::make_unique<MainWindowHooks>(this);
     mHooks->setEntryBoxes(mRichView, mDistrictView, mForeNameView);
+    mHooks->setPositionDropDown([this] { Position_DropDown(); });
+    SetBoxWindow(this);
 
     // The key preview sees the keys of every control of the window first.
     qApp->installEventFilter(this);
@@ -185,6 +187,8 @@ Form1::~Form1()
         gTranscription->setScrollBar(nullptr);
     }
     mHooks.reset();
+    if (&BoxWindow() == static_cast<EntryBoxWindow *>(this))
+        SetBoxWindow(nullptr);
     SetEditorHost(nullptr);
 }
 

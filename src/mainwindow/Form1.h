@@ -9,6 +9,7 @@
 // paste texts to the entry box, modified arrows and F11/F12 work the scan
 // viewer.
 
+#include "entry/EntryBoxWindow.h"
 #include "lists/EditorHost.h"
 #include "mainwindow/MainWindowParts.h"
 #include "mainwindow/Resizer.h"
@@ -38,7 +39,8 @@ class ShowStatus;
 class Form1 : public QMainWindow,
               public EditorHost,
               public ResizerMainWindow,
-              public TranscriptionForm
+              public TranscriptionForm,
+              public EntryBoxWindow
 {
     Q_OBJECT
 
@@ -102,6 +104,25 @@ public:
     // hides the pick list when neither list is wanted and rebuilds the
     // recent-file items. Leaves the batch's saved state alone.
     void ApplySettingsToMenus();
+
+    // ---- The cell-entry loop (Form1EnterCell.cpp) ---------------------------
+    // EntryBoxWindow: the entry box of the current column laid over the
+    // current cell, the grid's pop-up menus, the zoom keys, the pick list
+    // under the cell and the grid's place on the window.
+    void Set_TextBox() override;
+    void PopupCellMenu() override;
+    void PopupRowMenu() override;
+    int MouseCol() const override;
+    void mnuZoomIn_Click() override;
+    void mnuZoomOut_Click() override;
+    void Position_DropDown() override;
+    QPoint GridOrigin() const override;
+    // The grid's current row less one (the scan viewer's line).
+    int CurrentRow() const;
+    // The scan viewer's ruler moved by n entry lines (0 sends it home),
+    // while the ruler follows the rows.
+    void MoveRulerWithRow(int n);
+    // ---- end of the cell-entry loop ------------------------------------------
 
     // The menu item of that control name (mnuSaveCont, mnurecent1_3, ...);
     // nullptr when there is none.
@@ -198,6 +219,22 @@ protected:
 private:
     // Builds the menu bar.
     void CreateMenus();
+    // The cell-entry loop's event handlers: every move of the grid's
+    // current cell, the grid's scroll and mouse release, the side scroll
+    // bar dragged (VScroll1_Scroll) or moved otherwise (VScroll1_Change).
+    void fgInput_EnterCell();
+    void fgInput_Scroll();
+    void fgInput_MouseUp(int Button, int Shift, int X, int Y);
+    // The right button released over the forename or district box: the
+    // grid's menus, as over the grid.
+    void tbBox_MouseUp(int Button, int Shift, int X, int Y);
+    void VScroll1_Scroll(int value);
+    void VScroll1_Change(int value);
+    // Places a plain box over the current cell with the cell's text.
+    void placeBoxOverCell(RichTextBox &box, RichTextView *view, int helpContext);
+    // The cell-entry loop's ruler move for a change of row.
+    void moveRulerForRowChange(int oldRow, int newRow);
+    void updateValidateEntryItem(int row, int col);
     // The key preview: acts on a key typed anywhere in the window. Returns
     // true when the key is taken (its code set to 0): the control with the
     // focus does not see it.
@@ -237,6 +274,10 @@ private:
     bool mLastMinimised = false;
     bool mPickVisibleAtHide = false;
     bool mPickVisibleAtMinimise = false;
+    // The row entered last was a "#" or "+" line.
+    bool bEnteredCommentRow = false;
+    // The thumb was dragged: the Change that follows only scrolled.
+    bool bSkipScrollChange = false;
 
     // The menu items by control name; owned by the window (Qt parent).
     Form1MenuItems *mMenus = nullptr;

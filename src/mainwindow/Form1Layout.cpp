@@ -120,6 +120,11 @@ void Form1::SetUpMainForm()
     Hook();
 
     myCopyPaste().setVisible(gProject && gProject->CopyPaste());
+    // The transcriber types at once into the box over the first cell: the
+    // main window takes the keyboard from the paste texts window shown
+    // beside it.
+    activateWindow();
+    Set_TextBox();
 
     if (gTressel && gTranscription) {
         const QString tilde = QStringLiteral("~");

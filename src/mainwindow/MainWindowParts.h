@@ -29,6 +29,9 @@ class ScanViewer : public EntryBoxScan
 public:
     virtual void ZoomIn() = 0;
     virtual void ZoomOut() = 0;
+    // The ruler moved by lines entry lines (negative up); 0 sends it to
+    // its first line. A viewer without a ruler ignores it.
+    virtual void MoveRulerToLine(int lines) { (void)lines; }
 };
 
 // Adds a text to the entry box laid over the grid: the rich-text box when

@@ -30,6 +30,7 @@ public:
     {
         calls << (up ? QStringLiteral("RulerUp") : QStringLiteral("RulerDown"));
     }
+    void MoveRulerToLine(int lines) override { calls << QStringLiteral("Ruler%1").arg(lines); }
     void ZoomIn() override { calls << QStringLiteral("ZoomIn"); }
     void ZoomOut() override { calls << QStringLiteral("ZoomOut"); }
     QStringList calls;

@@ -465,7 +465,9 @@ private slots:
         QTest::newRow("plain-a-is-typed") << int(Qt::Key_A) << none << false << "" << 1 << "A";
         QTest::newRow("plain-left-reaches-the-box") << int(Qt::Key_Left) << none << true << "" << 1 << "";
         QTest::newRow("plain-right-reaches-the-box") << int(Qt::Key_Right) << none << true << "" << 1 << "";
-        QTest::newRow("plain-down-reaches-the-box") << int(Qt::Key_Down) << none << true << "" << 1 << "";
+        // The box takes the grid a row down: the ruler follows, the box
+        // shows the next entry's surname.
+        QTest::newRow("plain-down-reaches-the-box") << int(Qt::Key_Down) << none << true << "Ruler1" << 1 << "ABBOT";
         QTest::newRow("plain-up-reaches-the-box") << int(Qt::Key_Up) << none << true << "" << 1 << "";
         QTest::newRow("shift-up-scrolls-once") << int(Qt::Key_Up) << shift << true << "ScrollUp" << 0 << "";
         QTest::newRow("shift-down-scrolls-once") << int(Qt::Key_Down) << shift << true << "ScrollDown" << 0 << "";
