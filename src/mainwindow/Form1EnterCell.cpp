@@ -11,6 +11,7 @@
 #include "core/Services.h"
 #include "core/VbHelpers.h"
 #include "core/clsEvents.h"
+#include "entry/DistrictBox.h"
 #include "entry/FlexGrid.h"
 #include "entry/FlexGridView.h"
 #include "entry/ForenameBox.h"
@@ -280,7 +281,13 @@ void Form1::Set_TextBox()
             else
                 gProject->HidePickIfNotWanted();
         }
-        placeBoxOverCell(*mDistrictBox, mDistrictView, kDistrictBoxHelpContext);
+        mDistrictView->setProperty("HelpContextID", kDistrictBoxHelpContext);
+        if (gDistrictBox) {
+            gDistrictBox->setColumn(gCurrentCol);
+            gDistrictBox->Show();
+        } else {
+            placeBoxOverCell(*mDistrictBox, mDistrictView, kDistrictBoxHelpContext);
+        }
         return;
     }
 
