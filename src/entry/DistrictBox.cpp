@@ -121,23 +121,8 @@ void DistrictBox::setControl(RichTextBox *box)
     mBox = box;
     if (!box)
         return;
-    // A key that took the box off the grid leaves the cell without a box:
-    // the main window lays the right one over the current cell.
-    const auto layBoxIfHidden = [this] {
-        if (mBox && !mBox->Visible())
-            BoxWindow().Set_TextBox();
-    };
-    mConnections << connect(box, &RichTextBox::Change, this, &DistrictBox::changeHandler)
-                 << connect(box, &RichTextBox::KeyDown, this,
-                            [this, layBoxIfHidden](int &KeyCode, int Shift) {
-                                KeyDown(KeyCode, Shift);
-                                layBoxIfHidden();
-                            })
-                 << connect(box, &RichTextBox::KeyPress, this,
-                            [this, layBoxIfHidden](int &KeyAscii) {
-                                KeyPress(KeyAscii);
-                                layBoxIfHidden();
-                            });
+    mConnections = connectControl(this, box, &DistrictBox::changeHandler, &DistrictBox::KeyDown,
+                                  &DistrictBox::KeyPress);
 }
 
 FlexGrid *DistrictBox::grid() const

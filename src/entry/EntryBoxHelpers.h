@@ -5,10 +5,13 @@
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "entry/EntryBoxWindow.h"
+#include "entry/RichTextBox.h"
 #include "entry/VbKeyCodes.h"
 #include "transcription/Change_Monitor.h"
 
 #include <QChar>
+#include <QList>
+#include <QObject>
 
 namespace EntryBoxHelpers {
 
@@ -52,6 +55,33 @@ inline void zoomKey(int &KeyCode, int Shift)
             BoxWindow().mnuZoomOut_Click();
     }
     KeyCode = 0;
+}
+
+// Hands a list box's control events to its handlers (Change, KeyDown and
+// KeyPress of the forename and district boxes). A key that took the box off
+// the grid leaves the cell without a box: the main window then lays the
+// right one over the current cell.
+template <class Box>
+QList<QMetaObject::Connection> connectControl(Box *self, RichTextBox *box,
+                                              void (Box::*change)(),
+                                              void (Box::*keyDown)(int &, int),
+                                              void (Box::*keyPress)(int &))
+{
+    const auto layBoxIfHidden = [box] {
+        if (!box->Visible())
+            BoxWindow().Set_TextBox();
+    };
+    return {QObject::connect(box, &RichTextBox::Change, self, change),
+            QObject::connect(box, &RichTextBox::KeyDown, self,
+                             [self, keyDown, layBoxIfHidden](int &KeyCode, int Shift) {
+                                 (self->*keyDown)(KeyCode, Shift);
+                                 layBoxIfHidden();
+                             }),
+            QObject::connect(box, &RichTextBox::KeyPress, self,
+                             [self, keyPress, layBoxIfHidden](int &KeyAscii) {
+                                 (self->*keyPress)(KeyAscii);
+                                 layBoxIfHidden();
+                             })};
 }
 
 } // namespace EntryBoxHelpers

@@ -85,23 +85,8 @@ void ForenameBox::setControl(RichTextBox *box)
     mBox = box;
     if (!box)
         return;
-    // A key that took the box off the grid leaves the cell without a box:
-    // the main window lays the right one over the current cell.
-    const auto layBoxIfHidden = [this] {
-        if (mBox && !mBox->Visible())
-            BoxWindow().Set_TextBox();
-    };
-    mConnections << connect(box, &RichTextBox::Change, this, &ForenameBox::changeHandler)
-                 << connect(box, &RichTextBox::KeyDown, this,
-                            [this, layBoxIfHidden](int &KeyCode, int Shift) {
-                                KeyDown(KeyCode, Shift);
-                                layBoxIfHidden();
-                            })
-                 << connect(box, &RichTextBox::KeyPress, this,
-                            [this, layBoxIfHidden](int &KeyAscii) {
-                                KeyPress(KeyAscii);
-                                layBoxIfHidden();
-                            });
+    mConnections = connectControl(this, box, &ForenameBox::changeHandler, &ForenameBox::KeyDown,
+                                  &ForenameBox::KeyPress);
 }
 
 FlexGrid *ForenameBox::grid() const
