@@ -39,6 +39,8 @@ DistrictBox *gDistrictBox = nullptr;
 bool gForceMigration = false;
 int gHeaderReason = -1;
 int gHeaderResult = 0;
+QString gHeaderOpenFile;
+QString gBatchNameBeforeEdit;
 int gHScrollHeight = 0;
 int gVScrollWidth = 0;
 QString gLongDataPath;
@@ -247,6 +249,8 @@ void resetState()
     gForceMigration = false;
     gHeaderReason = -1;
     gHeaderResult = 0;
+    gHeaderOpenFile.clear();
+    gBatchNameBeforeEdit.clear();
     gHScrollHeight = 0;
     gVScrollWidth = 0;
     gLongDataPath.clear();

@@ -39,6 +39,10 @@ extern DistrictBox *gDistrictBox;
 extern bool gForceMigration;
 extern int gHeaderReason;
 extern int gHeaderResult;
+// The batch file chosen on the header form (its result 4).
+extern QString gHeaderOpenFile;
+// The batch name when a header edit began.
+extern QString gBatchNameBeforeEdit;
 extern int gHScrollHeight; // twips
 extern int gVScrollWidth;  // twips
 extern QString gLongDataPath;

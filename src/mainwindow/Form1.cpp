@@ -628,17 +628,11 @@ void Form1::ShowForm1()
 void Form1::editExit()
 {
     ShowForm1();
+    Set_TextBox();
     Hook();
 }
 
 // ---- Commands ------------------------------------------------------------------
-
-void Form1::mnuExit_Click()
-{
-    if (CantUseMenues())
-        return;
-    close();
-}
 
 bool Form1::PrintTo(QPrinter *printer)
 {

@@ -388,6 +388,7 @@ void Form1::CreateMenus()
     connect(findNext, &QAction::triggered, this, &Form1::mnuFindNextString_Click);
     connect(editForenames, &QAction::triggered, this, &Form1::mnuEditForenames_Click);
     connect(editDistricts, &QAction::triggered, this, &Form1::mnuEditDistricts_Click);
+    ConnectFileCommands();
 }
 
 QAction *Form1::MenuItem(const QString &controlName) const
