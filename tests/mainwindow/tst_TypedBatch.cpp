@@ -8,6 +8,7 @@
 #include "TestFiles.h"
 #include "TypedBatch.h"
 
+#include "entry/RichTextBox.h"
 #include "transcription/clsWorkFile.h"
 
 #include <QTest>
@@ -57,10 +58,22 @@ private slots:
         QCOMPARE(grid.Rows(), 3);
         QCOMPARE(TypedBatch::gridRows(grid), QStringList(QStringLiteral("\t\t\t")));
 
+        // The second entry's forename prefix "Jo" shows the rest of "Joan"
+        // in grey until Tab takes it.
         const QList<TypedBatch::Keystroke> keys = TypedBatch::keystrokes();
-        for (qsizetype i = 0; i < keys.size(); ++i)
+        const qsizetype afterJo = TypedBatch::typedRows().at(0).size()
+                                  + TypedBatch::typedRows().at(1).indexOf(u'\t') + 3;
+        for (qsizetype i = 0; i < keys.size(); ++i) {
+            if (i == afterJo) {
+                const RichTextBox &box = window->tbForeName();
+                QCOMPARE(box.Text(), QStringLiteral("Joan"));
+                QVERIFY(box.colorAt(1) != RichTextBox::GhostColour);
+                QCOMPARE(box.colorAt(2), RichTextBox::GhostColour);
+                QCOMPARE(box.colorAt(3), RichTextBox::GhostColour);
+            }
             QVERIFY2(TypedBatch::press(*window, keys.at(i).ch),
                      qPrintable(QStringLiteral("no entry box at key %1").arg(i)));
+        }
 
         // Every row as typed, and the box waiting on a fresh row after them.
         const QStringList expected = TypedBatch::expectedRows();
