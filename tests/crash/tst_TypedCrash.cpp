@@ -2,9 +2,11 @@
 // (typed_writer.cpp) is killed with SIGKILL after keystroke k, then the
 // program is started again and recovers. Every row whose last cell was
 // left before the kill comes back byte for byte; nothing else comes back
-// but blank rows.
+// but blank rows, and the batch saved from it is the typed batch's file up
+// to those rows.
 
 #include "PelkarTest.h"
+#include "TestFiles.h"
 #include "TypedBatch.h"
 
 #include "core/Globals.h"
@@ -126,6 +128,17 @@ private slots:
         for (qsizetype i = expected.size(); i < recovered.size(); ++i)
             QCOMPARE(recovered.at(i), QStringLiteral("\t\t\t"));
         QCOMPARE(gProject->BatchName(), TypedBatch::batchName());
+
+        // Saved, the recovered batch is the typed one's file up to the rows
+        // recovered: its five header lines, then a line a row.
+        QVERIFY(gTranscription->SaveData(false));
+        const QByteArray golden = TestFiles::readBytes(
+            TestFiles::fixture(QStringLiteral("typed-births-batch/expected.ZEL")));
+        QList<QByteArray> lines = golden.split('\n');
+        lines = lines.mid(0, 5 + rowsLeft);
+        const QByteArray saved = TestFiles::readBytes(
+            QDir(gProject->SavePath()).filePath(TypedBatch::batchName()));
+        QCOMPARE(saved, lines.join('\n') + '\n');
 
         // The orderly shut-down, without the close box's question.
         CloseDown(0, QString(), QString());
