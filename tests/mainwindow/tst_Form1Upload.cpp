@@ -250,6 +250,41 @@ private slots:
         QCOMPARE(prompts(), QStringList{"File Upload Failed.\r\nUpload Cancelled"});
     }
 
+    // Nothing goes to the server when the save did not write the file (the
+    // file on disk is not what the transcriber agreed to send), nor when
+    // the transcriber declines to send a file with errors.
+    void stopsAtTheSave_data()
+    {
+        QTest::addColumn<bool>("saveFails");
+        QTest::newRow("save failed") << true;
+        QTest::newRow("errors, not sent") << false;
+    }
+    void stopsAtTheSave()
+    {
+        QFETCH(bool, saveFails);
+        window->fgInput().setTextMatrix(window->fgInput().Rows() - 1, 1, "+PAGE,14");
+        if (saveFails) {
+            // A folder where the batch file should be: the file cannot be written.
+            QVERIFY(QFile::remove(batch));
+            QVERIFY(QDir().mkpath(batch));
+            script->answer("Upload File");
+        } else {
+            script->answer({"Upload File", "No"});
+        }
+        trigger("mnuTransmit");
+        QTRY_VERIFY(!window->bUploading());
+        QVERIFY(window->isVisible());
+        QVERIFY(!window->myFrmUpload());
+        QCOMPARE(mServer->connections(), 0);
+        if (!saveFails) {
+            QCOMPARE(prompts().last(),
+                     QStringLiteral("I've saved the file but errors were found.\r\nI can still "
+                                    "try to upload the file but Quorvel may reject it.\r\nWould "
+                                    "you like to try the upload anyway?"));
+            QVERIFY(TestFiles::readBytes(batch).endsWith("+PAGE,14\r\n"));
+        }
+    }
+
     void finalPageRow_data()
     {
         QTest::addColumn<int>("lastPage");
@@ -287,6 +322,9 @@ private slots:
                                  "BETA|1837|1|9999|4|3a|3b|3c|3d|3e\n";
         mServer->enqueue(LoopbackServer::reply(
                 okReply("<update file=\"pelkar/Districts.txt\" key=44>\n" + lines + "</update>\n")));
+        // A download's reply has no information text: the last one is kept
+        // and no empty notice opens.
+        SaveUserSetting("Pelkar", "Startup", "UploadInfo", "Old news");
         QTest::keyPress(window->gridView(), Qt::Key_Alt, Qt::ControlModifier);
         QVERIFY(window->CAlt());
         script->answer({"Yes", "Ok"});
@@ -309,6 +347,8 @@ private slots:
         for (const DistrictRecord &r : gDistricts->records())
             names << r.Name;
         QVERIFY(names.contains("ALPHA"));
+        QVERIFY(!notice());
+        QCOMPARE(GetUserSetting("Pelkar", "Startup", "UploadInfo"), QStringLiteral("Old news"));
     }
 
     // Unsaved changes in the open cell stop the download before the question.
