@@ -283,6 +283,8 @@ void frmHeader::buildControls()
     qg->addWidget(mSubmitterID, 0, 1);
     qg->addWidget(label(QStringLiteral("Password"), mPassword), 1, 0);
     qg->addWidget(mPassword, 1, 1);
+    mSubmitterID->setMinimumWidth(170);
+    mPassword->setMinimumWidth(170);
     ug->addWidget(quorvel, 0, 2, 3, 1);
     ug->setColumnStretch(1, 2);
     ug->setColumnStretch(2, 1);

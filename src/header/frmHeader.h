@@ -31,6 +31,10 @@ public:
     explicit frmHeader(QWidget *parent = nullptr);
     ~frmHeader() override;
 
+    // The program's own unload: stores the form's place and hides it,
+    // raising nothing (the close box raises ExitProgram instead).
+    void Unload();
+
     // Sets lblBatchID to the stored header's batch name and, for a new
     // header, warns when the save folder already holds a file of that name.
     void BuildBatchName();
@@ -139,7 +143,6 @@ private:
     // Hands the result back: restores what the form wrote to Project at once
     // when the header is not taken, hides the form, then raises the event.
     void finish(int result);
-    void Unload();
     void storePosition();
 
     QComboBox *mEvent = nullptr;

@@ -480,6 +480,25 @@ private slots:
         QCOMPARE(gHeaderOpenFile, QString());
     }
 
+    void exitEndsTheProgram()
+    {
+        openForm();
+        form->findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
+        QCOMPARE(results, QList<int>{HeaderResult::ExitProgram});
+        QVERIFY(!form->isVisible());
+    }
+
+    void scanChoiceCancelled()
+    {
+        gProject->setScanOn(true);
+        openForm();
+        script->answer(QStringLiteral("<cancel>"));
+        form->mnuViewScan()->trigger();
+        QVERIFY(!gProject->ScanOn());
+        QCOMPARE(form->mnuViewScan()->text(), QStringLiteral("Show Scan Image"));
+        QVERIFY(form->isVisible());
+    }
+
     void missingRecentFile()
     {
         const QString gone = QDir(gProject->SavePath()).filePath(QStringLiteral("1900B1A0001.ZEL"));
