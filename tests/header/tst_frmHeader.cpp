@@ -480,6 +480,40 @@ private slots:
         QCOMPARE(gHeaderOpenFile, QString());
     }
 
+    void pastedNameOutOfTheFolderRefused()
+    {
+        gProject->setSubmitter(QStringLiteral("ANN"));
+        gProject->setPassword(QStringLiteral("pw"));
+        openForm();
+        fillAllButYear();
+        typeInto(form->tbYear(), QStringLiteral("1911"));
+        // Pasted text passes no key filter.
+        form->tbPageLetter()->setFocus(Qt::OtherFocusReason);
+        form->tbPageLetter()->selectAll();
+        form->tbPageLetter()->insert(QStringLiteral("/"));
+        QCOMPARE(form->lblBatchID()->text(), QStringLiteral("1911B1/0012.ZEL"));
+        QVERIFY(form->cbOk()->isEnabled());
+        script->answer(QStringLiteral("Ok"));
+        QTest::mouseClick(form->cbOk(), Qt::LeftButton);
+        QCOMPARE(lastPrompt(), QStringLiteral("The batch name 1911B1/0012.ZEL is not a valid file "
+                                              "name.\r\nPlease correct the page and the page "
+                                              "letter."));
+        QVERIFY(results.isEmpty());
+        QCOMPARE(gProject->BatchName(), QString());
+    }
+
+    void credentialsAtLoadBothRed()
+    {
+        gProject->setSubmitter(QStringLiteral("ANN"));
+        gProject->setPassword(QStringLiteral("pw"));
+        openForm();
+        QCOMPARE(frmHeader::backColour(form->tbSubmitterID()), kLightRed);
+        QCOMPARE(frmHeader::backColour(form->tbPassword()), kLightRed);
+        form->tbPassword()->clear();
+        QCOMPARE(frmHeader::backColour(form->tbSubmitterID()), frmHeader::kWindowBackground);
+        QVERIFY(!form->cbOk()->isEnabled());
+    }
+
     void exitEndsTheProgram()
     {
         openForm();
