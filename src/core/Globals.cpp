@@ -39,6 +39,7 @@ DistrictBox *gDistrictBox = nullptr;
 bool gForceMigration = false;
 int gHeaderReason = -1;
 int gHeaderResult = 0;
+QString gHeaderOpenFile;
 int gHScrollHeight = 0;
 int gVScrollWidth = 0;
 QString gLongDataPath;
@@ -247,6 +248,7 @@ void resetState()
     gForceMigration = false;
     gHeaderReason = -1;
     gHeaderResult = 0;
+    gHeaderOpenFile.clear();
     gHScrollHeight = 0;
     gVScrollWidth = 0;
     gLongDataPath.clear();

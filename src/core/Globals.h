@@ -39,6 +39,9 @@ extern DistrictBox *gDistrictBox;
 extern bool gForceMigration;
 extern int gHeaderReason;
 extern int gHeaderResult;
+// The batch file the header form's recent-file menu chose (result 4);
+// empty when the main window is to ask for one.
+extern QString gHeaderOpenFile;
 extern int gHScrollHeight; // twips
 extern int gVScrollWidth;  // twips
 extern QString gLongDataPath;
