@@ -39,7 +39,8 @@ extern DistrictBox *gDistrictBox;
 extern bool gForceMigration;
 extern int gHeaderReason;
 extern int gHeaderResult;
-// The batch file chosen on the header form (its result 4).
+// The batch file the header form's recent-file menu chose (result 4);
+// empty when the main window is to ask for one.
 extern QString gHeaderOpenFile;
 // The batch name when a header edit began.
 extern QString gBatchNameBeforeEdit;

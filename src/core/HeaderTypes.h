@@ -68,3 +68,16 @@ enum Value : int {
     FirstHeader = 2 // first header at start-up
 };
 } // namespace HeaderReason
+
+// What the header form hands back to the main window (gHeaderResult and the
+// form's HeaderFormFinished).
+namespace HeaderResult {
+enum Value : int {
+    NoResult = 0,
+    NewBatch = 1,     // a new header accepted
+    HeaderEdited = 2, // the changed header of the open batch accepted
+    Cancelled = 3,    // Cancel, or nothing changed
+    OpenFile = 4,     // open a batch file instead (gHeaderOpenFile, or ask)
+    ExitProgram = 5,  // Exit, or the form closed by the user or the system
+};
+} // namespace HeaderResult

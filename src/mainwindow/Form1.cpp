@@ -225,14 +225,6 @@ void Form1::BindTranscription()
     gTranscription->setScrollBar(mScrollBarBinding.get());
 }
 
-void Form1::WaitForHeaderForm()
-{
-    // The header form takes over here once it exists.
-    ApplySavedPlace();
-    ShowForm1();
-    Hook();
-}
-
 bool Form1::CantUseMenues() const
 {
     return mSaving || mLoading || mUploading || (gEvents && gEvents->NoEvents());

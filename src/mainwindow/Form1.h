@@ -26,6 +26,7 @@ class FlexGrid;
 class FlexGridView;
 class Form1MenuItems;
 class Form1BoxParts;
+class frmHeader;
 class MainWindowHooks;
 class QAction;
 class QMenu;
@@ -35,6 +36,9 @@ class QStatusBar;
 class RichTextBox;
 class RichTextView;
 class ShowStatus;
+class frmUpload;
+class InternetConnection;
+struct UploadOutcome;
 
 class Form1 : public QMainWindow,
               public EditorHost,
@@ -211,6 +215,12 @@ public:
     // nothing was printed (the transcriber was told why).
     bool PrintTo(QPrinter *printer);
 
+    // The upload window of the request under way; nullptr when none.
+    frmUpload *myFrmUpload() const { return mFrmUpload; }
+    // Drops trailing blank rows and offers a final "+PAGE" row; true when
+    // the upload may go on.
+    bool CheckFinalPageLine();
+
 public slots:
     void mnuExit_Click();
     void mnuFileOpen_Click();
@@ -227,6 +237,14 @@ public slots:
     void mnuFindNextString_Click();
     void mnuEditForenames_Click();
     void mnuEditDistricts_Click();
+    // Sends the saved batch to the server (Form1Upload.cpp): the refusals,
+    // the final "+PAGE" row, the connection check, the confirmation and the
+    // save, then the upload window takes the main window's place until
+    // myFrmUpload_UploadComplete.
+    void mnuTransmit_Click();
+    // Fetches the district file from the server (forced while Ctrl and Alt
+    // were held).
+    void mnuDownloadDistrict_Click();
 
     // One minute more on the status bar, unless something is busy.
     void eTime_ThatTime();
@@ -277,6 +295,13 @@ private:
     void Form_Resize();
     // The cell a search found becomes the current one.
     void GoToFound();
+    // The send command after the connection check.
+    void TransmitAfterCheck(bool goOn);
+    // A new upload window in the main window's place.
+    frmUpload *StartUploadForm();
+    // The end of an upload or district request: the window back, the
+    // outcome told.
+    void myFrmUpload_UploadComplete(const UploadOutcome &outcome);
 
     std::unique_ptr<FlexGrid> mGrid;
     FlexGridView *mGridView = nullptr;
@@ -303,6 +328,9 @@ private:
     bool mLoading = false;
     bool mUploading = false;
     bool mCAlt = false;
+    // Children of the window; each released (deleteLater) once it has answered.
+    frmUpload *mFrmUpload = nullptr;
+    InternetConnection *mConnectionCheck = nullptr;
     bool mUnloadingByCode = false;
     bool mSessionEnding = false;
     bool mLastMinimised = false;
@@ -314,6 +342,8 @@ private:
     bool bSkipScrollChange = false;
     // MovePick when a header edit began: the window is watched again after.
     bool bMovePickAtEdit = false;
+    // The header form while one is open.
+    QPointer<frmHeader> myFrmHeader;
 
     // The menu items by control name; owned by the window (Qt parent).
     Form1MenuItems *mMenus = nullptr;

@@ -17,6 +17,7 @@
 #include "entry/FlexGrid.h"
 #include "entry/ForenameBox.h"
 #include "entry/myRichTextbox.h"
+#include "header/frmHeader.h"
 #include "lists/Districts.h"
 #include "lists/frmPickList.h"
 #include "mainwindow/OpenDialog.h"
@@ -167,11 +168,38 @@ bool Form1::LoadFile(const QString &path)
 
 QWidget *Form1::headerForm() const
 {
-    return nullptr;
+    return myFrmHeader.data();
+}
+
+void Form1::WaitForHeaderForm()
+{
+    if (!myFrmHeader) {
+        myFrmHeader = new frmHeader(this);
+        myFrmHeader->setWindowFlag(Qt::Window);
+        myFrmHeader->setAttribute(Qt::WA_DeleteOnClose, false);
+        // Queued: the form is released here, never inside its own signal.
+        connect(myFrmHeader.data(), &frmHeader::HeaderFormFinished, this,
+                [this](int &code) {
+                    const int result = code;
+                    QMetaObject::invokeMethod(
+                        this, [this, result] { myFrmHeader_HeaderFormFinished(result); },
+                        Qt::QueuedConnection);
+                });
+    }
+    HideForm1();
+    myFrmHeader->show();
+    myFrmHeader->raise();
+    myFrmHeader->activateWindow();
 }
 
 void Form1::closeHeaderForm()
 {
+    if (!myFrmHeader)
+        return;
+    frmHeader *form = myFrmHeader.data();
+    myFrmHeader.clear();
+    form->Unload();
+    form->deleteLater();
 }
 
 void Form1::mnuEditHeader_Click()

@@ -144,8 +144,10 @@ void Form1::CreateMenus()
     b.separator(file);
     b.item(file, "mnuNewPage", QStringLiteral("Start &New Batch"), kHelpFile);
     b.separator(file);
-    b.item(file, "mnuTransmit", QStringLiteral("Send file to Quorvel"), kHelpFile);
-    b.item(file, "mnuDownloadDistrict", QStringLiteral("Download District File"), kHelpFile);
+    QAction *transmit = b.item(file, "mnuTransmit", QStringLiteral("Send file to Quorvel"),
+                               kHelpFile);
+    QAction *downloadDistrict = b.item(file, "mnuDownloadDistrict",
+                                       QStringLiteral("Download District File"), kHelpFile);
     b.separator(file);
     QAction *print = b.item(file, "mnuprint", QStringLiteral("Print"), kHelpFile);
     b.item(file, "mnuSetPrinter", QStringLiteral("Select Printer"), kHelpFile);
@@ -388,6 +390,8 @@ void Form1::CreateMenus()
     connect(findNext, &QAction::triggered, this, &Form1::mnuFindNextString_Click);
     connect(editForenames, &QAction::triggered, this, &Form1::mnuEditForenames_Click);
     connect(editDistricts, &QAction::triggered, this, &Form1::mnuEditDistricts_Click);
+    connect(transmit, &QAction::triggered, this, &Form1::mnuTransmit_Click);
+    connect(downloadDistrict, &QAction::triggered, this, &Form1::mnuDownloadDistrict_Click);
     ConnectFileCommands();
 }
 
