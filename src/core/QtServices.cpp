@@ -375,7 +375,9 @@ void QtInputService::beep()
 
 bool QtInputService::shiftDown()
 {
-    return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+    // As the last event delivered left it, not as the keyboard is now: the
+    // latter may already belong to keys still queued.
+    return QGuiApplication::keyboardModifiers() & Qt::ShiftModifier;
 }
 
 void QtInputService::sendKey(int vk, bool down)

@@ -151,7 +151,9 @@ public:
     double twipsPerPixelY() override { return 15.0; }
     int horizontalScrollBarHeight() override { return 17; }
     int verticalScrollBarWidth() override { return 17; }
-    QRect screenRect() override { return QRect(0, 0, 1920, 1080); }
+    QRect screenRect() override { return rect; }
+    // What a test gives as the screen.
+    QRect rect{0, 0, 1920, 1080};
 };
 
 // Installs scripted versions of all the services over one script and

@@ -116,4 +116,21 @@ bool hasMessages() { return registry().messages != nullptr; }
 
 void clear() { registry() = Registry{}; }
 
+namespace {
+// -1: no key in hand; 0 or 1: the Shift state of the key being handled.
+int gKeyShift = -1;
+} // namespace
+
+bool shiftHeld()
+{
+    return gKeyShift >= 0 ? gKeyShift == 1 : input().shiftDown();
+}
+
+KeyInHand::KeyInHand(bool shift) : mBefore(std::exchange(gKeyShift, shift ? 1 : 0)) {}
+
+KeyInHand::~KeyInHand()
+{
+    gKeyShift = mBefore;
+}
+
 } // namespace Services

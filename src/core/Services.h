@@ -189,4 +189,25 @@ std::unique_ptr<ScreenMetrics> install(std::unique_ptr<ScreenMetrics> s);
 bool hasMessages();
 // Removes every service (tests between cases).
 void clear();
+
+// Whether Shift was held for what is being typed: while a key is being
+// handled, the Shift state that key came with; otherwise the keyboard's
+// state now. The keyboard is read after the key was queued: by then a fast
+// typist (or a program typing) may have let go of Shift, or pressed it for
+// the next capital, and the letter would be cased by the wrong key.
+bool shiftHeld();
+
+// Marks a key as being handled, with its Shift state, until it goes out of
+// scope; nested keys (a key sent from a key's handler) have their own.
+class KeyInHand
+{
+public:
+    explicit KeyInHand(bool shift);
+    ~KeyInHand();
+    KeyInHand(const KeyInHand &) = delete;
+    KeyInHand &operator=(const KeyInHand &) = delete;
+
+private:
+    int mBefore;
+};
 } // namespace Services

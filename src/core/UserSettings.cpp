@@ -68,19 +68,31 @@ QString readSetting(const QString &app, const QString &group, const QString &key
     return value.toString();
 }
 
-void writeSetting(const QString &app, const QString &group, const QString &key,
-                  const QString &value)
+void writeSettings(const QString &app, const QString &group,
+                   const QList<std::pair<QString, QString>> &values)
 {
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, app, app);
     settings.beginGroup(group);
-    const QVariant stored = needsRawStorage(value) ? QVariant(toRawUnits(value)) : QVariant(value);
-    // Some values are saved with every batch save: an unchanged one costs
-    // no rewrite of the file.
-    if (settings.contains(key) && settings.value(key) == stored)
-        return;
-    settings.setValue(key, stored);
+    bool changed = false;
+    for (const auto &[key, value] : values) {
+        const QVariant stored =
+            needsRawStorage(value) ? QVariant(toRawUnits(value)) : QVariant(value);
+        // Some values are saved with every batch save: an unchanged one
+        // costs no rewrite of the file.
+        if (settings.contains(key) && settings.value(key) == stored)
+            continue;
+        settings.setValue(key, stored);
+        changed = true;
+    }
     settings.endGroup();
-    settings.sync();
+    if (changed)
+        settings.sync();
+}
+
+void writeSetting(const QString &app, const QString &group, const QString &key,
+                  const QString &value)
+{
+    writeSettings(app, group, {{key, value}});
 }
 } // namespace
 
@@ -106,6 +118,12 @@ void SaveSharedSetting(const QString &app, const QString &section, const QString
                        const QString &value)
 {
     writeSetting(app, section, key, value);
+}
+
+void SaveSharedSettings(const QString &app, const QString &section,
+                        const QList<std::pair<QString, QString>> &values)
+{
+    writeSettings(app, section, values);
 }
 
 QString LoginName()

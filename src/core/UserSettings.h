@@ -4,7 +4,10 @@
 // Every section name gets "_" and the login name appended, so that users of
 // one machine never share these values ("Startup" becomes "Startup_anne").
 
+#include <QList>
 #include <QString>
+
+#include <utility>
 
 QString GetUserSetting(const QString &app, const QString &section, const QString &key,
                        const QString &defaultValue = QString());
@@ -19,6 +22,9 @@ QString GetSharedSetting(const QString &app, const QString &section, const QStri
 // Stored and synced at once.
 void SaveSharedSetting(const QString &app, const QString &section, const QString &key,
                        const QString &value);
+// Several values of one section written together: one rewrite of the file.
+void SaveSharedSettings(const QString &app, const QString &section,
+                        const QList<std::pair<QString, QString>> &values);
 
 // The login name of the user who runs the program; empty when unknown.
 QString LoginName();

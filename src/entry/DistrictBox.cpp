@@ -98,7 +98,7 @@ QString DistrictBox::FormatDistrictText(const QString &text, bool whole, int pos
     if (!whole) {
         if (position >= 1 && position <= result.size())
             result[position - 1] = FormatDistrictChar(result, position,
-                                                      Services::input().shiftDown());
+                                                      Services::shiftHeld());
         return result;
     }
     for (int i = 1; i <= result.size(); ++i)

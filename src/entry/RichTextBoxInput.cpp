@@ -5,6 +5,7 @@
 
 #include "core/Cp1252.h"
 #include "core/MessageWindows.h"
+#include "core/Services.h"
 #include "entry/VbKeyCodes.h"
 
 #include <QClipboard>
@@ -37,6 +38,8 @@ QChar fromCp1252(int code)
 
 void RichTextBox::pressKey(int keyCode, int shift, const QString &typed)
 {
+    // What the handlers ask about Shift is answered from this key.
+    const Services::KeyInHand key((shift & vbShiftMask) != 0);
     if (keyCode != 0) {
         int code = keyCode;
         emit KeyDown(code, shift);

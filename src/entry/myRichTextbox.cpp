@@ -112,7 +112,7 @@ QString myRichTextbox::ConvertCaseKeys(const QString &text, int p, bool shiftInv
         upper = p == 1 || IsCaseSeparator(text.at(p - 2));
     else
         return text;
-    if (shiftInverts && Services::input().shiftDown())
+    if (shiftInverts && Services::shiftHeld())
         upper = !upper;
     QString out = text;
     QChar &c = out[p - 1];

@@ -168,7 +168,7 @@ void myRichTextbox::aRTB_KeyDown(int &KeyCode, int Shift)
         return;
     case vbKeyInsert:
         KeyCode = 0;
-        Fillit(Services::input().shiftDown());
+        Fillit(Services::shiftHeld());
         return;
     case vbKeyF1 + 3: {
         KeyCode = 0;

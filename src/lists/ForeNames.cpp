@@ -362,7 +362,7 @@ QString ForeNames::FormatForeName(const QString &text, bool whole, int position)
     // Shift belongs to the one character being typed: re-casing a whole
     // text with it held would invert every letter ("jOHN hENRY").
     if (!whole)
-        return ApplyNameCase(text, position, Services::input().shiftDown());
+        return ApplyNameCase(text, position, Services::shiftHeld());
     QString out = text;
     for (int p = std::max(position, 1); p <= out.size(); ++p)
         out = ApplyNameCase(out, p, false);

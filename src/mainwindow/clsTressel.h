@@ -6,10 +6,18 @@
 // companion is never started from here; it only reads.
 //
 // "~" stands for an empty value while the program runs; the empty text
-// means that the program is not running. Each setter writes its one value
-// at once and reads nothing back. Callers pass cell texts trimmed.
+// means that the program is not running. Callers pass cell texts trimmed;
+// nothing is read back.
+//
+// Each value rewrites the whole per-user file, flushed to disk twice: far
+// dearer than the work file's one record. The two that change on every row
+// moved (District, OldRow) are therefore written by a thread of their own,
+// the latest of each together; the others are written before their setter
+// returns, after any still pending, so the order of the values holds.
 
 #include <QString>
+
+#include <memory>
 
 class clsTressel
 {
@@ -38,5 +46,14 @@ public:
     // had unsaved changes when the save began, else "F", joined by ",".
     void setSaved(bool unsavedBefore);
 
+    // Returns once every value set so far is in the file.
+    void flush();
+
     static QString section() { return QStringLiteral("Tressel"); }
+
+private:
+    class Writer;
+    void write(const QString &key, const QString &value, bool wait);
+
+    std::unique_ptr<Writer> mWriter;
 };

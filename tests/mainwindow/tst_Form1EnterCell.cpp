@@ -6,18 +6,24 @@
 
 #include "MainWindowFixture.h"
 
+#include "core/FormRegistry.h"
+#include "core/Services.h"
 #include "core/clsEvents.h"
 #include "entry/FlexGrid.h"
 #include "entry/FlexGridView.h"
 #include "entry/RichTextBox.h"
 #include "entry/RichTextView.h"
+#include "lists/frmPickList.h"
 #include "mainwindow/ShowStatus.h"
+#include "mainwindow/clsTressel.h"
 #include "transcription/clsWorkFile.h"
 
+#include <QAction>
 #include <QFile>
 #include <QHeaderView>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTest>
 
 namespace {
@@ -28,6 +34,20 @@ QString readAll(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return QString();
     return QString::fromLatin1(file.readAll());
+}
+
+// A companion value as the companion reads it from the per-user file.
+QString companionValue(const QString &key)
+{
+    const QString app = QStringLiteral("Pelkar");
+    QSettings raw(QSettings(QSettings::IniFormat, QSettings::UserScope, app, app).fileName(),
+                  QSettings::IniFormat);
+    return raw.value(clsTressel::section() + u'/' + key, QStringLiteral("<none>")).toString();
+}
+
+frmPickList *pickList()
+{
+    return qobject_cast<frmPickList *>(FindForm(QStringLiteral("frmPickList")));
 }
 
 } // namespace
@@ -349,6 +369,306 @@ private slots:
         bar->setSliderDown(false);
         QCOMPARE(grid.Row(), 3);
         QCOMPARE(gCurrentRow, 3);
+    }
+
+    // The pick list hangs under the district box; where the screen ends
+    // too close below, it goes above the box instead, unless it would then
+    // leave the screen's top.
+    void pickListUnderOrAboveTheBox_data()
+    {
+        QTest::addColumn<int>("windowTop");
+        // Screen pixels left under the cell beyond the list's own height.
+        QTest::addColumn<int>("roomBelow");
+        QTest::addColumn<bool>("above");
+        QTest::newRow("room-below") << 400 << 200 << false;
+        QTest::newRow("screen-ends-below") << 400 << 10 << true;
+        QTest::newRow("no-room-above-either") << 0 << 10 << false;
+    }
+
+    void pickListUnderOrAboveTheBox()
+    {
+        QFETCH(int, windowTop);
+        QFETCH(int, roomBelow);
+        QFETCH(bool, above);
+        startWindow();
+        gProject->setDistPick(true);
+        gProject->setDropDownPick(true);
+        window->move(0, windowTop);
+        frmPickList *pick = pickList();
+        QVERIFY(pick);
+        FlexGridView *view = window->gridView();
+        const int districtCol = gTranscription->DistrictCol();
+        const QRect local = view->visualRect(view->model()->index(4, districtCol));
+        const QRect cell(view->viewport()->mapToGlobal(local.topLeft()), local.size());
+        const int height = pick->frameGeometry().height();
+        QVERIFY(cell.top() < height + 50 ? windowTop == 0 : windowTop > 0);
+        auto &screen = static_cast<ScriptedScreen &>(Services::screen());
+        screen.rect = QRect(0, 0, 1920, cell.bottom() + 1 + height + roomBelow);
+
+        clickCell(4, districtCol);
+        QCOMPARE(shownBox(), QStringLiteral("tbDistrict"));
+        QVERIFY(pick->isVisible());
+        const QRect placed = pick->frameGeometry();
+        // The grid's own cell rectangle and the one the list is placed by
+        // may differ by the rounding of a pixel.
+        const int edge = above ? placed.bottom() + 1 : placed.top();
+        const int expected = above ? cell.top() : cell.bottom() + 1;
+        QVERIFY2(std::abs(edge - expected) <= 2,
+                 qPrintable(QStringLiteral("list edge %1, cell edge %2").arg(edge).arg(expected)));
+        QVERIFY(std::abs(placed.left() - cell.left()) <= 2);
+    }
+
+    // A click in the side scroll bar's track moves a page of rows, the
+    // current cell with it; at the ends it stops at the first entry or the
+    // last row.
+    void scrollBarTrackMovesAPage_data()
+    {
+        QTest::addColumn<int>("fromRow");
+        QTest::addColumn<bool>("down");
+        QTest::newRow("page-down") << 2 << true;
+        QTest::newRow("page-up") << 40 << false;
+    }
+
+    void scrollBarTrackMovesAPage()
+    {
+        QFETCH(int, fromRow);
+        QFETCH(bool, down);
+        startWindow();
+        // More entries than a page shows.
+        QFile file(batch);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QList<QByteArray> lines = file.readAll().split('\n').mid(0, 5);
+        file.close();
+        for (int i = 0; i < 60; ++i)
+            lines << QByteArray("ABBOT,Ann,Ashford,2a,12\r");
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(lines.join('\n') + '\n');
+        file.close();
+        QVERIFY(gTranscription->Restore(batch));
+        window->SetUpMainForm();
+        FlexGrid &grid = window->fgInput();
+        grid.setRowCol(fromRow, 1);
+        const int page = gTranscription->RowsVisible();
+        QVERIFY2(page >= 2 && page < grid.Rows() - 4, qPrintable(QString::number(page)));
+        const int top = grid.TopRow();
+        const int expected = std::clamp(down ? top + page : top - page, 2, grid.Rows() - 1);
+        QVERIFY(std::abs(expected - fromRow) >= 2);
+
+        QScrollBar *bar = window->VScroll1();
+        bar->setPageStep(page);
+        bar->triggerAction(down ? QAbstractSlider::SliderPageStepAdd
+                                : QAbstractSlider::SliderPageStepSub);
+        QCOMPARE(grid.Row(), expected);
+        QCOMPARE(gCurrentRow, expected);
+        QCOMPARE(shownBox(), QStringLiteral("rtb1"));
+        QVERIFY(grid.RowIsVisible(expected));
+        QVERIFY(window->rtb1View()->geometry().contains(cellRect(expected, 1).center()));
+    }
+
+    // A cell entered holding a character no column of its kind takes is
+    // flagged in the status bar with a beep; on a comment line, not.
+    void unusualCharacterWarned_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("surname-with-at") << 3 << 1 << "ABB@T" << true;
+        QTest::newRow("page-with-slash") << 3 << 4 << "12/3" << false;
+        QTest::newRow("district-with-ampersand") << 3 << 3 << "Leeds & Bath" << false;
+        QTest::newRow("surname-with-ampersand") << 3 << 1 << "ABB&T" << true;
+        QTest::newRow("comment-line") << 10 << 1 << "# torn @ corner" << false;
+    }
+
+    void unusualCharacterWarned()
+    {
+        QFETCH(int, row);
+        QFETCH(int, col);
+        QFETCH(QString, text);
+        QFETCH(bool, warned);
+        startWindow();
+        gProject->setBeepit(true);
+        FlexGrid &grid = window->fgInput();
+        {
+            EventsOffGuard quiet;
+            grid.setTextMatrix(row, col, text);
+        }
+        input().beeps = 0;
+        clickCell(row, col);
+        QCOMPARE(grid.Row(), row);
+        QCOMPARE(gCurrentCol, col);
+        QCOMPARE(window->gShowStatus()->message() == QLatin1String("Unusual Character"), warned);
+        QCOMPARE(input().beeps, warned ? 1 : 0);
+    }
+
+    // "Do not validate" offers itself for the district and page cells, its
+    // caption naming which, ticked when that row's value was let through
+    // unvalidated; elsewhere it is off.
+    void validateEntryItemFollowsTheCell_data()
+    {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<bool>("letThrough");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<bool>("ticked");
+        const QString district = QStringLiteral("Do Not Validate this District");
+        const QString page = QStringLiteral("Do Not Validate this Page Number");
+        QTest::newRow("district") << 3 << false << district << true << false;
+        QTest::newRow("district-let-through") << 3 << true << district << true << true;
+        QTest::newRow("page") << 4 << false << page << true << false;
+        QTest::newRow("page-let-through") << 4 << true << page << true << true;
+        QTest::newRow("forenames") << 2 << true << QString() << false << false;
+    }
+
+    void validateEntryItemFollowsTheCell()
+    {
+        QFETCH(int, col);
+        QFETCH(bool, letThrough);
+        QFETCH(QString, caption);
+        QFETCH(bool, enabled);
+        QFETCH(bool, ticked);
+        startWindow();
+        QAction *item = window->MenuItem(QStringLiteral("mnuValidateEntry"));
+        QVERIFY(item);
+        // Left ticked by the cell before, to see the move put it right.
+        item->setEnabled(true);
+        item->setChecked(!ticked);
+        if (letThrough) {
+            gTranscription->SetDistrictNotValidated(5);
+            gTranscription->SetPageNotValidated(5);
+        }
+        QCOMPARE(gProject->DistValidate(), !letThrough);
+        clickCell(5, col);
+        QCOMPARE(window->fgInput().Col(), col);
+        if (!caption.isEmpty())
+            QCOMPARE(item->text(), caption);
+        QCOMPARE(item->isEnabled(), enabled);
+        QCOMPARE(item->isChecked(), ticked);
+        // Entering its cell turns checking back on for new entries.
+        if (col == 3)
+            QVERIFY(gProject->DistValidate());
+        if (col == 4)
+            QVERIFY(gProject->PageValidate());
+    }
+
+    // The companion is told the row left and the row entered (district and
+    // page); within a row, only on coming to the page.
+    void companionFollowsTheRows_data()
+    {
+        QTest::addColumn<int>("toRow");
+        QTest::addColumn<int>("toCol");
+        QTest::addColumn<QString>("oldRow");
+        QTest::addColumn<QString>("district");
+        QTest::newRow("next-row") << 3 << 1 << "6,Ashford,2a,12" << "Leeds, West,9b,12";
+        QTest::newRow("page-cell-same-row") << 2 << 4 << "<none>" << "Ashford,2a,12";
+        QTest::newRow("forename-same-row") << 2 << 2 << "<none>" << "<none>";
+    }
+
+    void companionFollowsTheRows()
+    {
+        QFETCH(int, toRow);
+        QFETCH(int, toCol);
+        QFETCH(QString, oldRow);
+        QFETCH(QString, district);
+        startWindow();
+        QVERIFY(gTressel);
+        gTressel->flush(); // what the start-up wrote, out of the way
+        {
+            QSettings raw(QSettings(QSettings::IniFormat, QSettings::UserScope,
+                                    QStringLiteral("Pelkar"), QStringLiteral("Pelkar"))
+                              .fileName(),
+                          QSettings::IniFormat);
+            raw.remove(clsTressel::section() + QStringLiteral("/OldRow"));
+            raw.remove(clsTressel::section() + QStringLiteral("/District"));
+        }
+        clickCell(toRow, toCol);
+        QCOMPARE(window->fgInput().Row(), toRow);
+        QCOMPARE(window->fgInput().Col(), toCol);
+        gTressel->flush();
+        QCOMPARE(companionValue(QStringLiteral("OldRow")), oldRow);
+        QCOMPARE(companionValue(QStringLiteral("District")), district);
+    }
+
+    // A move that is refused beeps when beeping is on: onto the batch's
+    // first "+PAGE" line, or away from a cell that may not be left.
+    void refusedMoveBeeps_data()
+    {
+        QTest::addColumn<QString>("surname");
+        QTest::addColumn<int>("clickRow");
+        QTest::addColumn<bool>("beepit");
+        QTest::addColumn<int>("beeps");
+        QTest::newRow("first-page-line") << "ABBOT" << 1 << true << 1;
+        QTest::newRow("invalid-cell-quiet") << "AB+BOT" << 4 << false << 0;
+        QTest::newRow("first-page-line-quiet") << "ABBOT" << 1 << false << 0;
+        // The check beeps with its message, the refusal once more.
+        QTest::newRow("invalid-cell") << "AB+BOT" << 4 << true << 2;
+        QTest::newRow("accepted-move") << "ABBOT" << 4 << true << 0;
+    }
+
+    void refusedMoveBeeps()
+    {
+        QFETCH(QString, surname);
+        QFETCH(int, clickRow);
+        QFETCH(bool, beepit);
+        QFETCH(int, beeps);
+        startWindow();
+        gProject->setBeepit(beepit);
+        FlexGrid &grid = window->fgInput();
+        {
+            EventsOffGuard quiet;
+            grid.setTextMatrix(2, 1, surname);
+        }
+        input().beeps = 0;
+        clickCell(clickRow, 2);
+        QCOMPARE(input().beeps, beeps);
+        const bool refused = clickRow == 1 || surname.contains(u'+');
+        QCOMPARE(grid.Row(), refused ? 2 : clickRow);
+        QCOMPARE(gCurrentRow, grid.Row());
+        QVERIFY(window->rtb1View()->isVisibleTo(window.get()) || clickRow != 1);
+    }
+
+    // Shift inverts the case rule for the letter typed with it, and only
+    // that letter: what the keyboard says by the time the letter is handled
+    // (Shift already let go, or already down for the next capital) must not
+    // case it.
+    void shiftCasesOnlyItsOwnLetter_data()
+    {
+        QTest::addColumn<QString>("mode");
+        // A letter after "^" is typed with Shift.
+        QTest::addColumn<QString>("keys");
+        // What the keyboard says of Shift when each letter is handled.
+        QTest::addColumn<bool>("keyboardShift");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("mixed-shift-each-released-early") << "M" << "^S^M^I^T^H" << false << "sMITH";
+        QTest::newRow("mixed-no-shift-next-already-down") << "M" << "smith" << true << "Smith";
+        QTest::newRow("mixed-shift-first") << "M" << "^smith" << false << "smith";
+        QTest::newRow("upper-plain") << "U" << "smith" << true << "SMITH";
+        QTest::newRow("upper-shift-middle") << "U" << "sm^ith" << false << "SMiTH";
+        QTest::newRow("lower-shift-first") << "L" << "^smith" << true << "Smith";
+    }
+
+    void shiftCasesOnlyItsOwnLetter()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, keys);
+        QFETCH(bool, keyboardShift);
+        QFETCH(QString, expected);
+        startWindow();
+        gProject->setSurnameCase(mode);
+        window->rtb1().setText(QString());
+        QWidget *box = window->rtb1View();
+        input().shift = keyboardShift;
+        for (qsizetype i = 0; i < keys.size(); ++i) {
+            const bool shift = keys.at(i) == u'^';
+            if (shift)
+                ++i;
+            const char letter = char(keys.at(i).toUpper().unicode());
+            QTest::keyClick(box, Qt::Key(Qt::Key_A + (letter - 'A')),
+                            shift ? Qt::ShiftModifier : Qt::NoModifier);
+        }
+        input().shift = false;
+        QCOMPARE(window->rtb1().Text(), expected);
+        QCOMPARE(window->fgInput().TextMatrix(2, 1), expected);
     }
 };
 

@@ -87,6 +87,7 @@ private slots:
             tressel.setDistrict(arguments[0], arguments[1]);
         else
             tressel.setOldRow(arguments[0], arguments[1], arguments[2]);
+        tressel.flush();
         QCOMPARE(stored(property), value);
         // Nothing under the program's own per-user section name.
         QCOMPARE(GetUserSetting(kApp, clsTressel::section(), property, "<none>"), "<none>");
@@ -119,6 +120,22 @@ private slots:
         clsTressel tressel;
         tressel.setSaved(unsavedBefore);
         QCOMPARE(stored("Saved"), homePath("Output/1905B1A0012.ZEL") + u',' + tail);
+    }
+
+    // Row moves come faster than the file is rewritten: the latest of each
+    // value is what stays, and a value set at once after them is not
+    // overtaken by them.
+    void latestRowValuesKept()
+    {
+        clsTressel tressel;
+        for (int page = 1; page <= 20; ++page) {
+            tressel.setOldRow(QString::number(page), QStringLiteral("Leeds"), QString::number(page));
+            tressel.setDistrict(QStringLiteral("Bath"), QString::number(page + 1));
+        }
+        tressel.setYTQ(QStringLiteral("1901B3"));
+        QCOMPARE(stored("YTQ"), QStringLiteral("1901B3"));
+        QCOMPARE(stored("OldRow"), QStringLiteral("20,Leeds,20"));
+        QCOMPARE(stored("District"), QStringLiteral("Bath,21"));
     }
 
     // Created: running, nothing yet (the row left last time stays); released:
