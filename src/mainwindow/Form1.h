@@ -225,6 +225,7 @@ public slots:
     void mnuExit_Click();
     void mnuFileOpen_Click();
     void mnurecent1_Click(int Index);
+    void mnuNewPage_Click();
     void mnuSaveCont_Click();
     void mnuSaveAs_Click();
     void mnuSaveExit_Click();

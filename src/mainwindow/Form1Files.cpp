@@ -15,11 +15,15 @@
 #include "entry/DistrictBox.h"
 #include "entry/EntryBoxSet.h"
 #include "entry/ForenameBox.h"
+#include "entry/FlexGrid.h"
 #include "entry/myRichTextbox.h"
+#include "header/HeaderRules.h"
+#include "header/frmHeader.h"
 #include "lists/frmPickList.h"
 #include "mainwindow/Form1MenuItems.h"
 #include "mainwindow/OpenDialog.h"
 #include "transcription/Change_Monitor.h"
+#include "transcription/CrashRecovery.h"
 #include "transcription/Recent_files.h"
 #include "transcription/Transcription.h"
 #include "transcription/clsWorkFile.h"
@@ -71,6 +75,7 @@ void Form1::ConnectFileCommands()
     on("mnuSetPrinter", &Form1::mnuSetPrinter_Click);
     on("mnuFileLocate", &Form1::mnuFileLocate_Click);
     on("mnuEditHeader", &Form1::mnuEditHeader_Click);
+    on("mnuNewPage", &Form1::mnuNewPage_Click);
     for (int n = 1; n <= Recent_files::kMaxShown; ++n) {
         if (QAction *action = MenuItem(Form1MenuItems::recentName(n)))
             connect(action, &QAction::triggered, this, [this, n] { mnurecent1_Click(n); });
@@ -158,6 +163,79 @@ void Form1::mnurecent1_Click(int Index)
     }
     if (!loaded && gProject->HeaderIsComplete())
         Set_TextBox();
+}
+
+void Form1::mnuNewPage_Click()
+{
+    if (CantUseMenues() || !gProject || !gTranscription)
+        return;
+    Project &project = *gProject;
+    {
+        QScopedValueRollback<bool> loading(mLoading, true);
+        const int answer = AskSaveFirst();
+        if (answer == Mb::Cancel || answer == Mb::NoAnswer) {
+            Boxes().GiveFocusBack();
+            return;
+        }
+        if (answer == Mb::Yes) {
+            if (!gTranscription->CheckInvalidEntries(true)) {
+                Boxes().GiveFocusBack();
+                return;
+            }
+            gTranscription->SaveData(true);
+            if (QObject *results = FindForm(QStringLiteral("frmMessage"))) {
+                if (ShowMessage(QStringLiteral("Do you still want to start a new Page?"),
+                                Mb::YesNo | Mb::Question, kProductName)
+                    != Mb::Yes) {
+                    Boxes().GiveFocusBack();
+                    return;
+                }
+                results->deleteLater();
+            }
+        }
+
+        UnHook();
+        project.RememberCols();
+        if (gWorkFile)
+            gWorkFile->DeleteWork();
+        project.HidePickList();
+        project.setBatchName(QString());
+        project.setCodePage(QString());
+        {
+            EventsOffGuard quiet;
+            if (gRichTextbox) {
+                gRichTextbox->HideRtb();
+                gRichTextbox->Clear();
+            }
+            if (gDistrictBox) {
+                gDistrictBox->ClearBox();
+                gDistrictBox->HideRtb();
+            }
+            if (gForenameBox) {
+                gForenameBox->ClearBox();
+                gForenameBox->HideRtb();
+            }
+            if (auto *pickList =
+                    qobject_cast<frmPickList *>(FindForm(QStringLiteral("frmPickList"))))
+                pickList->PickClear();
+            mGrid->Clear();
+            mGrid->setRows(2);
+            gCurrentRow = 1;
+            gCurrentCol = 1;
+        }
+        ResetForNewBatch();
+        gTranscription->setKeepGrid(false);
+
+        int length = project.PageNumberLength();
+        const QString page = HeaderRules::NextPageNumber(project.Page(), length);
+        project.setPageNumberLength(length);
+        project.setPage(page);
+        bMovePickAtEdit = project.MovePick();
+        gHeaderReason = 0;
+        WaitForHeaderForm();
+        if (myFrmHeader)
+            myFrmHeader->ShowNextBatch(page);
+    }
 }
 
 void Form1::mnuSaveCont_Click()
