@@ -30,8 +30,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QPageSetupDialog>
-#include <QPrinter>
 #include <QScopedValueRollback>
 
 namespace {
@@ -341,9 +339,7 @@ void Form1::mnuSetPrinter_Click()
 {
     if (CantUseMenues())
         return;
-    QPrinter printer(QPrinter::HighResolution);
-    QPageSetupDialog dialog(&printer, this);
-    dialog.exec();
+    Services::dialogs().printerSetup();
 }
 
 void Form1::mnuFileLocate_Click()

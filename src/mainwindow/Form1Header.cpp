@@ -91,20 +91,14 @@ bool Form1::LoadFile(const QString &path)
         gWorkFile->SaveGridToWork();
     }
 
-    // A header the reader keeps marking invalid is not read forever.
-    constexpr int kMostTries = 3;
-    bool loaded = false;
-    for (int tries = 0; tries < kMostTries; ++tries) {
-        gHeaderResult = 0;
-        project.setInvalid(false);
-        project.setDataLines(0);
-        gTranscription->ClearValidation();
-        gTranscription->setKeepGrid(false);
-        project.GoToSaveDir();
-        loaded = gTranscription->Restore(file);
-        if (loaded || !project.Invalid())
-            break;
-    }
+    // A file whose header the reader marks invalid is read once: reading it
+    // again would find the same header.
+    project.setInvalid(false);
+    project.setDataLines(0);
+    gTranscription->ClearValidation();
+    gTranscription->setKeepGrid(false);
+    project.GoToSaveDir();
+    const bool loaded = gTranscription->Restore(file);
 
     if (!loaded) {
         // Restore has said why. The batch that was open comes back from the
@@ -161,6 +155,11 @@ bool Form1::LoadFile(const QString &path)
     Set_TextBox();
     gTranscription->CountRows();
     SetCaption();
+    // A batch is open: a header form still waiting for a new one is done.
+    if (myFrmHeader) {
+        closeHeaderForm();
+        gHeaderReason = -1;
+    }
     return true;
 }
 

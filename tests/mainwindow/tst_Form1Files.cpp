@@ -1,0 +1,327 @@
+// The File menu's batch commands and the header form's hand-back, through
+// the real main window: what reaches the disk, the grid and the recent
+// files, and every question asked on the way.
+
+#include "MainWindowFixture.h"
+
+#include "core/FileHelpers.h"
+#include "core/UserSettings.h"
+#include "core/HeaderTypes.h"
+#include "entry/FlexGrid.h"
+#include "header/HeaderRules.h"
+#include "header/frmHeader.h"
+#include "transcription/Change_Monitor.h"
+#include "transcription/Recent_files.h"
+#include "transcription/clsWorkFile.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QStringList column1(FlexGrid &grid)
+{
+    QStringList rows;
+    for (int r = 1; r < grid.Rows(); ++r)
+        rows << grid.TextMatrix(r, 1);
+    return rows;
+}
+
+} // namespace
+
+class tst_Form1Files : public MainWindowFixture
+{
+    Q_OBJECT
+
+    QString inSaveFolder(const QString &name) const
+    {
+        return QDir(gProject->SavePath()).filePath(name);
+    }
+
+    // An unsaved change in the grid, as typing one leaves it.
+    void changeFirstSurname(const QString &text)
+    {
+        window->fgInput().setTextMatrix(2, 1, text);
+        gChangeMonitor->Changed();
+    }
+
+    QStringList prompts() const
+    {
+        QStringList list;
+        for (const MessageRecord &r : script->records())
+            list << r.prompt;
+        return list;
+    }
+
+    // Notices this test does not look at are let through unanswered.
+    void acceptUnexpected()
+    {
+        script->onUnexpected = [](const MessageRecord &) {};
+    }
+
+    frmHeader *headerForm() const { return qobject_cast<frmHeader *>(window->headerForm()); }
+
+private slots:
+    void nextPageNumber_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QString>("next");
+        QTest::addColumn<int>("newLength");
+        QTest::newRow("padded") << "0099" << 4 << "0100" << 4;
+        QTest::newRow("grows") << "99" << 2 << "100" << 3;
+        QTest::newRow("short-padded") << "7" << 3 << "008" << 3;
+        QTest::newRow("not-a-number") << "12a" << 4 << "" << 4;
+        QTest::newRow("empty") << "" << 4 << "" << 4;
+        QTest::newRow("too-long") << "12345678901" << 4 << "" << 4;
+    }
+    void nextPageNumber()
+    {
+        QFETCH(QString, page);
+        QFETCH(int, length);
+        QFETCH(QString, next);
+        QFETCH(int, newLength);
+        QCOMPARE(HeaderRules::NextPageNumber(page, length), next);
+        QCOMPARE(length, newLength);
+    }
+
+    // Cancelling the open dialog, or a file that will not load, leaves the
+    // open batch as it was: rows, unsaved state and name.
+    void failedOpenKeepsTheBatch_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("dialog-cancelled") << true;
+        QTest::newRow("file-not-a-batch") << false;
+    }
+    void failedOpenKeepsTheBatch()
+    {
+        QFETCH(bool, cancel);
+        startWindow();
+        changeFirstSurname(QStringLiteral("Zebedee"));
+        const QStringList rows = column1(window->fgInput());
+        const QString name = gProject->BatchName();
+
+        const QString bad = inSaveFolder(QStringLiteral("1905B1A0099.ZEL"));
+        writeAll(bad, "this is not a batch file\r\n");
+        script->answer(QStringLiteral("No")); // don't save first
+        script->answer(cancel ? QStringLiteral("<cancel>") : bad);
+        acceptUnexpected();
+        window->MenuItem(QStringLiteral("mnuFileOpen"))->trigger();
+        if (!cancel)
+            QCOMPARE(prompts().last(), QStringLiteral("That is not a valid file - The first line "
+                                                      "does not start with +INFO."));
+
+        QCOMPARE(prompts().first(), QStringLiteral("Do you want to save the existing data first?"));
+        QCOMPARE(gProject->BatchName(), name);
+        QCOMPARE(column1(window->fgInput()), rows);
+        QVERIFY(gChangeMonitor->AnyChange());
+        QVERIFY(!window->bLoading());
+        QVERIFY(!window->headerForm());
+    }
+
+    void openLoadsTheChosenFile()
+    {
+        startWindow();
+        const QString other = inSaveFolder(QStringLiteral("1911B3A0123.ZEL"));
+        QVERIFY(QFile::copy(QDir(QStringLiteral(PELKAR_FIXTURES))
+                                .filePath(QStringLiteral("batch-births-mother-film/input.ZEL")),
+                            other));
+        script->answer(other);
+        window->MenuItem(QStringLiteral("mnuFileOpen"))->trigger();
+        QCOMPARE(script->records().first().kind, QStringLiteral("openFile"));
+        QVERIFY(gProject->HeaderIsComplete());
+        QCOMPARE(gProject->iYear(), 1915);
+        QVERIFY(!gChangeMonitor->AnyChange());
+        QCOMPARE(gRecentFiles->FileName(1), other);
+        QCOMPARE(window->fgInput().Row(), 2);
+    }
+
+    void missingRecentFileIsSaidAndKept()
+    {
+        startWindow();
+        const QString gone = inSaveFolder(QStringLiteral("1905B1A0044.ZEL"));
+        writeAll(gone, "x");
+        gRecentFiles->Propose(gone);
+        QFile::remove(gone);
+        script->answer(QStringLiteral("Ok"));
+        window->mnurecent1_Click(1);
+        QCOMPARE(prompts(), QStringList{QStringLiteral("Sorry - I can't find that file")});
+        QCOMPARE(gRecentFiles->FileName(1), gone);
+    }
+
+    // Save As onto a file that exists asks first: No keeps its bytes; Yes
+    // writes the batch there, the batch keeping its own name.
+    void saveAsAsksBeforeOverwriting_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("no-keeps-the-file") << "No";
+        QTest::newRow("yes-writes") << "Yes";
+    }
+    void saveAsAsksBeforeOverwriting()
+    {
+        QFETCH(QString, answer);
+        startWindow();
+        const QString target = inSaveFolder(QStringLiteral("copy.ZEL"));
+        writeAll(target, "old bytes");
+        const QString name = gProject->BatchName();
+        script->answer({target, answer});
+        window->MenuItem(QStringLiteral("mnuSaveAs"))->trigger();
+        QCOMPARE(script->records()[1].prompt, QStringLiteral("File ") + target
+                                                  + QStringLiteral(" already exists.\r\nDo you "
+                                                                   "want to overwrite it?"));
+        if (answer == QLatin1String("No")) {
+            QCOMPARE(readAll(target), QByteArray("old bytes"));
+        } else {
+            QCOMPARE(gRecentFiles->FileName(1), target);
+            // The same bytes as the batch saved under its own name.
+            QVERIFY(gTranscription->SaveData(false));
+            QCOMPARE(readAll(target), readAll(batch));
+        }
+        QCOMPARE(gProject->BatchName(), name);
+        QVERIFY(!window->bSaving());
+    }
+
+    // Save Batch and Exit with a row out of sequence asks; No leaves the
+    // program running with its work file.
+    void saveAndExitAsksWithErrors()
+    {
+        startWindow();
+        changeFirstSurname(QStringLiteral("Zebedee")); // out of order after the others
+        script->answer({QStringLiteral("Ok"), QStringLiteral("No")});
+        acceptUnexpected();
+        window->MenuItem(QStringLiteral("mnuSaveExit"))->trigger();
+        QVERIFY(prompts().contains(QStringLiteral("Do you still wish to Exit?")));
+        QVERIFY(gProject);
+        QVERIFY(gWorkFile->WorkExists());
+        QVERIFY(!window->bSaving());
+    }
+
+    void exitWithoutSavingForgetsANeverSavedBatch()
+    {
+        startWindow();
+        changeFirstSurname(QStringLiteral("Adams"));
+        QVERIFY(QFile::remove(batch));
+        gRecentFiles->Propose(batch);
+        script->answer(QStringLiteral("Yes"));
+        window->MenuItem(QStringLiteral("mnuExit"))->trigger();
+        QCOMPARE(script->records().size(), 1);
+        QCOMPARE(script->records()[0].prompt,
+                 QStringLiteral("Are you sure that you want to exit without saving your changes?"));
+        QCOMPARE(script->records()[0].title, QStringLiteral("Pelkar Exit Program"));
+        QVERIFY(!gProject);
+        QVERIFY(GetUserSetting(QStringLiteral("Pelkar"), QStringLiteral("Recent Files"),
+                               QStringLiteral("1"))
+                != batch);
+    }
+
+    // A header edit keeps a "Pre_" copy and the work file while the form is
+    // open; Cancel puts the batch file back as it was.
+    void cancelledHeaderEditRestoresTheFile()
+    {
+        startWindow();
+        changeFirstSurname(QStringLiteral("Abbot"));
+        script->answer(QStringLiteral("Ok"));
+        window->MenuItem(QStringLiteral("mnuEditHeader"))->trigger();
+        const QString pre = inSaveFolder(QStringLiteral("Pre_") + batchName());
+        QCOMPARE(prompts().last(), QStringLiteral("I have saved your existing data as Pre_")
+                                       + batchName());
+        QVERIFY(FileExists(pre));
+        const QByteArray saved = readAll(batch);
+        QCOMPARE(readAll(pre), saved);
+        QVERIFY(gWorkFile->WorkExists());
+        QVERIFY(headerForm());
+        QVERIFY(!window->isVisible());
+
+        QTest::mouseClick(headerForm()->cmdCancel(), Qt::LeftButton);
+        QTRY_VERIFY(!window->headerForm());
+        QCOMPARE(readAll(batch), saved);
+        QVERIFY(!FileExists(pre) || readAll(pre) == saved);
+        QVERIFY(window->isVisible());
+        QCOMPARE(gHeaderReason, -1);
+        QCOMPARE(window->fgInput().TextMatrix(2, 1), QStringLiteral("Abbot"));
+    }
+
+    // An edit that renames the batch asks about the old file; the "Pre_"
+    // copy under the old name goes either way.
+    void renamingEditAsksAboutTheOldFile_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("no-keeps-both") << "No";
+        QTest::newRow("yes-deletes-the-old") << "Yes";
+    }
+    void renamingEditAsksAboutTheOldFile()
+    {
+        QFETCH(QString, answer);
+        startWindow();
+        acceptUnexpected();
+        window->MenuItem(QStringLiteral("mnuEditHeader"))->trigger();
+        QVERIFY(headerForm());
+        frmHeader *form = headerForm();
+        form->tbPage()->setFocus();
+        form->tbPage()->selectAll();
+        QTest::keyClicks(form->tbPage(), QStringLiteral("13"));
+        QTest::keyClick(form->tbPage(), Qt::Key_Tab);
+        script->answer(QStringLiteral("Yes")); // the last chance
+        script->answer(answer);                // delete the old file?
+        QTest::mouseClick(form->cbOk(), Qt::LeftButton);
+        QTRY_VERIFY(!window->headerForm());
+
+        const QString renamed = inSaveFolder(QStringLiteral("1905B1A0013.ZEL"));
+        QCOMPARE(gProject->BatchName(), QStringLiteral("1905B1A0013.ZEL"));
+        QVERIFY(FileExists(renamed));
+        QVERIFY(prompts().contains(
+            QStringLiteral("The filename has changed.\r\nWould you like me to delete the old "
+                           "file?\r\nYou should normally answer Yes otherwise you will have 2 "
+                           "files with the same contents")));
+        QCOMPARE(FileExists(batch), answer == QLatin1String("No"));
+        QVERIFY(!FileExists(inSaveFolder(QStringLiteral("Pre_") + batchName())));
+        QVERIFY(window->isVisible());
+    }
+
+    // Start New Batch: the header form with the next page; its OK starts an
+    // empty batch with the first "+PAGE" row.
+    void newBatchFromTheHeaderForm()
+    {
+        startWindow();
+        gProject->setPageNumberLength(4);
+        gProject->setPage(QStringLiteral("0099"));
+        script->answer(QStringLiteral("No"));
+        acceptUnexpected();
+        window->MenuItem(QStringLiteral("mnuNewPage"))->trigger();
+        QCOMPARE(prompts().first(), QStringLiteral("Do you want to save the existing data first?"));
+        frmHeader *form = headerForm();
+        QVERIFY(form);
+        QCOMPARE(gHeaderReason, 0);
+        QCOMPARE(form->tbPage()->text(), QStringLiteral("0100"));
+        QCOMPARE(form->tbSourceRef()->text(), QStringLiteral("0100 "));
+        QVERIFY(form->cbOk()->isEnabled());
+
+        script->answer(QStringLiteral("Ok")); // no submitter ID: go on without
+        QTest::mouseClick(form->cbOk(), Qt::LeftButton);
+        QTRY_VERIFY(!window->headerForm());
+        QVERIFY(window->isVisible());
+        QCOMPARE(gHeaderReason, -1);
+        QCOMPARE(gProject->BatchName(), QStringLiteral("1905B1A0100.ZEL"));
+        QCOMPARE(window->fgInput().TextMatrix(1, 1), QStringLiteral("+PAGE,0100"));
+        QVERIFY(gWorkFile->WorkExists());
+    }
+};
+
+PELKAR_TEST(tst_Form1Files)
+#include "tst_Form1Files.moc"
