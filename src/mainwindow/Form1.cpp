@@ -406,6 +406,7 @@ void Form1::closeEvent(QCloseEvent *event)
     }
     mTime.reset();
     event->accept();
+    emit closedDown();
 }
 
 // ---- Minimising and resizing ---------------------------------------------------

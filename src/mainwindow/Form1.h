@@ -254,6 +254,11 @@ public slots:
     // an arrow key.
     void cEvent_MouseWheel(int &lDistance, int &lButtons);
 
+signals:
+    // The window has closed for good (the program is closing down); it may
+    // have been hidden, behind the header form, when it did.
+    void closedDown();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;

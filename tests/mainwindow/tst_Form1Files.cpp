@@ -8,6 +8,7 @@
 #include "core/UserSettings.h"
 #include "core/HeaderTypes.h"
 #include "entry/FlexGrid.h"
+#include "entry/RichTextBox.h"
 #include "header/HeaderRules.h"
 #include "header/frmHeader.h"
 #include "transcription/Change_Monitor.h"
@@ -292,6 +293,57 @@ private slots:
         QCOMPARE(FileExists(batch), answer == QLatin1String("No"));
         QVERIFY(!FileExists(inSaveFolder(QStringLiteral("Pre_") + batchName())));
         QVERIFY(window->isVisible());
+    }
+
+    // A first start has no batch: the header form, filled in and accepted,
+    // leaves the grid ready for the first surname.
+    void firstHeaderOpensTheGrid()
+    {
+        script->answer({QStringLiteral("Use Default"), QStringLiteral("Ok")});
+        window = std::make_unique<Form1>();
+        QVERIFY(window->Load());
+        frmHeader *form = headerForm();
+        QVERIFY(form && form->isVisible());
+        QVERIFY(!window->isVisible());
+        QCOMPARE(gHeaderReason, 2);
+
+        form->cboEvent()->setCurrentIndex(0);
+        form->tbYear()->setFocus();
+        QTest::keyClicks(form->tbYear(), QStringLiteral("1905"));
+        form->cboQuarter()->setCurrentIndex(0);
+        form->cboSource()->setCurrentIndex(0);
+        for (const auto &[box, text] : {std::pair{form->tbBatch(), "5"}, {form->tbPage(), "12"},
+                                        {form->tbPageLetter(), "a"}, {form->tbSourceRef(), "F5"},
+                                        {form->tbName(), "Ann Lee"}, {form->tbSyndicate(), "Kent"}}) {
+            box->setFocus();
+            box->selectAll();
+            QTest::keyClicks(box, QString::fromLatin1(text));
+        }
+        QVERIFY(form->cbOk()->isEnabled());
+        script->answer(QStringLiteral("Ok")); // no submitter ID: go on without
+        QTest::mouseClick(form->cbOk(), Qt::LeftButton);
+        QTRY_VERIFY(!window->headerForm());
+
+        QVERIFY(window->isVisible());
+        QCOMPARE(gHeaderReason, -1);
+        QCOMPARE(gProject->BatchName(), QStringLiteral("1905B1A0012.ZEL"));
+        QCOMPARE(window->fgInput().TextMatrix(1, 1), QStringLiteral("+PAGE,12"));
+        QCOMPARE(window->fgInput().Row(), 2);
+        QCOMPARE(window->fgInput().Col(), 1);
+        QVERIFY(window->rtb1().Visible());
+        QVERIFY(gWorkFile->WorkExists());
+    }
+
+    // Exit on the header form ends the run the orderly way.
+    void exitFromTheHeaderForm()
+    {
+        script->answer({QStringLiteral("Use Default"), QStringLiteral("Ok")});
+        window = std::make_unique<Form1>();
+        QVERIFY(window->Load());
+        QVERIFY(headerForm());
+        headerForm()->mnuExit_Click();
+        QTRY_VERIFY(!gProject);
+        QVERIFY(!window->isVisible());
     }
 
     // Start New Batch: the header form with the next page; its OK starts an
