@@ -153,6 +153,40 @@ private slots:
         QCOMPARE(window->fgInput().Row(), 2);
     }
 
+    // A file whose header lacks the transcriber's name loads, then the
+    // header form opens for it; filled in, the batch is ready to type into.
+    void incompleteHeaderOpensTheForm()
+    {
+        startWindow();
+        const QString other = inSaveFolder(QStringLiteral("1905B1A0077.ZEL"));
+        QByteArray bytes = readAll(batch);
+        bytes.replace("Ann Smith,Wessex", ",");
+        writeAll(other, bytes);
+        // The header names the batch 1905B1A0012.ZEL: no other file of that name.
+        QVERIFY(QFile::remove(batch));
+        acceptUnexpected();
+        QVERIFY(!window->LoadFile(other));
+        QVERIFY(prompts().first().startsWith(
+            QStringLiteral("That File has details missing from the Header section.")));
+        frmHeader *form = headerForm();
+        QVERIFY(form);
+        QCOMPARE(gHeaderReason, 1);
+        QVERIFY(!form->cbOk()->isEnabled());
+
+        for (const auto &[box, text] : {std::pair{form->tbName(), "Ann Lee"},
+                                        {form->tbSyndicate(), "Kent"}}) {
+            box->setFocus();
+            QTest::keyClicks(box, QString::fromLatin1(text));
+        }
+        QVERIFY(form->cbOk()->isEnabled());
+        script->answer(QStringLiteral("Yes")); // the last chance
+        QTest::mouseClick(form->cbOk(), Qt::LeftButton);
+        QTRY_VERIFY(!window->headerForm());
+        QVERIFY(gProject->HeaderIsComplete());
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->fgInput().TextMatrix(2, 1), QStringLiteral("ABBOT"));
+    }
+
     void missingRecentFileIsSaidAndKept()
     {
         startWindow();
@@ -293,6 +327,41 @@ private slots:
         QCOMPARE(FileExists(batch), answer == QLatin1String("No"));
         QVERIFY(!FileExists(inSaveFolder(QStringLiteral("Pre_") + batchName())));
         QVERIFY(window->isVisible());
+    }
+
+    // An edit from births to deaths converts the grid: the deaths columns,
+    // the surnames and forenames kept, the batch under its deaths name.
+    void editToDeathsConvertsTheGrid()
+    {
+        startWindow();
+        FlexGrid &grid = window->fgInput();
+        QStringList before;
+        for (int c = 0; c < grid.Cols(); ++c)
+            before << grid.TextMatrix(0, c);
+        const QString surname = grid.TextMatrix(2, 1);
+        const QString forenames = grid.TextMatrix(2, 2);
+        acceptUnexpected();
+        window->MenuItem(QStringLiteral("mnuEditHeader"))->trigger();
+        frmHeader *form = headerForm();
+        QVERIFY(form);
+        script->answer(QStringLiteral("Ok")); // the event-type warning
+        form->cboEvent()->setFocus();
+        form->cboEvent()->setCurrentIndex(1);
+        script->answer(QStringLiteral("Yes")); // the last chance
+        script->answer(QStringLiteral("No"));  // keep the births file
+        QTest::mouseClick(form->cbOk(), Qt::LeftButton);
+        QTRY_VERIFY(!window->headerForm());
+
+        QStringList after;
+        for (int c = 0; c < grid.Cols(); ++c)
+            after << grid.TextMatrix(0, c);
+        QVERIFY2(!before.contains(QStringLiteral("AaD")), qPrintable(before.join(u'|')));
+        QVERIFY2(after.contains(QStringLiteral("AaD")), qPrintable(after.join(u'|')));
+        QCOMPARE(grid.TextMatrix(2, 1), surname);
+        QCOMPARE(grid.TextMatrix(2, 2), forenames);
+        QCOMPARE(gProject->BatchName(), QStringLiteral("1905D1A0012.ZEL"));
+        QVERIFY(FileExists(inSaveFolder(QStringLiteral("1905D1A0012.ZEL"))));
+        QVERIFY(FileExists(batch));
     }
 
     // A first start has no batch: the header form, filled in and accepted,
