@@ -458,9 +458,12 @@ void FlexGrid::setRedraw(bool on)
         return;
     mRedraw = on;
     emit RedrawChanged(on);
-    if (on && mRepaintPending) {
-        mRepaintPending = false;
-        allCellsChanged({});
+    if (on && !mPendingCells.isNull()) {
+        // Rows or columns removed meanwhile are no longer there to show.
+        const QRect cells = mPendingCells & QRect(0, 0, mCols, mRows);
+        mPendingCells = QRect();
+        if (!cells.isEmpty())
+            cellsChanged(cells.top(), cells.left(), cells.bottom(), cells.right(), {});
     }
 }
 
@@ -513,7 +516,7 @@ void FlexGrid::setScrollBars(int bars)
 void FlexGrid::cellsChanged(int top, int left, int bottom, int right, const QList<int> &roles)
 {
     if (!mRedraw) {
-        mRepaintPending = true;
+        mPendingCells |= QRect(QPoint(left, top), QPoint(right, bottom));
         return;
     }
     emit dataChanged(index(top, left), index(bottom, right), roles);

@@ -15,6 +15,7 @@
 
 #include <QAbstractTableModel>
 #include <QFont>
+#include <QRect>
 #include <QStringList>
 
 #include <cstdint>
@@ -239,7 +240,9 @@ private:
     int mTopRow = 1;
 
     bool mRedraw = true;
-    bool mRepaintPending = false;
+    // The cells changed while Redraw is off (x columns, y rows), shown
+    // again when it is on: only these, not the whole grid.
+    QRect mPendingCells;
     QFont mFont;
     int mWidth = 0;
     int mHeight = 0;

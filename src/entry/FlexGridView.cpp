@@ -15,6 +15,29 @@
 
 namespace {
 
+// The fixed row and column: a title section looks the same whether or not
+// its row or column holds the current cell or the selection, so a move of
+// the current cell does not repaint the titles (a plain header repaints the
+// sections of both cells on every move).
+class TitleHeader : public QHeaderView
+{
+public:
+    using QHeaderView::QHeaderView;
+
+protected:
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override
+    {
+        if (highlightSections())
+            QHeaderView::currentChanged(current, previous);
+    }
+    void selectionChanged(const QItemSelection &selected,
+                          const QItemSelection &deselected) override
+    {
+        if (highlightSections())
+            QHeaderView::selectionChanged(selected, deselected);
+    }
+};
+
 void setUpHeader(QHeaderView *header)
 {
     // The fixed cells are titles only: no sorting, selecting, resizing or
@@ -47,6 +70,8 @@ FlexGridView::FlexGridView(QWidget *parent) : QTableView(parent)
     setSortingEnabled(false);
     setDragEnabled(false);
     viewport()->setMouseTracking(true);
+    setHorizontalHeader(new TitleHeader(Qt::Horizontal, this));
+    setVerticalHeader(new TitleHeader(Qt::Vertical, this));
     setUpHeader(horizontalHeader());
     setUpHeader(verticalHeader());
     horizontalHeader()->viewport()->installEventFilter(this);
@@ -77,11 +102,7 @@ void FlexGridView::setGrid(FlexGrid *grid)
     connect(grid, &FlexGrid::rowHeightChanged, this, &FlexGridView::applyRowHeight);
     connect(grid, &FlexGrid::heightRequested, this, &FlexGridView::applyRequestedHeight);
     connect(grid, &FlexGrid::ScrollBarsChanged, this, &FlexGridView::applyScrollBars);
-    connect(grid, &FlexGrid::RedrawChanged, this, [this](bool on) {
-        setUpdatesEnabled(on);
-        if (on)
-            viewport()->update();
-    });
+    connect(grid, &FlexGrid::RedrawChanged, this, &FlexGridView::applyRedraw);
     // The headers and the selection model have followed these already;
     // put back what the grid decides (hidden fixed sections, sizes, the
     // current cell), which a change of shape may have moved.
@@ -97,7 +118,8 @@ void FlexGridView::setGrid(FlexGrid *grid)
     connect(grid, &QAbstractItemModel::layoutChanged, this, &FlexGridView::onShapeChanged);
     connect(grid, &QAbstractItemModel::modelReset, this, &FlexGridView::onShapeChanged);
 
-    setUpdatesEnabled(grid->Redraw());
+    mFrozen = !grid->Redraw();
+    setUpdatesEnabled(!mFrozen);
     applyScrollBars();
     applyRowHeight(-1);
     onShapeChanged();
@@ -105,6 +127,32 @@ void FlexGridView::setGrid(FlexGrid *grid)
 }
 
 // --- keeping the view in step with the grid ----------------------------------
+
+void FlexGridView::applyRedraw(bool on)
+{
+    // Redraw turned off and on again within one piece of work (a row
+    // renumbered for each key typed) cannot show anything half done: no
+    // painting happens in between, and the grid repaints just the cells
+    // changed meanwhile. Painting stops only when the event loop comes round
+    // with Redraw still off (a message shown part-way through a load); the
+    // whole view is then painted again once it is back on.
+    if (on) {
+        if (mFrozen) {
+            mFrozen = false;
+            setUpdatesEnabled(true);
+        }
+        return;
+    }
+    QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (mGrid && !mGrid->Redraw() && !mFrozen) {
+                    mFrozen = true;
+                    setUpdatesEnabled(false);
+                }
+            },
+            Qt::QueuedConnection);
+}
 
 void FlexGridView::onShapeChanged()
 {

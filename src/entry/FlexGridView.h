@@ -76,6 +76,7 @@ private:
     void onShapeChanged();
     void onVerticalScrolled(int value);
     void emitScroll();
+    void applyRedraw(bool on);
 
     // Widget coordinates to grid rows and columns (0 for the headers).
     int rowAtY(int y) const;
@@ -88,4 +89,6 @@ private:
     int mMouseRow = -1;
     int mMouseCol = -1;
     bool mInGeometryUpdate = false;
+    // Painting held back: Redraw was off when the event loop came round.
+    bool mFrozen = false;
 };

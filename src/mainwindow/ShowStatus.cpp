@@ -71,7 +71,10 @@ void ShowStatus::ShowMsg(const QString &text, bool error, bool warning)
     } else if (warning) {
         DrawStatusPanel(1, text, kWarningBack, kWarningText, 0);
     } else if (QLabel *label = panel(1)) {
-        label->setPixmap(QPixmap());
+        // Only what differs: any change to a panel lays out the whole status
+        // bar again and repaints it, and most cells leave it as it was.
+        if (!label->pixmap().isNull())
+            label->clear();
         label->setText(text);
     }
 }

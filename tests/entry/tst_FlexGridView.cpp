@@ -12,6 +12,7 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 
@@ -30,6 +31,26 @@ protected:
     {
         if (event->type() == QEvent::Paint)
             ++count;
+        return false;
+    }
+};
+
+// What each watched widget repainted.
+class PaintRecorder : public QObject
+{
+public:
+    explicit PaintRecorder(const QList<QWidget *> &widgets)
+    {
+        for (QWidget *widget : widgets)
+            widget->installEventFilter(this);
+    }
+    QHash<QObject *, QRegion> painted;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted[watched] += static_cast<QPaintEvent *>(event)->region();
         return false;
     }
 };
@@ -60,6 +81,7 @@ private slots:
     void currentCellRectangleInTwips();
     void viewFollowsShapeChanges();
     void redrawOffPausesPainting();
+    void aMoveOrChangeRepaintsOnlyItsCells();
 
 private:
     // The centre of a cell in viewport coordinates.
@@ -428,6 +450,7 @@ void tst_FlexGridView::redrawOffPausesPainting()
     mView->viewport()->installEventFilter(&paints);
 
     mGrid->setRedraw(false);
+    QCoreApplication::processEvents();
     QVERIFY(!mView->updatesEnabled());
     mGrid->setTextMatrix(1, 1, QStringLiteral("hidden"));
     mView->viewport()->update();
@@ -438,6 +461,41 @@ void tst_FlexGridView::redrawOffPausesPainting()
     QVERIFY(mView->updatesEnabled());
     QTRY_VERIFY(paints.count > 0);
     mView->viewport()->removeEventFilter(&paints);
+}
+
+// Redraw off and on again within one piece of work, and a move of the
+// current cell: the cells concerned are repainted, never the titles, the
+// scroll bars or the whole table.
+void tst_FlexGridView::aMoveOrChangeRepaintsOnlyItsCells()
+{
+    mGrid->setRowCol(3, 1);
+    QCoreApplication::processEvents();
+    QWidget *viewport = mView->viewport();
+    QWidget *rows = mView->verticalHeader()->viewport();
+    QWidget *cols = mView->horizontalHeader()->viewport();
+    PaintRecorder paints({mView.get(), viewport, rows, cols, mView->verticalScrollBar()});
+
+    mGrid->setRedraw(false);
+    mGrid->setTextMatrix(5, 2, QStringLiteral("new"));
+    mGrid->setTextMatrix(5, 2, QStringLiteral("5,2"));
+    mGrid->setTextMatrix(6, 2, QStringLiteral("newer"));
+    mGrid->setRedraw(true);
+    QVERIFY(mView->updatesEnabled());
+    QCoreApplication::processEvents();
+    QVERIFY(paints.painted.value(viewport).intersects(mView->visualRect(mGrid->index(6, 2))));
+    const QRect changed = mView->visualRect(mGrid->index(5, 2)).united(
+            mView->visualRect(mGrid->index(6, 2)));
+    QVERIFY(QRegion(changed).contains(paints.painted.value(viewport).boundingRect()));
+    QCOMPARE(paints.painted.size(), 1);
+
+    paints.painted.clear();
+    mGrid->setRowCol(4, 1);
+    QCoreApplication::processEvents();
+    const QRect moved = mView->visualRect(mGrid->index(3, 1)).united(
+            mView->visualRect(mGrid->index(4, 1)));
+    QVERIFY(paints.painted.value(viewport).intersects(moved));
+    QVERIFY(QRegion(moved).contains(paints.painted.value(viewport).boundingRect()));
+    QCOMPARE(paints.painted.size(), 1);
 }
 
 PELKAR_TEST(tst_FlexGridView)

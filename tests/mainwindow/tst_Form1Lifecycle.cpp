@@ -404,6 +404,36 @@ private slots:
         StatusBar().ShowMsg(QStringLiteral("Not found"));
         QCOMPARE(status->panel(1)->text(), QStringLiteral("Not found"));
 
+        // The same message again (every cell left clears it) leaves the bar
+        // as it is: nothing in it is laid out or painted again.
+        QCoreApplication::processEvents();
+        struct BarWatch : QObject {
+            int events = 0;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                if (event->type() == QEvent::Paint || event->type() == QEvent::LayoutRequest)
+                    ++events;
+                return false;
+            }
+        } watch;
+        QStatusBar *bar = window->findChild<QStatusBar *>();
+        QVERIFY(bar);
+        bar->installEventFilter(&watch);
+        for (int n = 1; n <= 4; ++n)
+            status->panel(n)->installEventFilter(&watch);
+        StatusBar().ShowMsg(QStringLiteral("Not found"));
+        status->ShowFile();
+        QCoreApplication::processEvents();
+        QCOMPARE(watch.events, 0);
+        QCOMPARE(status->panel(1)->text(), QStringLiteral("Not found"));
+        StatusBar().ShowMsg(QStringLiteral("Saved"));
+        QCoreApplication::processEvents();
+        QVERIFY(watch.events > 0);
+        QCOMPARE(status->panel(1)->text(), QStringLiteral("Saved"));
+        bar->removeEventFilter(&watch);
+        for (int n = 1; n <= 4; ++n)
+            status->panel(n)->removeEventFilter(&watch);
+
         const int counted = status->durationCount();
         window->eTime()->PulseTimer();
         QCOMPARE(status->panel(4)->text(), QStringLiteral("Dur'n: %1 mins").arg(counted));
