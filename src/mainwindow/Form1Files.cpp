@@ -21,6 +21,7 @@
 #include "header/frmHeader.h"
 #include "lists/frmPickList.h"
 #include "mainwindow/Form1MenuItems.h"
+#include "mainwindow/BatchFilePaths.h"
 #include "mainwindow/OpenDialog.h"
 #include "transcription/Change_Monitor.h"
 #include "transcription/CrashRecovery.h"
@@ -32,25 +33,11 @@
 #include <QDir>
 #include <QScopedValueRollback>
 
+using namespace BatchFilePaths;
+
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-QString InSaveFolder(const QString &name)
-{
-    return QDir(gProject->SavePath()).filePath(name);
-}
-
-QString PreCopyOf(const QString &batchName)
-{
-    return InSaveFolder(QStringLiteral("Pre_") + batchName);
-}
-
-void UnloadResultsWindow()
-{
-    if (QObject *results = FindForm(QStringLiteral("frmMessage")))
-        results->deleteLater();
-}
 
 int AskSaveFirst()
 {
@@ -246,7 +233,7 @@ void Form1::mnuSaveCont_Click()
     if (!gTranscription->SaveData(true))
         return;
     // The copy kept for a header edit is stale once the batch is saved.
-    DeleteFileIfExists(PreCopyOf(gProject->BatchName()));
+    DeleteFileIfExists(PreCopyPath(gProject->BatchName()));
     if (gRecentFiles)
         gRecentFiles->Propose(InSaveFolder(gProject->BatchName()));
 }
@@ -301,7 +288,7 @@ void Form1::mnuSaveExit_Click()
     if (gRecentFiles)
         gRecentFiles->Propose(InSaveFolder(project.BatchName()));
     project.GoToSaveDir();
-    DeleteFileIfExists(PreCopyOf(project.BatchName()));
+    DeleteFileIfExists(PreCopyPath(project.BatchName()));
     mSaving = false;
     CloseDown(0, QString(), QString());
 }
@@ -331,7 +318,7 @@ void Form1::mnuExit_Click()
     // A batch that was never saved leaves the recent files.
     if (gRecentFiles && !project.BatchName().isEmpty() && !FileExists(batch))
         gRecentFiles->Remove(batch);
-    DeleteFileIfExists(PreCopyOf(project.BatchName()));
+    DeleteFileIfExists(PreCopyPath(project.BatchName()));
     CloseDown(0, QString(), QString());
 }
 

@@ -20,6 +20,7 @@
 #include "header/frmHeader.h"
 #include "lists/Districts.h"
 #include "lists/frmPickList.h"
+#include "mainwindow/BatchFilePaths.h"
 #include "mainwindow/OpenDialog.h"
 #include "mainwindow/ShowStatus.h"
 #include "mainwindow/clsTressel.h"
@@ -32,24 +33,20 @@
 #include <QDir>
 #include <QFileInfo>
 
+using namespace BatchFilePaths;
+
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-QString InSaveFolder(const QString &name)
+// The work file begun again for the batch's new header, with every row.
+void StartWorkFileAfresh()
 {
-    return QDir(gProject->SavePath()).filePath(name);
-}
-
-QString PreCopyName(const QString &batchName)
-{
-    return QStringLiteral("Pre_") + batchName;
-}
-
-void UnloadResultsWindow()
-{
-    if (QObject *results = FindForm(QStringLiteral("frmMessage")))
-        results->deleteLater();
+    if (!gWorkFile)
+        return;
+    gWorkFile->StartNewWorkfile();
+    gWorkFile->SaveHeaderToWork();
+    gWorkFile->SaveGridToWork();
 }
 
 void ClearEntryBoxes()
@@ -230,7 +227,7 @@ void Form1::Edit_Header(bool bNoSave)
     // start it afresh): a crash while the form is open then still has every
     // row of the batch to rebuild from.
     const QString batchFile = InSaveFolder(project.BatchName());
-    const QString preCopy = InSaveFolder(PreCopyName(project.BatchName()));
+    const QString preCopy = PreCopyPath(project.BatchName());
     if (FileExists(batchFile))
         CopyFileOver(batchFile, preCopy);
     else
@@ -313,11 +310,7 @@ void Form1::myFrmHeader_HeaderFormFinished(int code)
 
 void Form1::eHdrExit()
 {
-    if (gWorkFile) {
-        gWorkFile->StartNewWorkfile();
-        gWorkFile->SaveHeaderToWork();
-        gWorkFile->SaveGridToWork();
-    }
+    StartWorkFileAfresh();
     ShowForm1();
     if (gChangeMonitor)
         gChangeMonitor->DataSaved();
@@ -330,11 +323,7 @@ void Form1::eHdrExit()
 void Form1::eHdrEditOk()
 {
     Project &project = *gProject;
-    if (gWorkFile) {
-        gWorkFile->StartNewWorkfile();
-        gWorkFile->SaveHeaderToWork();
-        gWorkFile->SaveGridToWork();
-    }
+    StartWorkFileAfresh();
     ShowForm1();
     if (gChangeMonitor)
         gChangeMonitor->Changed();
@@ -357,7 +346,7 @@ void Form1::eHdrEditOk()
             if (gRecentFiles)
                 gRecentFiles->Remove(InSaveFolder(oldName));
         }
-        DeleteFileIfExists(InSaveFolder(PreCopyName(oldName)));
+        DeleteFileIfExists(PreCopyPath(oldName));
     }
 
     gTranscription->SetupInputGrid();
@@ -373,7 +362,7 @@ void Form1::eHdrCancel()
 {
     Project &project = *gProject;
     const QString batchFile = InSaveFolder(project.BatchName());
-    const QString preCopy = InSaveFolder(PreCopyName(project.BatchName()));
+    const QString preCopy = PreCopyPath(project.BatchName());
     if (FileExists(preCopy))
         MoveFileReplacing(preCopy, batchFile);
     if (gWorkFile) {
