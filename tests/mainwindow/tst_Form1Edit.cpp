@@ -514,6 +514,35 @@ private slots:
         QVERIFY(script->records().isEmpty());
     }
 
+    // Copy Surname puts the row's surname into the mother's column and
+    // moves on; on any other column it does nothing.
+    void copySurname()
+    {
+        startWindow();
+        const QString mother = QDir(gProject->SavePath()).filePath(QStringLiteral("mother.ZEL"));
+        QVERIFY(QFile::copy(QDir(QStringLiteral(PELKAR_FIXTURES))
+                                .filePath(QStringLiteral("batch-births-mother-film/input.ZEL")),
+                            mother));
+        QVERIFY(QFile::setPermissions(mother, QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(gTranscription->Restore(mother));
+        window->SetUpMainForm();
+        script->clearRecords();
+        const int motherCol = gTranscription->MotherCol();
+        QCOMPARE(motherCol, 3);
+
+        goTo(2, 1);
+        window->mnuCopySurname_Click();
+        QCOMPARE(grid().TextMatrix(2, 1), QStringLiteral("BAKER"));
+        QCOMPARE(grid().Col(), 1);
+
+        setQuietly(2, motherCol, QString());
+        goTo(2, motherCol);
+        window->mnuCopySurname_Click();
+        QCOMPARE(grid().TextMatrix(2, motherCol), QStringLiteral("BAKER"));
+        QCOMPARE(grid().Row(), 2);
+        QCOMPARE(grid().Col(), motherCol + 1);
+    }
+
     // ---- Letting one entry through --------------------------------------------------
     void validateEntryAsksThenToggles_data()
     {
