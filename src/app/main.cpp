@@ -43,6 +43,10 @@ int main(int argc, char **argv)
     InstallHelpKey();
 
     Form1 mainWindow;
+    // The run ends with the main window, even when it closes hidden behind
+    // the header form (the last window on view is then not its own).
+    QObject::connect(&mainWindow, &Form1::closedDown, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     if (!mainWindow.Load())
         return 0;
     // A test that looks only at what a start leaves behind (the settings
@@ -53,7 +57,8 @@ int main(int argc, char **argv)
         QTimer::singleShot(0, &mainWindow, [] { CloseDown(0, QString(), QString()); });
     // A test that plays the transcriber's part beyond the messages writes
     // commands on the program's standard input, one a line. "close": the
-    // main window's close box is clicked.
+    // close box of the window in front is clicked (the header form while
+    // it is open, else the main window).
     std::unique_ptr<QSocketNotifier> commands;
     if (script && qEnvironmentVariableIsSet("PELKAR_READ_COMMANDS")) {
         commands = std::make_unique<QSocketNotifier>(STDIN_FILENO, QSocketNotifier::Read);
@@ -67,8 +72,13 @@ int main(int argc, char **argv)
                              }
                              const QByteArray lines(buffer, int(got));
                              for (const QByteArray &line : lines.split('\n')) {
-                                 if (line.trimmed() == "close" && mainWindow.windowHandle())
-                                     mainWindow.windowHandle()->close();
+                                 if (line.trimmed() != "close")
+                                     continue;
+                                 QWidget *front = mainWindow.headerForm()
+                                                      ? mainWindow.headerForm()
+                                                      : &mainWindow;
+                                 if (front->windowHandle())
+                                     front->windowHandle()->close();
                              }
                          });
     }

@@ -40,6 +40,7 @@ bool gForceMigration = false;
 int gHeaderReason = -1;
 int gHeaderResult = 0;
 QString gHeaderOpenFile;
+QString gBatchNameBeforeEdit;
 int gHScrollHeight = 0;
 int gVScrollWidth = 0;
 QString gLongDataPath;
@@ -249,6 +250,7 @@ void resetState()
     gHeaderReason = -1;
     gHeaderResult = 0;
     gHeaderOpenFile.clear();
+    gBatchNameBeforeEdit.clear();
     gHScrollHeight = 0;
     gVScrollWidth = 0;
     gLongDataPath.clear();

@@ -42,6 +42,8 @@ extern int gHeaderResult;
 // The batch file the header form's recent-file menu chose (result 4);
 // empty when the main window is to ask for one.
 extern QString gHeaderOpenFile;
+// The batch name when a header edit began.
+extern QString gBatchNameBeforeEdit;
 extern int gHScrollHeight; // twips
 extern int gVScrollWidth;  // twips
 extern QString gLongDataPath;

@@ -111,7 +111,7 @@ class MainWindowRecovery final : public RecoveryWindows
 public:
     explicit MainWindowRecovery(Form1 &mainWindow) : mMainWindow(mainWindow) {}
     void HideForm1() override { mMainWindow.HideForm1(); }
-    void Edit_Header() override {}
+    void Edit_Header() override { mMainWindow.Edit_Header(true); }
     bool GetPicture(const QString &) override { return false; }
     void setScanMenuCaption(const QString &) override {}
     void setZoomEnabled(bool) override {}
@@ -291,7 +291,10 @@ bool StartUp(Form1 &mainWindow)
     if (loaded) {
         if (ShowStatus *status = mainWindow.gShowStatus())
             status->ShowDuration();
-        mainWindow.SetUpMainForm();
+        // A batch whose header is incomplete waits for the header form,
+        // which lays the window out when it is accepted.
+        if (!mainWindow.headerForm())
+            mainWindow.SetUpMainForm();
     } else if (gHeaderResult != 5) {
         gTranscription->setKeepGrid(false);
         gProject->setIYear(0);

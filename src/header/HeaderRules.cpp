@@ -370,4 +370,19 @@ QString YearRangeWarning(int eventType, const QString &newYearText, const Stored
     return joinWarning(lines, QStringLiteral("Please be sure that you really want to do this!"));
 }
 
+QString NextPageNumber(const QString &page, int &length)
+{
+    const QString text = page.trimmed();
+    bool ok = !text.isEmpty();
+    for (const QChar c : text)
+        ok = ok && c.isDigit() && c.unicode() < 128;
+    // Ten digits and more are no page number; they would not fit the count.
+    if (!ok || text.size() > 9)
+        return QString();
+    QString next = QString::number(text.toLongLong() + 1);
+    if (next.size() > length)
+        length = int(next.size());
+    return next.rightJustified(length, u'0');
+}
+
 } // namespace HeaderRules

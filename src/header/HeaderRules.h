@@ -132,4 +132,9 @@ QString EventTypeWarning(int newType, const StoredBatch &stored);
 // not a number counts as 0.
 QString YearRangeWarning(int eventType, const QString &newYearText, const StoredBatch &stored);
 
+// The page a new batch starts on after one that ended on page: one more,
+// left-padded with zeros to length; a longer number makes length its own
+// size. Empty when page is not a whole number.
+QString NextPageNumber(const QString &page, int &length);
+
 } // namespace HeaderRules

@@ -33,6 +33,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -493,6 +494,22 @@ void frmHeader::Form_Load()
         setBack(mSubmitterID, kLightRed);
     if (AnyCredit(fields()))
         CheckCreditFields();
+}
+
+void frmHeader::ShowNextBatch(const QString &page)
+{
+    if (!gProject)
+        return;
+    {
+        EventsOffGuard quiet;
+        setFields(gProject->ShowProject());
+        const QString today =
+            QLocale::c().toString(Services::clock().today(), QStringLiteral("dd-MMM-yyyy"));
+        mCreated->setText(today);
+        mUpdated->setText(today);
+    }
+    mSourceRef->setText(page + u' ');
+    CheckHeaderComplete();
 }
 
 void frmHeader::setFields(const HeaderFields &f)

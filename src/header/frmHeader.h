@@ -39,6 +39,10 @@ public:
     // header, warns when the save folder already holds a file of that name.
     void BuildBatchName();
 
+    // Start New Batch: the open batch's header with the next page, dated
+    // today, the page number also in the source reference.
+    void ShowNextBatch(const QString &page);
+
     // The controls, named as their object names, for the handshake and tests.
     QComboBox *cboEvent() const { return mEvent; }
     QLineEdit *tbYear() const { return mYear; }

@@ -225,14 +225,6 @@ void Form1::BindTranscription()
     gTranscription->setScrollBar(mScrollBarBinding.get());
 }
 
-void Form1::WaitForHeaderForm()
-{
-    // The header form takes over here once it exists.
-    ApplySavedPlace();
-    ShowForm1();
-    Hook();
-}
-
 bool Form1::CantUseMenues() const
 {
     return mSaving || mLoading || mUploading || (gEvents && gEvents->NoEvents());
@@ -414,6 +406,7 @@ void Form1::closeEvent(QCloseEvent *event)
     }
     mTime.reset();
     event->accept();
+    emit closedDown();
 }
 
 // ---- Minimising and resizing ---------------------------------------------------
@@ -628,20 +621,11 @@ void Form1::ShowForm1()
 void Form1::editExit()
 {
     ShowForm1();
+    Set_TextBox();
     Hook();
-    // The command that opened the editor took the box off the grid.
-    if (gTranscription && gCurrentRow > 0)
-        Boxes().GiveFocusBack();
 }
 
 // ---- Commands ------------------------------------------------------------------
-
-void Form1::mnuExit_Click()
-{
-    if (CantUseMenues())
-        return;
-    close();
-}
 
 bool Form1::PrintTo(QPrinter *printer)
 {

@@ -27,6 +27,7 @@ class FlexGrid;
 class FlexGridView;
 class Form1MenuItems;
 class Form1BoxParts;
+class frmHeader;
 class MainWindowHooks;
 class QAction;
 class QMenu;
@@ -84,8 +85,24 @@ public:
     // Shows the character picker for the box on view (F4).
     void ShowChrPicker();
     Form1BoxParts *boxParts() const { return mBoxParts.get(); }
-    // Shows the window (in its saved place) to wait for the header form.
+    // ---- The header form and batch files (Form1Header.cpp, Form1Files.cpp) ----
+    // Shows the header form (made when none is open), modeless; its end
+    // comes back through myFrmHeader_HeaderFormFinished.
     void WaitForHeaderForm();
+    // Opens the header form for the open batch: saves it (unless bNoSave),
+    // keeps a "Pre_" copy of its file and empties the entry boxes.
+    void Edit_Header(bool bNoSave);
+    // Loads a batch file (an empty path asks for one). True when it was
+    // loaded and the window laid out for it. On false gHeaderResult says
+    // why: 3 nothing loaded (the batch that was open is still there), 5 the
+    // program is ending; 0 with the header form open for an incomplete header.
+    bool LoadFile(const QString &path);
+    // After a file-naming option changed: offers to delete the file under
+    // the old name and saves under the new one.
+    void SaveWithNewName(const QString &oldName);
+    // The header form open now; nullptr when none is.
+    QWidget *headerForm() const;
+    // ---- end of the header form and batch files -------------------------------
 
     // ---- Lay-out from the settings (Form1Layout.cpp) -------------------------
     // The whole lay-out: place and size, columns, menus, caption, status
@@ -207,6 +224,16 @@ public:
 
 public slots:
     void mnuExit_Click();
+    void mnuFileOpen_Click();
+    void mnurecent1_Click(int Index);
+    void mnuNewPage_Click();
+    void mnuSaveCont_Click();
+    void mnuSaveAs_Click();
+    void mnuSaveExit_Click();
+    void mnuSetPrinter_Click();
+    void mnuFileLocate_Click();
+    void mnuEditHeader_Click();
+    void myFrmHeader_HeaderFormFinished(int code);
     void mnuPrint_Click();
     // The Edit menu and the grid's pop-up menus (Form1Edit.cpp). Those that
     // change the grid do nothing while MenusBlocked; a refusal is told on
@@ -251,6 +278,11 @@ public slots:
     // an arrow key.
     void cEvent_MouseWheel(int &lDistance, int &lButtons);
 
+signals:
+    // The window has closed for good (the program is closing down); it may
+    // have been hidden, behind the header form, when it did.
+    void closedDown();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -260,6 +292,15 @@ protected:
 private:
     // Builds the menu bar.
     void CreateMenus();
+    void ConnectFileCommands();
+    // A "+CREDIT" row in the grid, or an open cell that may not be left:
+    // the transcriber has been told.
+    bool SaveRefused();
+    // The header form's three ends.
+    void eHdrExit();
+    void eHdrEditOk();
+    void eHdrCancel();
+    void closeHeaderForm();
     // The cell-entry loop's event handlers: every move of the grid's
     // current cell, the grid's scroll and mouse release, the side scroll
     // bar dragged (VScroll1_Scroll) or moved otherwise (VScroll1_Change).
@@ -348,6 +389,10 @@ private:
     bool bEnteredCommentRow = false;
     // The thumb was dragged: the Change that follows only scrolled.
     bool bSkipScrollChange = false;
+    // MovePick when a header edit began: the window is watched again after.
+    bool bMovePickAtEdit = false;
+    // The header form while one is open.
+    QPointer<frmHeader> myFrmHeader;
 
     // The menu items by control name; owned by the window (Qt parent).
     Form1MenuItems *mMenus = nullptr;

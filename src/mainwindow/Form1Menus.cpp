@@ -386,6 +386,7 @@ void Form1::CreateMenus()
     connect(exit, &QAction::triggered, this, &Form1::mnuExit_Click);
     connect(transmit, &QAction::triggered, this, &Form1::mnuTransmit_Click);
     connect(downloadDistrict, &QAction::triggered, this, &Form1::mnuDownloadDistrict_Click);
+    ConnectFileCommands();
     ConnectEditCommands();
 }
 

@@ -178,7 +178,7 @@ void tst_UpdateProgress::startWithNoSettingsFileAnywhere()
     QCOMPARE(script->records().size(), 2);
     QCOMPARE(script->records()[1].prompt, WelcomeText());
     QCOMPARE(gHeaderReason, 2);
-    QVERIFY(mainWindow.isVisible());
+    QVERIFY(mainWindow.headerForm() && mainWindow.headerForm()->isVisible());
     QVERIFY(!IsFormLoaded(QStringLiteral("UpdateProgress")));
     const QString data = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
                              .filePath(QStringLiteral("Pelkar_Files"));

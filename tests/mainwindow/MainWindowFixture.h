@@ -67,8 +67,8 @@ protected:
                                 .filePath(QStringLiteral("batch-births-plain-fiche/input.ZEL")),
                             batch));
         QVERIFY(QFile::setPermissions(batch, QFile::ReadOwner | QFile::WriteOwner));
-        QVERIFY(gTranscription->Restore(batch));
-        window->SetUpMainForm();
+        QVERIFY(window->LoadFile(batch));
+        QVERIFY(!window->headerForm());
         script->clearRecords();
     }
 

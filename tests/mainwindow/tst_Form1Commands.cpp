@@ -68,6 +68,8 @@ private slots:
     // Find Next goes on from the cell found.
     void findAndFindNextMoveTheGrid()
     {
+        // Laid out, so that the found cell's column shows and takes the box.
+        window->SetUpMainForm();
         FlexGrid &grid = window->fgInput();
         grid.setRowCol(2, 1);
         whenOpen<frmFind>([](frmFind *find) {

@@ -104,6 +104,27 @@ private slots:
         QVERIFY(readAll(saved).contains("\r\nABBOT,John William,"));
         QVERIFY(!QFileInfo::exists(work));
     }
+
+    // A first start shows the header form; its close box ends the run the
+    // orderly way: the settings saved with the form's place, no work file.
+    void firstStartHeaderFormClosed()
+    {
+        ProgramRun run(homePath(QStringLiteral("script")),
+                       {QStringLiteral("Use Default"), QStringLiteral("Ok")});
+        run.setEnvironment(QStringLiteral("PELKAR_READ_COMMANDS"), QStringLiteral("1"));
+        QVERIFY(run.start());
+        QVERIFY2(run.waitForMessages(2), qPrintable(run.errorOutput()));
+        QThread::msleep(300);
+        QVERIFY(run.isRunning());
+        run.command(QStringLiteral("close"));
+        QVERIFY2(run.waitForExit(), qPrintable(run.errorOutput()));
+        QCOMPARE(run.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(run.messages().size(), 2);
+        const QByteArray settings = readAll(QDir(data()).filePath(QStringLiteral("Pelkarini.txt")));
+        QVERIFY(settings.contains("\r\nHeaderX="));
+        QVERIFY(!settings.contains("\r\nHeaderX=-1\r\n"));
+        QVERIFY(!QFileInfo::exists(QDir(data()).filePath(QStringLiteral("PelkarWork"))));
+    }
 };
 
 PELKAR_TEST(tst_Form1Program)
