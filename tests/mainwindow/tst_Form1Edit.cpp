@@ -145,6 +145,18 @@ private slots:
         }
     }
 
+    // The menu's keys typed into the box reach the same commands.
+    void caseKeysFromTheBox()
+    {
+        startWindow();
+        goTo(2, 1);
+        QTest::keyClick(window->rtb1View(), Qt::Key_L, Qt::ControlModifier);
+        QCOMPARE(grid().TextMatrix(2, 1), QStringLiteral("abbot"));
+        QTest::keyClick(window->rtb1View(), Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(grid().TextMatrix(2, 1), QStringLiteral("Abbot"));
+        QCOMPARE(window->rtb1().Text(), QStringLiteral("Abbot"));
+    }
+
     // ---- Finding cells -------------------------------------------------------------
     // Find Empty Box goes down the current column, passing "+" and "#"
     // lines, wrapping to the top; the current row is never a hit.
