@@ -644,47 +644,56 @@ void Form1::mnuPrint_Click()
         PrintTo(&printer);
 }
 
-void Form1::GoToFound()
-{
-    EventsOffGuard quiet;
-    mGrid->setRowCol(gSearcher->FoundRow(), gSearcher->FoundCol());
-}
-
 void Form1::mnuFindString_Click()
 {
-    if (CantUseMenues() || !gSearcher)
+    if (MenusBlocked() || !gSearcher)
         return;
-    frmFind dialog(*gSearcher, this);
-    dialog.exec();
+    {
+        frmFind dialog(*gSearcher, this);
+        dialog.exec();
+    }
     if (gSearcher->Found())
         GoToFound();
+    else
+        Set_TextBox();
 }
 
 void Form1::mnuFindNextString_Click()
 {
-    if (CantUseMenues() || !gSearcher)
+    if (MenusBlocked() || !gSearcher)
         return;
     if (gSearcher->FindNext())
         GoToFound();
+    else
+        Set_TextBox();
 }
 
 void Form1::mnuEditForenames_Click()
 {
-    if (CantUseMenues() || !gForeNames)
+    if (MenusBlocked() || !gForeNames)
         return;
-    UnHook();
-    auto *editor = new frmForenames(this);
-    editor->setAttribute(Qt::WA_DeleteOnClose);
-    editor->setWindowFlag(Qt::Window);
-    editor->show();
+    if (!gTranscription->TestForCredit(true))
+        return;
+    OpenListEditor(new frmForenames(this));
 }
 
 void Form1::mnuEditDistricts_Click()
 {
-    if (CantUseMenues() || !gDistricts)
+    if (MenusBlocked() || !gDistricts)
         return;
+    if (!gTranscription->TestForCredit(true))
+        return;
+    if (gProject)
+        gProject->HidePickList();
+    OpenListEditor(new frmDistricts(this));
+}
+
+void Form1::OpenListEditor(QWidget *editor)
+{
+    // The pick list's move setting as it was, for when the window returns.
+    if (gProject)
+        gProject->setBMoveState(gProject->MovePick());
     UnHook();
-    auto *editor = new frmDistricts(this);
     editor->setAttribute(Qt::WA_DeleteOnClose);
     editor->setWindowFlag(Qt::Window);
     editor->show();

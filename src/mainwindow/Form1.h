@@ -15,6 +15,7 @@
 #include "mainwindow/Resizer.h"
 #include "transcription/GridBindings.h"
 
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -234,8 +235,31 @@ public slots:
     void mnuEditHeader_Click();
     void myFrmHeader_HeaderFormFinished(int code);
     void mnuPrint_Click();
+    // The Edit menu and the grid's pop-up menus (Form1Edit.cpp). Those that
+    // change the grid do nothing while MenusBlocked; a refusal is told on
+    // the status bar.
     void mnuFindString_Click();
     void mnuFindNextString_Click();
+    void mnuFindEmpty_Click();
+    void mnuFindWarning_Click();
+    void mnuFindPageStart_Click();
+    void mnuUppercase_Click();
+    void mnuLowercase_Click();
+    void mnuProperCase_Click();
+    void mnuInvertCase_Click();
+    void mnuCopySurname_Click();
+    void mnuFillDown_Click();
+    void mnuFillUp_Click();
+    void mnuInsertDown_Click();
+    void mnuInsertUp_Click();
+    void mnuInsertDown2_Click();
+    void mnuDellUp_Click();
+    void mnuInsertRow_Click();
+    void mnuDelRow_Click();
+    void mnuReplaceRow_Click();
+    void mnuDelWord_Click();
+    void mnuClearBox_Click();
+    void mnuValidateEntry_Click();
     void mnuEditForenames_Click();
     void mnuEditDistricts_Click();
     // Sends the saved batch to the server (Form1Upload.cpp): the refusals,
@@ -301,6 +325,25 @@ private:
     void Form_Resize();
     // The cell a search found becomes the current one.
     void GoToFound();
+    // ---- Edit commands (Form1Edit.cpp) -----------------------------------------
+    void ConnectEditCommands();
+    // The menu guard: true when a command that changes the grid must not
+    // run (busy, or the open cell refused, the transcriber told why). On
+    // false the entry box is off the grid: the command lays it again.
+    bool MenusBlocked();
+    // Makes (row, col) the current cell through the cell-entry loop; a
+    // cell outside the grid only lays the box again.
+    void MoveToFoundCell(int row, int col);
+    enum class CaseCommand { Upper, Lower, Proper, Invert };
+    void ChangeCaseOfEntry(CaseCommand command);
+    void FillFromBox(bool up);
+    // The rows from fromRow down whose cell in col takes part in a shift.
+    QList<int> ShiftableRows(int fromRow, int col) const;
+    void SkipValidation(QAction &item, bool page);
+    // Shows a list editor (a new window, deleted on close) in the main
+    // window's place.
+    void OpenListEditor(QWidget *editor);
+    // ---- end of edit commands --------------------------------------------------
     // The send command after the connection check.
     void TransmitAfterCheck(bool goOn);
     // A new upload window in the main window's place.

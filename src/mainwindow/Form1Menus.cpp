@@ -194,10 +194,10 @@ void Form1::CreateMenus()
     b.item(edit, "mnuFindPageStart", QStringLiteral("Find Start of Page"), kHelpEdit,
            keys(Qt::CTRL | Qt::Key_S));
     b.separator(edit);
-    QAction *findString = b.item(edit, "mnuFindString", QStringLiteral("Find Text"), kHelpEdit,
-                                 keys(Qt::CTRL | Qt::Key_F));
-    QAction *findNext = b.item(edit, "mnuFindNextString", QStringLiteral("Find Next Text"),
-                               kHelpEdit, keys(Qt::CTRL | Qt::Key_C));
+    b.item(edit, "mnuFindString", QStringLiteral("Find Text"), kHelpEdit,
+           keys(Qt::CTRL | Qt::Key_F));
+    b.item(edit, "mnuFindNextString", QStringLiteral("Find Next Text"), kHelpEdit,
+           keys(Qt::CTRL | Qt::Key_C));
     b.separator(edit);
     b.item(edit, "mnuInsertDown", QStringLiteral("Insert Blank - Move others down"), kHelpEdit,
            keys(Qt::Key_F5));
@@ -221,10 +221,8 @@ void Form1::CreateMenus()
     b.separator(edit);
     b.item(edit, "mnuChangePickFont", QStringLiteral("Change Picklist Font"), kHelpEdit);
     b.item(edit, "mnuChangePickRows", QStringLiteral("Change number of Picklist Rows"), kHelpEdit);
-    QAction *editForenames =
-        b.item(edit, "mnuEditForenames", QStringLiteral("Edit &Forenames"), kHelpEditForenames);
-    QAction *editDistricts =
-        b.item(edit, "mnuEditDistricts", QStringLiteral("Edit &Districts"), kHelpEditDistricts);
+    b.item(edit, "mnuEditForenames", QStringLiteral("Edit &Forenames"), kHelpEditForenames);
+    b.item(edit, "mnuEditDistricts", QStringLiteral("Edit &Districts"), kHelpEditDistricts);
     b.separator(edit);
     b.item(edit, "mnuEditHeader", QStringLiteral("Edit &Header Details"), kHelpEdit);
 
@@ -386,13 +384,10 @@ void Form1::CreateMenus()
 
     connect(print, &QAction::triggered, this, &Form1::mnuPrint_Click);
     connect(exit, &QAction::triggered, this, &Form1::mnuExit_Click);
-    connect(findString, &QAction::triggered, this, &Form1::mnuFindString_Click);
-    connect(findNext, &QAction::triggered, this, &Form1::mnuFindNextString_Click);
-    connect(editForenames, &QAction::triggered, this, &Form1::mnuEditForenames_Click);
-    connect(editDistricts, &QAction::triggered, this, &Form1::mnuEditDistricts_Click);
     connect(transmit, &QAction::triggered, this, &Form1::mnuTransmit_Click);
     connect(downloadDistrict, &QAction::triggered, this, &Form1::mnuDownloadDistrict_Click);
     ConnectFileCommands();
+    ConnectEditCommands();
 }
 
 QAction *Form1::MenuItem(const QString &controlName) const

@@ -214,6 +214,8 @@ void Transcription::DeleteRow(int row)
             mDeletedRow << mGrid->TextMatrix(row, col);
         mDeletedRow << QString();
         mDeletedRowHeld = true;
+        mDeletedRowFlags = (IsPageValidated(row) ? 0 : PageAccepted)
+                           | (IsDistrictValidated(row) ? 0 : DistrictAccepted);
         {
             EventsOffGuard quiet;
             mGrid->RemoveItem(row);
@@ -247,12 +249,18 @@ void Transcription::UndoDeleteRow(int row)
             for (int col = 1; col < mGrid->Cols(); ++col)
                 mGrid->setTextMatrix(row, col, mDeletedRow.at(col));
         }
+        // Else a district or page let through before would be refused now.
+        for (const int flag : {PageAccepted, DistrictAccepted}) {
+            if (mDeletedRowFlags & flag)
+                SetValidationFlag(row, flag, true);
+        }
         SaveGridAfterRowChange(lastOldRow);
     } else {
         ShowMessage(QStringLiteral("No valid row to restore"), Mb::Information);
     }
     mDeletedRow = QStringList{QString(), QString()};
     mDeletedRowHeld = false;
+    mDeletedRowFlags = 0;
 }
 
 bool Transcription::FillSourceAccepted(const QString &text)

@@ -141,9 +141,10 @@ public:
     // and one entry. The batch counts as changed whatever the answer; a
     // deletion rewrites the work file from the grid.
     void DeleteRow(int row);
-    // Puts the last deleted row back at row when one is held and the column
-    // count has not changed since; otherwise says "No valid row to
-    // restore". Either way the held row is forgotten.
+    // Puts the last deleted row back at row, with the fields it had let
+    // through unchecked, when one is held and the column count has not
+    // changed since; otherwise says "No valid row to restore". Either way
+    // the held row is forgotten.
     void UndoDeleteRow(int row);
     // Whether a deleted row is held for UndoDeleteRow.
     bool DeletedRowHeld() const { return mDeletedRowHeld; }
@@ -526,6 +527,8 @@ private:
     // The held row: entry c is column c's text.
     QStringList mDeletedRow{QString(), QString()};
     bool mDeletedRowHeld = false;
+    // The held row's accepted fields (PageAccepted, DistrictAccepted).
+    int mDeletedRowFlags = 0;
     // ---- end of members: row operations ----
 
     // ---- members: validation flags ----

@@ -293,6 +293,25 @@ private slots:
         QCOMPARE(gridRows(), original);
     }
 
+    // What the row let through unchecked comes back with it, and stays
+    // with its own row, not with the row that took its place meanwhile.
+    void undoRestoresTheRowsAcceptedFields()
+    {
+        loadBatch();
+        gTranscription->SetDistrictNotValidated(3);
+        gTranscription->SetPageNotValidated(3);
+        setCurrent(3, 1);
+        script->answer("Yes");
+        gTranscription->DeleteRow(3);
+        QVERIFY(gTranscription->IsDistrictValidated(3));
+        QVERIFY(gTranscription->IsPageValidated(3));
+        gTranscription->UndoDeleteRow(3);
+        QVERIFY(!gTranscription->IsDistrictValidated(3));
+        QVERIFY(!gTranscription->IsPageValidated(3));
+        QVERIFY(gTranscription->IsDistrictValidated(4));
+        QVERIFY(gTranscription->IsPageValidated(4));
+    }
+
     void undoAfterAColumnChangeRestoresNothing()
     {
         loadBatch();
