@@ -7,6 +7,7 @@
 #include "mainwindow/HelpKeyFilter.h"
 #include "mainwindow/frmAbout.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QIcon>
 #include <QSocketNotifier>
@@ -58,7 +59,8 @@ int main(int argc, char **argv)
     // A test that plays the transcriber's part beyond the messages writes
     // commands on the program's standard input, one a line. "close": the
     // close box of the window in front is clicked (the header form while
-    // it is open, else the main window).
+    // it is open, else the main window); "menu NAME": the main window's menu
+    // item of that control name is chosen.
     std::unique_ptr<QSocketNotifier> commands;
     if (script && qEnvironmentVariableIsSet("PELKAR_READ_COMMANDS")) {
         commands = std::make_unique<QSocketNotifier>(STDIN_FILENO, QSocketNotifier::Read);
@@ -72,7 +74,15 @@ int main(int argc, char **argv)
                              }
                              const QByteArray lines(buffer, int(got));
                              for (const QByteArray &line : lines.split('\n')) {
-                                 if (line.trimmed() != "close")
+                                 const QByteArray command = line.trimmed();
+                                 if (command.startsWith("menu ")) {
+                                     const QString name =
+                                         QString::fromLatin1(command.mid(5).trimmed());
+                                     if (QAction *item = mainWindow.MenuItem(name))
+                                         item->trigger();
+                                     continue;
+                                 }
+                                 if (command != "close")
                                      continue;
                                  QWidget *front = mainWindow.headerForm()
                                                       ? mainWindow.headerForm()

@@ -187,6 +187,31 @@ private slots:
         QCOMPARE(window->fgInput().TextMatrix(2, 1), QStringLiteral("ABBOT"));
     }
 
+    // A batch from another transcriber (Windows-1252 letters, CR LF, a
+    // credit line among the rows, a comment, a ";" separated row), opened
+    // and saved through the menus, is written as the golden file.
+    void otherTranscribersBatchOpenedAndSaved()
+    {
+        startWindow();
+        const QDir fixture(QDir(QStringLiteral(PELKAR_FIXTURES))
+                               .filePath(QStringLiteral("batch-other-transcriber")));
+        const QString other = inSaveFolder(QStringLiteral("from-bo.ZEL"));
+        QVERIFY(QFile::copy(fixture.filePath(QStringLiteral("input.ZEL")), other));
+        QVERIFY(QFile::remove(batch)); // the header names the batch 1905B1A0012.ZEL
+        script->answer(other);
+        acceptUnexpected();
+        window->MenuItem(QStringLiteral("mnuFileOpen"))->trigger();
+        QVERIFY(prompts().contains(QStringLiteral("+Credit at line 2 moved to Header")));
+        QCOMPARE(gProject->BatchName(), batchName());
+
+        window->MenuItem(QStringLiteral("mnuSaveCont"))->trigger();
+        const QByteArray expected = readAll(fixture.filePath(QStringLiteral("expected.ZEL")));
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(readAll(batch), expected);
+        QCOMPARE(gRecentFiles->FileName(1), batch);
+        QVERIFY(!FileExists(inSaveFolder(QStringLiteral("Pre_") + batchName())));
+    }
+
     void missingRecentFileIsSaidAndKept()
     {
         startWindow();

@@ -12,6 +12,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -103,6 +104,50 @@ private slots:
         QCOMPARE(asked.last().prompt, QStringLiteral("Do you still wish to Exit?"));
         QVERIFY(readAll(saved).contains("\r\nABBOT,John William,"));
         QVERIFY(!QFileInfo::exists(work));
+    }
+
+    // A batch named on the command line, saved under a new name through
+    // File > Save As, then the close box: the old file as it was, the new
+    // one the batch's bytes.
+    void commandLineBatchSavedAsANewName()
+    {
+        script->answer({QStringLiteral("Use Default"), QStringLiteral("Ok")});
+        {
+            Form1 first;
+            QVERIFY(first.Load());
+            CloseDown(0, QString(), QString());
+        }
+        const QString batch = QDir(data()).filePath(QStringLiteral("Output/1905B1A0012.ZEL"));
+        QFile::remove(batch);
+        QVERIFY(QFile::copy(QDir(QStringLiteral(PELKAR_FIXTURES))
+                                .filePath(QStringLiteral("batch-births-plain-fiche/input.ZEL")),
+                            batch));
+        const QByteArray original = readAll(batch);
+        const QString copy = QDir(data()).filePath(QStringLiteral("Output/copy.ZEL"));
+
+        ProgramRun run(homePath(QStringLiteral("script")), {copy, QStringLiteral("Ok")}, {batch});
+        run.setEnvironment(QStringLiteral("PELKAR_READ_COMMANDS"), QStringLiteral("1"));
+        QVERIFY(run.start());
+        QThread::msleep(1500);
+        run.command(QStringLiteral("menu mnuSaveAs"));
+        QVERIFY2(run.waitForMessages(1), qPrintable(run.errorOutput()));
+        QCOMPARE(run.messages()[0].kind, QStringLiteral("saveFile"));
+        QVERIFY(waitFor([&] { return readAll(copy).size() > 100; }));
+        run.command(QStringLiteral("close"));
+        QVERIFY2(run.waitForExit(), qPrintable(run.errorOutput()));
+        QCOMPARE(run.exitStatus(), QProcess::NormalExit);
+
+        QCOMPARE(readAll(batch), original);
+        const QByteArray expected = readAll(QDir(QStringLiteral(PELKAR_FIXTURES))
+                                                .filePath(QStringLiteral(
+                                                    "batch-births-plain-fiche/expected.ZEL")));
+        // The "+F" line carries the day of the save; the batch line's case
+        // flag the saving transcriber's setting (mixed-case surnames here).
+        QByteArray dated = expected;
+        dated.replace(",2-Mar-2026,Y,", ",2-Mar-2026,N,");
+        dated.replace("Fiche 12,14-Mar-2026",
+                      "Fiche 12," + QLocale::c().toString(QDate::currentDate(), "d-MMM-yyyy").toLatin1());
+        QCOMPARE(readAll(copy), dated);
     }
 
     // A first start shows the header form; its close box ends the run the
