@@ -270,6 +270,12 @@ public slots:
     // Fetches the district file from the server (forced while Ctrl and Alt
     // were held).
     void mnuDownloadDistrict_Click();
+    // The Edit menu's font and pick-list commands (Form1Formatting.cpp): the
+    // grid's font and text colour (the entry boxes two points larger), the
+    // pick list's font and colour, and how many rows the pick list shows.
+    void mnuChangeFont_Click();
+    void mnuChangePickFont_Click();
+    void mnuChangePickRows_Click();
 
     // One minute more on the status bar, unless something is busy.
     void eTime_ThatTime();
@@ -293,6 +299,12 @@ private:
     // Builds the menu bar.
     void CreateMenus();
     void ConnectFileCommands();
+    // The Formatting menu's case items and the font and pick-list commands.
+    void ConnectFormattingCommands();
+    // After a column's case option changed: offers to re-case the entries
+    // already in it (label names the column in the question), re-cases the
+    // open box on it, and saves the settings in any case.
+    void ConvertColumnCase(const QString &label, int column, bool toUpper, bool toLower);
     // A "+CREDIT" row in the grid, or an open cell that may not be left:
     // the transcriber has been told.
     bool SaveRefused();

@@ -388,6 +388,7 @@ void Form1::CreateMenus()
     connect(downloadDistrict, &QAction::triggered, this, &Form1::mnuDownloadDistrict_Click);
     ConnectFileCommands();
     ConnectEditCommands();
+    ConnectFormattingCommands();
 }
 
 QAction *Form1::MenuItem(const QString &controlName) const

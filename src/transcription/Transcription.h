@@ -280,6 +280,18 @@ public:
     QString ConvertName(const QString &text, int col) const;
     // ---- end of cell validation -------------------------------------------------
 
+    // ---- Re-casing a whole column (ColumnCase.cpp) -------------------------------
+    // Every entry cell of col from grid row 2 down re-cased by ConvertName;
+    // comment and page rows ("#" or "+" in the first column) stay as they
+    // are, and so does a column the batch does not have. Returns the number
+    // of cells whose text changed.
+    int ConvertColumn(int col);
+    // The question asked before re-casing the entries of a column: "Would
+    // you like to change the " + label + " already entered to " + the
+    // target ("UPPERCASE", "lower case" or "Mixed Case").
+    static QString ColumnCaseQuestion(const QString &label, bool toUpper, bool toLower);
+    // ---- end of re-casing a whole column ---------------------------------------
+
     // ---- Sequence check (SequenceCheck.cpp) -------------------------------------
     // From grid row 3 on: when the row sorts before the entry above it
     // (InSequence false), beeps when enabled and warns "Out of Sequence" on
