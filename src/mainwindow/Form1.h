@@ -269,6 +269,8 @@ private:
     // Builds the menu bar.
     void CreateMenus();
     void ConnectFileCommands();
+    // The Options menu's commands (Form1Options.cpp).
+    void ConnectOptionCommands();
     // A "+CREDIT" row in the grid, or an open cell that may not be left:
     // the transcriber has been told.
     bool SaveRefused();

@@ -393,6 +393,7 @@ void Form1::CreateMenus()
     connect(transmit, &QAction::triggered, this, &Form1::mnuTransmit_Click);
     connect(downloadDistrict, &QAction::triggered, this, &Form1::mnuDownloadDistrict_Click);
     ConnectFileCommands();
+    ConnectOptionCommands();
 }
 
 QAction *Form1::MenuItem(const QString &controlName) const
