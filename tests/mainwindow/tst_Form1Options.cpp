@@ -445,6 +445,70 @@ private slots:
         QCOMPARE(colourOf(2), colourOf(3));
     }
 
+    // "Keep Picklist visible" shows the list at once and is saved.
+    void keepPickListVisible()
+    {
+        startWindow();
+        QVERIFY(!gProject->KeepPickListVisible());
+        Project::PickWindow *pick = Project::pickWindow();
+        QVERIFY(pick);
+        pick->setPickVisible(false);
+        click("mnuKeepPickVisible");
+        QVERIFY(gProject->KeepPickListVisible());
+        QVERIFY(checked("mnuKeepPickVisible"));
+        QVERIFY(pick->pickVisible());
+        QCOMPARE(setting(QStringLiteral("Picklist"), QStringLiteral("KeepVisible")),
+                 QStringLiteral("Y"));
+        click("mnuKeepPickVisible");
+        QVERIFY(!gProject->KeepPickListVisible());
+        QCOMPARE(setting(QStringLiteral("Picklist"), QStringLiteral("KeepVisible")),
+                 QStringLiteral("N"));
+    }
+
+    // On the district column the district list, switched back on, is shown
+    // at once; switched off, it goes.
+    void districtListOnItsColumn()
+    {
+        startWindow();
+        FlexGrid &grid = window->fgInput();
+        grid.setRowCol(2, gTranscription->DistrictCol());
+        QCOMPARE(gCurrentCol, gTranscription->DistrictCol());
+        Project::PickWindow *pick = Project::pickWindow();
+        QVERIFY(pick);
+        click("mnuDistrictPicklist");
+        QVERIFY(!gProject->DistPick());
+        QVERIFY(!pick->pickVisible());
+        click("mnuDistrictPicklist");
+        QVERIFY(gProject->DistPick());
+        QVERIFY(checked("mnuDistrictPicklist"));
+        QVERIFY(pick->pickVisible());
+        QVERIFY(item("mnuStdDistPicklist")->isVisible());
+        QVERIFY(item("mnuChangePickRows")->isEnabled());
+    }
+
+    // With the sibling naming on, the page-letter option is stored and the
+    // batch is named anew and saved under that name.
+    void pageLetterOptionRenamesTheBatch()
+    {
+        startWindow();
+        script->answer({QStringLiteral("Yes"), QStringLiteral("Yes")});
+        click("mnuLumivarkNaming");
+        const QString lumivarkName = gProject->BatchName();
+        const bool noLetter = gProject->bLumivarkNoLetter();
+        QCOMPARE(checked("mnuNoLumivarkLetter"), noLetter);
+
+        script->clearRecords();
+        click("mnuNoLumivarkLetter");
+        QCOMPARE(gProject->bLumivarkNoLetter(), !noLetter);
+        QCOMPARE(checked("mnuNoLumivarkLetter"), !noLetter);
+        QCOMPARE(setting(QStringLiteral("Options"), QStringLiteral("LumivarkNoLetter")),
+                 noLetter ? QStringLiteral("N") : QStringLiteral("Y"));
+        QCOMPARE(gProject->BatchName(), gProject->BuildLumivarkName());
+        // A fiche batch's sibling-style name carries no page letter.
+        QCOMPARE(gProject->BatchName(), lumivarkName);
+        QVERIFY(QFile::exists(QDir(gProject->SavePath()).filePath(gProject->BatchName())));
+    }
+
     // Declining the naming warning leaves the batch name, its file and the
     // settings as they were.
     void namingWarningDeclined()
