@@ -366,14 +366,15 @@ void Form1::ConnectOptionCommands()
         check("mnuStdDistPicklist", true);
         gProject->setDistPickStd(true);
         SaveSettings();
-        // Only the district box on its own column is laid over the cell
-        // again (which fills the list anew): elsewhere it would take the
-        // text of a cell that is not a district.
-        if (gCurrentCol == DistrictColumn()) {
+        // The district box is laid over its cell again (which fills the
+        // list anew) only on its own column, where elsewhere it would take
+        // the text of a cell that is not a district, and only while nothing
+        // is typed in it, which would be lost; the list then fills with
+        // the next key.
+        if (gCurrentCol == DistrictColumn() && gDistrictBox && !gDistrictBox->Edited()) {
             if (gProject->DistPick())
                 PickList().PickClear();
-            if (gDistrictBox)
-                gDistrictBox->Show();
+            gDistrictBox->Show();
         }
     });
 

@@ -8,6 +8,7 @@
 #include "core/clsEvents.h"
 #include "entry/FlexGrid.h"
 #include "entry/RichTextBox.h"
+#include "entry/RichTextView.h"
 
 #include <QAction>
 #include <QTest>
@@ -339,6 +340,27 @@ private slots:
         click("mnuStdDistPicklist");
         QCOMPARE(window->tbDistrict().Text(), districtText);
         QCOMPARE(grid.TextMatrix(2, 1), surname);
+    }
+
+    // Choosing the standard list while a district is half typed keeps
+    // what was typed: the box is not laid over its cell afresh.
+    void standardListKeepsTypedDistrict()
+    {
+        startWindow();
+        FlexGrid &grid = window->fgInput();
+        const int col = gTranscription->DistrictCol();
+        grid.setRowCol(2, col);
+        QCOMPARE(gCurrentCol, col);
+        // Nothing typed: the box stays with its cell's text.
+        click("mnuStdDistPicklist");
+        QCOMPARE(window->tbDistrict().Text(), grid.TextMatrix(2, col));
+
+        window->tbDistrict().setText(QString());
+        QTest::keyClicks(window->tbDistrictView(), QStringLiteral("zq"));
+        const QString typed = window->tbDistrict().Text();
+        QVERIFY(!typed.isEmpty());
+        click("mnuStdDistPicklist");
+        QCOMPARE(window->tbDistrict().Text(), typed);
     }
 
     // Both pick lists off disables the row-count item, in either order;
