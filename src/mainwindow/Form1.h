@@ -305,6 +305,8 @@ private:
     // already in it (label names the column in the question), re-cases the
     // open box on it, and saves the settings in any case.
     void ConvertColumnCase(const QString &label, int column, bool toUpper, bool toLower);
+    // The Options menu's commands (Form1Options.cpp).
+    void ConnectOptionCommands();
     // A "+CREDIT" row in the grid, or an open cell that may not be left:
     // the transcriber has been told.
     bool SaveRefused();

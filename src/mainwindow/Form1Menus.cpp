@@ -389,6 +389,7 @@ void Form1::CreateMenus()
     ConnectFileCommands();
     ConnectEditCommands();
     ConnectFormattingCommands();
+    ConnectOptionCommands();
 }
 
 QAction *Form1::MenuItem(const QString &controlName) const
