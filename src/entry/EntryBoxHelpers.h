@@ -5,6 +5,7 @@
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "entry/EntryBoxWindow.h"
+#include "entry/FlexGrid.h"
 #include "entry/RichTextBox.h"
 #include "entry/VbKeyCodes.h"
 #include "transcription/Change_Monitor.h"
@@ -12,6 +13,8 @@
 #include <QChar>
 #include <QList>
 #include <QObject>
+
+#include <algorithm>
 
 namespace EntryBoxHelpers {
 
@@ -55,6 +58,46 @@ inline void zoomKey(int &KeyCode, int Shift)
             BoxWindow().mnuZoomOut_Click();
     }
     KeyCode = 0;
+}
+
+// Left and Right with Shift scroll the scan sideways, the key used up;
+// true when Shift was held.
+inline bool scanSideKey(int &KeyCode, int Shift, bool left)
+{
+    if (!(Shift & VbKeys::vbShiftMask))
+        return false;
+    KeyCode = 0;
+    if (scanShown())
+        left ? BoxScan().ScrollLeft() : BoxScan().ScrollRight();
+    return true;
+}
+
+// The row PageUp (down false) or PageDown makes current: a screenful of
+// visible rows from the top row, within the entry rows.
+inline int pageTarget(const FlexGrid &grid, int visible, bool down)
+{
+    return down ? std::min(grid.TopRow() + visible, grid.Rows() - 1)
+                : std::max(grid.TopRow() - visible, 2);
+}
+
+// Up and Down with Shift (scroll), Ctrl (the ruler a line) or Alt (a page)
+// move the scan instead of the grid; true when Shift held any of them.
+inline bool scanArrowKey(int Shift, bool up)
+{
+    using namespace VbKeys;
+    if (Shift & vbShiftMask) {
+        if (scanShown())
+            up ? BoxScan().ScrollUp() : BoxScan().ScrollDown();
+    } else if (Shift & vbCtrlMask) {
+        if (scanShown())
+            BoxScan().MoveRuler1Line(up);
+    } else if (Shift & vbAltMask) {
+        if (scanShown())
+            BoxScan().ScrollPage(up ? 0 : 2);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 // Hands a list box's control events to its handlers (Change, KeyDown and
