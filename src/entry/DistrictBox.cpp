@@ -105,11 +105,8 @@ void DistrictBox::Show()
         return;
     {
         EventsOffGuard quiet;
-        if (gChangeMonitor)
-            gChangeMonitor->ClearChange();
         mCellText = g->Text();
-        mCellRow = g->Row();
-        gTranscription->PositionGrid(mCellRow, false);
+        takeCurrentCell();
         mGhostSource.clear();
         mEdited = false;
         mBox->setText(mCellText);
@@ -117,7 +114,6 @@ void DistrictBox::Show()
         mPickDigits.clear();
         mTypedPending = false;
         UncolourDistrictText(int(mCellText.size()));
-        mCellIndex = gTranscription->faIndex(mCellRow, mColumn);
         if (gProject && gProject->DropDownPick() && gProject->DistPick())
             BoxWindow().Position_DropDown();
     }

@@ -62,14 +62,11 @@ void DistrictBox::KeyDown(int &KeyCode, int Shift)
         return;
     switch (KeyCode) {
     case vbKeyBack:
-        if (mBox->SelStart() == 0 && mBox->SelLength() == 0) {
+        if (caretAtStart()) {
             KeyCode = 0;
             if (!RealText().isEmpty()) {
-                EventsOffGuard quiet;
-                mBox->setText(QString());
                 mTypedText.clear();
-                writeCell(QString());
-                changed();
+                emptyBoxAndCell();
             } else {
                 {
                     EventsOffGuard quiet;
@@ -88,16 +85,13 @@ void DistrictBox::KeyDown(int &KeyCode, int Shift)
     case vbKeyPageDown:
         pageKey(KeyCode, true);
         return;
-    case vbKeyHome:
-        homeKey(KeyCode);
-        return;
     case vbKeyLeft:
         if (Shift == vbShiftMask) {
             if (scanShown()) {
                 KeyCode = 0;
                 BoxScan().ScrollLeft();
             }
-        } else if (mBox->SelStart() == 0 && mBox->SelLength() == 0) {
+        } else if (caretAtStart()) {
             KeyCode = 0;
             int step = 1;
             if (gProject && gProject->bDeath() && gProject->IgnoreAaD()
@@ -135,14 +129,8 @@ void DistrictBox::KeyDown(int &KeyCode, int Shift)
         KeyCode = 0;
         BeepIfEnabled();
         return;
-    case vbKeyF1 + 8:
-        wordKey(KeyCode, Shift);
-        return;
-    case vbKeyF1 + 10:
-    case vbKeyF1 + 11:
-        zoomKey(KeyCode, Shift);
-        return;
     default:
+        commonKey(KeyCode, Shift);
         return;
     }
 }

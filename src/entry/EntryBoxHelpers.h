@@ -1,6 +1,6 @@
 #pragma once
 
-// Small state questions the entry boxes' handlers share.
+// Small state questions and steps the entry boxes' handlers share.
 
 #include "core/Globals.h"
 #include "core/Project.h"
@@ -13,10 +13,21 @@
 #include <QChar>
 #include <QList>
 #include <QObject>
+#include <QString>
 
 #include <algorithm>
 
 namespace EntryBoxHelpers {
+
+// The grid a box edits: its own, or while none is set gTranscription's.
+FlexGrid *gridOrTranscriptions(FlexGrid *grid);
+
+// Drops a box's connections to its control.
+void disconnectAll(QList<QMetaObject::Connection> &connections);
+
+// Fill down (up false) or up with text; an empty text is refused with a
+// message and the focus goes back to the box.
+void fillWith(const QString &text, bool up);
 
 // Whether col is the column of a field the batch has (kindCol 1 or more).
 inline bool isKind(int col, int kindCol)

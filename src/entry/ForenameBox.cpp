@@ -69,14 +69,10 @@ void ForenameBox::Show()
         return;
     {
         EventsOffGuard quiet;
-        if (gChangeMonitor)
-            gChangeMonitor->ClearChange();
+        mBox->setText(VbTrim(g->Text()));
+        takeCurrentCell();
         mGhostName.clear();
         mTextBeforeAdd.clear();
-        mBox->setText(VbTrim(g->Text()));
-        mCellRow = g->Row();
-        gTranscription->PositionGrid(mCellRow, false);
-        mCellIndex = gTranscription->faIndex(mCellRow, mColumn);
         if (gProject && gProject->DropDownPick() && gProject->ForePick())
             BoxWindow().Position_DropDown();
         if (VbTrim(mBox->Text()).isEmpty())
@@ -409,19 +405,8 @@ void ForenameBox::SpecialChar(const QString &character)
 
 void ForenameBox::Fillit(bool up)
 {
-    if (!mBox || !gTranscription)
-        return;
-    const QString text = RealText();
-    if (VbTrim(text).isEmpty()) {
-        ShowMessage(QStringLiteral("You can't fill with an empty field - type something first"),
-                    Mb::Exclamation, kProductName + QStringLiteral(" - Invalid Fill"));
-        Boxes().GiveFocusBack();
-        return;
-    }
-    if (up)
-        gTranscription->FillUp(text);
-    else
-        gTranscription->FillDown(text);
+    if (mBox && gTranscription)
+        fillWith(RealText(), up);
 }
 
 void ForenameBox::DelWord()

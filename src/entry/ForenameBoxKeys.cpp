@@ -32,13 +32,10 @@ void ForenameBox::KeyDown(int &KeyCode, int Shift)
         return;
     switch (KeyCode) {
     case vbKeyBack:
-        if (mBox->SelStart() == 0 && mBox->SelLength() == 0) {
+        if (caretAtStart()) {
             KeyCode = 0;
             if (!RealText().isEmpty()) {
-                EventsOffGuard quiet;
-                mBox->setText(QString());
-                writeCell(QString());
-                changed();
+                emptyBoxAndCell();
             } else {
                 MoveToNextForenameCell(Transcription::PreviousCell);
             }
@@ -74,13 +71,10 @@ void ForenameBox::KeyDown(int &KeyCode, int Shift)
     case vbKeyPageDown:
         pageKey(KeyCode, false);
         return;
-    case vbKeyHome:
-        homeKey(KeyCode);
-        return;
     case vbKeyLeft:
         if (scanSideKey(KeyCode, Shift, true))
             return;
-        if (mBox->SelStart() == 0 && mBox->SelLength() == 0) {
+        if (caretAtStart()) {
             KeyCode = 0;
             if (g->Col() > 1)
                 g->setCol(g->Col() - 1);
@@ -119,14 +113,8 @@ void ForenameBox::KeyDown(int &KeyCode, int Shift)
         if (Shift == 0)
             BoxPicker().Wakeup();
         return;
-    case vbKeyF1 + 8:
-        wordKey(KeyCode, Shift);
-        return;
-    case vbKeyF1 + 10:
-    case vbKeyF1 + 11:
-        zoomKey(KeyCode, Shift);
-        return;
     default:
+        commonKey(KeyCode, Shift);
         return;
     }
 }

@@ -8,6 +8,7 @@
 #include "entry/FlexGrid.h"
 #include "entry/VbKeyCodes.h"
 #include "lists/PickListSink.h"
+#include "transcription/Change_Monitor.h"
 #include "transcription/Transcription.h"
 
 #include <algorithm>
@@ -40,9 +41,7 @@ ListEntryBox::~ListEntryBox()
 
 void ListEntryBox::setControl(RichTextBox *box)
 {
-    for (const auto &connection : std::as_const(mConnections))
-        disconnect(connection);
-    mConnections.clear();
+    disconnectAll(mConnections);
     mBox = box;
     if (!box)
         return;
@@ -52,9 +51,7 @@ void ListEntryBox::setControl(RichTextBox *box)
 
 FlexGrid *ListEntryBox::grid() const
 {
-    if (mGrid)
-        return mGrid;
-    return gTranscription ? gTranscription->grid() : nullptr;
+    return gridOrTranscriptions(mGrid);
 }
 
 void ListEntryBox::changeHandler()
@@ -69,6 +66,29 @@ void ListEntryBox::writeCell(const QString &text)
 {
     if (FlexGrid *g = grid())
         g->setTextArray(mCellIndex, text);
+}
+
+void ListEntryBox::takeCurrentCell()
+{
+    FlexGrid *g = grid();
+    if (gChangeMonitor)
+        gChangeMonitor->ClearChange();
+    mCellRow = g->Row();
+    gTranscription->PositionGrid(mCellRow, false);
+    mCellIndex = gTranscription->faIndex(mCellRow, mColumn);
+}
+
+void ListEntryBox::emptyBoxAndCell()
+{
+    EventsOffGuard quiet;
+    mBox->setText(QString());
+    writeCell(QString());
+    changed();
+}
+
+bool ListEntryBox::caretAtStart() const
+{
+    return mBox->SelStart() == 0 && mBox->SelLength() == 0;
 }
 
 void ListEntryBox::HideRtb()
@@ -171,14 +191,6 @@ void ListEntryBox::typedCharacter()
     mTypedPasted = mBox->pasting();
 }
 
-void ListEntryBox::homeKey(int &KeyCode)
-{
-    KeyCode = 0;
-    if (Validate()) {
-        HideRtb();
-        grid()->setCol(1);
-    }
-}
 
 void ListEntryBox::pageKey(int &KeyCode, bool forceScroll)
 {
@@ -190,11 +202,28 @@ void ListEntryBox::pageKey(int &KeyCode, bool forceScroll)
     gTranscription->ScrollGrid(target, forceScroll);
 }
 
-void ListEntryBox::wordKey(int &KeyCode, int Shift)
+void ListEntryBox::commonKey(int &KeyCode, int Shift)
 {
-    KeyCode = 0;
-    if (Shift == 0)
-        DelWord();
-    else if (Shift == vbShiftMask)
-        ClearBox();
+    switch (KeyCode) {
+    case vbKeyHome:
+        KeyCode = 0;
+        if (Validate()) {
+            HideRtb();
+            grid()->setCol(1);
+        }
+        return;
+    case vbKeyF1 + 8:
+        KeyCode = 0;
+        if (Shift == 0)
+            DelWord();
+        else if (Shift == vbShiftMask)
+            ClearBox();
+        return;
+    case vbKeyF1 + 10:
+    case vbKeyF1 + 11:
+        zoomKey(KeyCode, Shift);
+        return;
+    default:
+        return;
+    }
 }

@@ -59,7 +59,13 @@ public:
 protected:
     ListEntryBox(int column, QObject *parent);
 
+    // Takes the grid's current cell as the box's cell: the change note
+    // cleared, its row brought into view, its flat index noted.
+    void takeCurrentCell();
     void writeCell(const QString &text);
+    // The box and its cell emptied by the transcriber, events suppressed.
+    void emptyBoxAndCell();
+    bool caretAtStart() const;
     // Lays the box over the current cell, shown with the entry colour and
     // focused; with oversized boxes widened to overSizeText, which it then
     // holds. The caller places the caret.
@@ -85,10 +91,12 @@ protected:
     void notePickDigit(int KeyAscii);
     int pickNumberRow(int digit);
     void typedCharacter();
-    // Home, PageUp/PageDown, F9.
-    void homeKey(int &KeyCode);
+    // PageUp/PageDown; the district box forces the grid to scroll.
     void pageKey(int &KeyCode, bool forceScroll);
-    void wordKey(int &KeyCode, int Shift);
+    // The keys both boxes take alike: Home (to the first column once the
+    // box validates), F9 and Shift+F9, F11 and F12; any other key is left
+    // as it is.
+    void commonKey(int &KeyCode, int Shift);
 
     QPointer<RichTextBox> mBox;
     FlexGrid *mGrid = nullptr;
