@@ -71,6 +71,28 @@ inline void zoomKey(int &KeyCode, int Shift)
     KeyCode = 0;
 }
 
+// The function keys every entry box takes alike: F9 deletes the last word,
+// Shift+F9 empties (both used up), F11 and F12 zoom. False for any other
+// key, which is left as it is.
+template <class DeleteWord, class Empty>
+bool editFunctionKey(int &KeyCode, int Shift, DeleteWord deleteWord, Empty empty)
+{
+    using namespace VbKeys;
+    if (KeyCode == vbKeyF1 + 8) {
+        KeyCode = 0;
+        if (Shift == 0)
+            deleteWord();
+        else if (Shift == vbShiftMask)
+            empty();
+        return true;
+    }
+    if (KeyCode == vbKeyF1 + 10 || KeyCode == vbKeyF1 + 11) {
+        zoomKey(KeyCode, Shift);
+        return true;
+    }
+    return false;
+}
+
 // Left and Right with Shift scroll the scan sideways, the key used up;
 // true when Shift was held.
 inline bool scanSideKey(int &KeyCode, int Shift, bool left)

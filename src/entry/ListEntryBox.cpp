@@ -212,18 +212,8 @@ void ListEntryBox::commonKey(int &KeyCode, int Shift)
             grid()->setCol(1);
         }
         return;
-    case vbKeyF1 + 8:
-        KeyCode = 0;
-        if (Shift == 0)
-            DelWord();
-        else if (Shift == vbShiftMask)
-            ClearBox();
-        return;
-    case vbKeyF1 + 10:
-    case vbKeyF1 + 11:
-        zoomKey(KeyCode, Shift);
-        return;
     default:
+        editFunctionKey(KeyCode, Shift, [this] { DelWord(); }, [this] { ClearBox(); });
         return;
     }
 }

@@ -161,18 +161,9 @@ void myRichTextbox::aRTB_KeyDown(int &KeyCode, int Shift)
             BeepIfEnabled();
         return;
     }
-    case vbKeyF1 + 8:
-        KeyCode = 0;
-        if (Shift == 0)
-            DeleteLastWord();
-        else if (Shift == vbShiftMask)
-            ClearCurrentCell();
-        return;
-    case vbKeyF1 + 10:
-    case vbKeyF1 + 11:
-        zoomKey(KeyCode, Shift);
-        return;
     default:
+        editFunctionKey(KeyCode, Shift, [this] { DeleteLastWord(); },
+                        [this] { ClearCurrentCell(); });
         return;
     }
 }
