@@ -23,8 +23,6 @@ using namespace EntryBoxHelpers;
 
 namespace {
 
-constexpr std::uint32_t kEntryBack = 0xFFFFC0;
-
 bool ghostOn()
 {
     return gProject && gProject->bDistGhost();
@@ -80,16 +78,6 @@ QChar FormatDistrictChar(const QString &text, int position, bool shift)
     }
 }
 
-// The top of the current cell from the grid's top edge, in twips: the
-// title row, then the rows shown above it from TopRow on.
-int cellTop(const FlexGrid &grid)
-{
-    int top = grid.RowHeight(0);
-    for (int r = grid.TopRow(); r < grid.Row(); ++r)
-        top += grid.RowHeight(r);
-    return top;
-}
-
 } // namespace
 
 QString DistrictBox::FormatDistrictText(const QString &text, bool whole, int position)
@@ -106,45 +94,7 @@ QString DistrictBox::FormatDistrictText(const QString &text, bool whole, int pos
     return result;
 }
 
-DistrictBox::DistrictBox(QObject *parent) : QObject(parent) {}
-
-DistrictBox::~DistrictBox()
-{
-    setControl(nullptr);
-}
-
-void DistrictBox::setControl(RichTextBox *box)
-{
-    for (const auto &connection : std::as_const(mConnections))
-        disconnect(connection);
-    mConnections.clear();
-    mBox = box;
-    if (!box)
-        return;
-    mConnections = connectControl(this, box, &DistrictBox::changeHandler, &DistrictBox::KeyDown,
-                                  &DistrictBox::KeyPress);
-}
-
-FlexGrid *DistrictBox::grid() const
-{
-    if (mGrid)
-        return mGrid;
-    return gTranscription ? gTranscription->grid() : nullptr;
-}
-
-void DistrictBox::changeHandler()
-{
-    // The box's own changes come with events suppressed.
-    if (gEvents && gEvents->NoEvents())
-        return;
-    Change();
-}
-
-void DistrictBox::writeCell(const QString &text)
-{
-    if (FlexGrid *g = grid())
-        g->setTextArray(mCellIndex, text);
-}
+DistrictBox::DistrictBox(QObject *parent) : ListEntryBox(3, parent) {}
 
 // ---- Show ---------------------------------------------------------------------------
 
@@ -155,11 +105,8 @@ void DistrictBox::Show()
         return;
     {
         EventsOffGuard quiet;
-        if (gChangeMonitor)
-            gChangeMonitor->ClearChange();
         mCellText = g->Text();
-        mCellRow = g->Row();
-        gTranscription->PositionGrid(mCellRow, false);
+        takeCurrentCell();
         mGhostSource.clear();
         mEdited = false;
         mBox->setText(mCellText);
@@ -167,50 +114,16 @@ void DistrictBox::Show()
         mPickDigits.clear();
         mTypedPending = false;
         UncolourDistrictText(int(mCellText.size()));
-        mCellIndex = gTranscription->faIndex(mCellRow, mColumn);
         if (gProject && gProject->DropDownPick() && gProject->DistPick())
             BoxWindow().Position_DropDown();
     }
     FillDistrictPickList();
     {
         EventsOffGuard quiet;
-        placeBox();
-        mBox->setBackColor(kEntryBack);
-        mBox->setVisible(true);
-        mBox->ZOrder(0);
-        mBox->SetFocus();
-        if (gProject && gProject->OverSize()) {
-            placeForOverSize();
-            mBox->setText(VbTrim(mCellText));
-        }
+        layOverCell(VbTrim(mCellText));
         mBox->setSelStart(int(mCellText.size()));
         mBox->setSelColor(RichTextBox::TypedColour);
     }
-}
-
-void DistrictBox::placeBox()
-{
-    const FlexGrid *g = grid();
-    const QPoint origin = BoxWindow().GridOrigin();
-    mBox->Move(origin.x() + g->CellLeft(), origin.y() + cellTop(*g) - 10, g->CellWidth(),
-               g->RowHeight(g->Row()) + 10);
-}
-
-void DistrictBox::placeForOverSize()
-{
-    const FlexGrid *g = grid();
-    if (!mBox || !g || !gProject || !gProject->OverSize() || !gTranscription)
-        return;
-    int left = 0;
-    int width = 0;
-    gTranscription->GetBoxPosition(mBox->Text(), left, width, g->Font());
-    mBox->Move(BoxWindow().GridOrigin().x() + left, mBox->Top(), width);
-}
-
-void DistrictBox::HideRtb()
-{
-    if (mBox)
-        mBox->setVisible(false);
 }
 
 // ---- Text and ghost --------------------------------------------------------------------
@@ -321,12 +234,7 @@ void DistrictBox::AddText(const QString &text)
     {
         EventsOffGuard quiet;
         mBox->SetFocus();
-        PickListSink &pick = PickList();
-        const bool picked = pick.bFromPickList();
-        pick.setBFromPickList(false);
-        const bool keepAsIs = gProject
-                              && (picked ? gProject->DontformatPick() : gProject->DontformatPaste());
-        QString added = keepAsIs ? text : VbTrim(FormatDistrictText(text, true, 0));
+        QString added = keepAddedAsIs() ? text : VbTrim(FormatDistrictText(text, true, 0));
         if (added.endsWith(u'*'))
             added.chop(1);
         mBox->setText(added);
@@ -391,12 +299,7 @@ bool DistrictBox::Validate()
         return true;
     }
     if (!OfferNewDistrict()) {
-        {
-            EventsOffGuard quiet;
-            if (FlexGrid *g = grid())
-                g->setRowCol(mCellRow, mColumn);
-        }
-        mBox->SetFocus();
+        stayOnCell();
         return false;
     }
     if (gProject && gProject->DropDownPick())

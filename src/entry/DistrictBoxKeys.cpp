@@ -57,22 +57,16 @@ bool scanKey(int Shift, bool up)
 
 void DistrictBox::KeyDown(int &KeyCode, int Shift)
 {
-    mTypedPending = false;
-    FlexGrid *g = grid();
-    if (!mBox || !g || !gTranscription)
-        return;
-    if (KeyCode >= vbKeyA && KeyCode <= vbKeyA + 25)
+    FlexGrid *g = keyDownGrid(KeyCode);
+    if (!g)
         return;
     switch (KeyCode) {
     case vbKeyBack:
-        if (mBox->SelStart() == 0 && mBox->SelLength() == 0) {
+        if (caretAtStart()) {
             KeyCode = 0;
             if (!RealText().isEmpty()) {
-                EventsOffGuard quiet;
-                mBox->setText(QString());
                 mTypedText.clear();
-                writeCell(QString());
-                changed();
+                emptyBoxAndCell();
             } else {
                 {
                     EventsOffGuard quiet;
@@ -88,22 +82,8 @@ void DistrictBox::KeyDown(int &KeyCode, int Shift)
         enterOrTab(Shift);
         return;
     case vbKeyPageUp:
-    case vbKeyPageDown: {
-        const int visible = gTranscription->RowsVisible();
-        const int target = KeyCode == vbKeyPageDown
-                               ? std::min(g->TopRow() + visible, g->Rows() - 1)
-                               : std::max(g->TopRow() - visible, 2);
-        KeyCode = 0;
-        g->setRow(target);
-        gTranscription->ScrollGrid(target, true);
-        return;
-    }
-    case vbKeyHome:
-        KeyCode = 0;
-        if (Validate()) {
-            HideRtb();
-            g->setCol(1);
-        }
+    case vbKeyPageDown:
+        pageKey(KeyCode, true);
         return;
     case vbKeyLeft:
         if (Shift == vbShiftMask) {
@@ -111,7 +91,7 @@ void DistrictBox::KeyDown(int &KeyCode, int Shift)
                 KeyCode = 0;
                 BoxScan().ScrollLeft();
             }
-        } else if (mBox->SelStart() == 0 && mBox->SelLength() == 0) {
+        } else if (caretAtStart()) {
             KeyCode = 0;
             int step = 1;
             if (gProject && gProject->bDeath() && gProject->IgnoreAaD()
@@ -149,18 +129,8 @@ void DistrictBox::KeyDown(int &KeyCode, int Shift)
         KeyCode = 0;
         BeepIfEnabled();
         return;
-    case vbKeyF1 + 8:
-        KeyCode = 0;
-        if (Shift == 0)
-            DelWord();
-        else if (Shift == vbShiftMask)
-            ClearBox();
-        return;
-    case vbKeyF1 + 10:
-    case vbKeyF1 + 11:
-        zoomKey(KeyCode, Shift);
-        return;
     default:
+        commonKey(KeyCode, Shift);
         return;
     }
 }
@@ -230,13 +200,7 @@ void DistrictBox::MoveToNextDistrictCell(int direction)
         return;
     }
     HideRtb();
-    int row = 0;
-    int col = 0;
-    gTranscription->FindNextCell(direction, row, col);
-    // The cell-entry loop lays the box of another column over its cell;
-    // this box opens itself only on its own column.
-    if (row != 0 && col == mColumn)
-        Show();
+    findNextCell(direction);
 }
 
 void DistrictBox::KeyPress(int &KeyAscii)
@@ -246,20 +210,14 @@ void DistrictBox::KeyPress(int &KeyAscii)
         return;
     const bool digit = KeyAscii >= '0' && KeyAscii <= '9';
     const bool numberInProgress = !mPickDigits.isEmpty();
-    if (digit)
-        mPickDigits.append(QChar(KeyAscii));
-    else
-        mPickDigits.clear();
+    notePickDigit(KeyAscii);
     if (KeyAscii == vbKeyBack)
         return;
     if (KeyAscii == vbKeyTab || KeyAscii == vbKeyReturn) {
         KeyAscii = 0;
         return;
     }
-    const auto typed = [&] {
-        mTypedPending = true;
-        mTypedPasted = mBox->pasting();
-    };
+    const auto typed = [this] { typedCharacter(); };
     const auto refuse = [&] {
         KeyAscii = 0;
         BeepIfEnabled();
@@ -327,11 +285,7 @@ void DistrictBox::KeyPress(int &KeyAscii)
 bool DistrictBox::pickNumber(int digit)
 {
     PickListSink &pick = PickList();
-    int n = mPickDigits.toInt();
-    if (n > pick.iCount()) {
-        n = digit;
-        mPickDigits = QString::number(digit);
-    }
+    const int n = pickNumberRow(digit);
     if (n > pick.iCount()) {
         mPickDigits.clear();
         return false;

@@ -26,8 +26,6 @@ using namespace VbKeys;
 
 namespace {
 
-constexpr std::uint32_t kEntryBack = 0xFFFFC0;
-
 bool ghostOn()
 {
     return gProject && gProject->bForeGhost();
@@ -41,16 +39,6 @@ QString formatForeName(const QString &text)
 bool StartsWithLetter(const QString &word)
 {
     return !word.isEmpty() && isLetter(word.at(0));
-}
-
-// The top of the current cell from the grid's top edge, in twips: the
-// title row, then the rows shown above it from TopRow on.
-int cellTop(const FlexGrid &grid)
-{
-    int top = grid.RowHeight(0);
-    for (int r = grid.TopRow(); r < grid.Row(); ++r)
-        top += grid.RowHeight(r);
-    return top;
 }
 
 } // namespace
@@ -70,45 +58,7 @@ QStringList SplitKeepingSeparators(const QString &text, const QString &separator
     return pieces;
 }
 
-ForenameBox::ForenameBox(QObject *parent) : QObject(parent) {}
-
-ForenameBox::~ForenameBox()
-{
-    setControl(nullptr);
-}
-
-void ForenameBox::setControl(RichTextBox *box)
-{
-    for (const auto &connection : std::as_const(mConnections))
-        disconnect(connection);
-    mConnections.clear();
-    mBox = box;
-    if (!box)
-        return;
-    mConnections = connectControl(this, box, &ForenameBox::changeHandler, &ForenameBox::KeyDown,
-                                  &ForenameBox::KeyPress);
-}
-
-FlexGrid *ForenameBox::grid() const
-{
-    if (mGrid)
-        return mGrid;
-    return gTranscription ? gTranscription->grid() : nullptr;
-}
-
-void ForenameBox::changeHandler()
-{
-    // The box's own changes come with events suppressed.
-    if (gEvents && gEvents->NoEvents())
-        return;
-    Change();
-}
-
-void ForenameBox::writeCell(const QString &text)
-{
-    if (FlexGrid *g = grid())
-        g->setTextArray(mCellIndex, text);
-}
+ForenameBox::ForenameBox(QObject *parent) : ListEntryBox(2, parent) {}
 
 // ---- Show ---------------------------------------------------------------------------
 
@@ -119,55 +69,18 @@ void ForenameBox::Show()
         return;
     {
         EventsOffGuard quiet;
-        if (gChangeMonitor)
-            gChangeMonitor->ClearChange();
+        mBox->setText(VbTrim(g->Text()));
+        takeCurrentCell();
         mGhostName.clear();
         mTextBeforeAdd.clear();
-        mBox->setText(VbTrim(g->Text()));
-        mCellRow = g->Row();
-        gTranscription->PositionGrid(mCellRow, false);
-        mCellIndex = gTranscription->faIndex(mCellRow, mColumn);
         if (gProject && gProject->DropDownPick() && gProject->ForePick())
             BoxWindow().Position_DropDown();
         if (VbTrim(mBox->Text()).isEmpty())
             FillForenamePickList();
-        placeBox();
-        mBox->setBackColor(kEntryBack);
-        mBox->setVisible(true);
-        mBox->ZOrder(0);
-        mBox->SetFocus();
-        if (gProject && gProject->OverSize()) {
-            placeForOverSize();
-            mBox->setText(VbTrim(g->Text()));
-        }
+        layOverCell(VbTrim(g->Text()));
         mBox->setSelStart(int(mBox->Text().size()));
         mBox->setSelColor(RichTextBox::TypedColour);
     }
-}
-
-void ForenameBox::placeBox()
-{
-    const FlexGrid *g = grid();
-    const QPoint origin = BoxWindow().GridOrigin();
-    mBox->Move(origin.x() + g->CellLeft(), origin.y() + cellTop(*g) - 10, g->CellWidth(),
-               g->RowHeight(g->Row()) + 10);
-}
-
-void ForenameBox::placeForOverSize()
-{
-    const FlexGrid *g = grid();
-    if (!mBox || !g || !gProject || !gProject->OverSize() || !gTranscription)
-        return;
-    int left = 0;
-    int width = 0;
-    gTranscription->GetBoxPosition(mBox->Text(), left, width, g->Font());
-    mBox->Move(BoxWindow().GridOrigin().x() + left, mBox->Top(), width);
-}
-
-void ForenameBox::HideRtb()
-{
-    if (mBox)
-        mBox->setVisible(false);
 }
 
 // ---- Text and ghost --------------------------------------------------------------------
@@ -298,13 +211,8 @@ void ForenameBox::AddText(const QString &text)
         EventsOffGuard quiet;
         const QString old = RealText();
         mTextBeforeAdd = old;
-        PickListSink &pick = PickList();
         QString added = text;
-        const bool picked = pick.bFromPickList();
-        pick.setBFromPickList(false);
-        const bool keepAsIs = gProject
-                              && (picked ? gProject->DontformatPick() : gProject->DontformatPaste());
-        if (!keepAsIs)
+        if (!keepAddedAsIs())
             added = VbTrim(formatForeName(added));
         QString result;
         if (added.contains(u' ') || !old.contains(u' '))
@@ -366,13 +274,7 @@ bool ForenameBox::Validate()
             gProject->HidePickList();
         return true;
     }
-    {
-        EventsOffGuard quiet;
-        if (FlexGrid *g = grid())
-            g->setRowCol(mCellRow, mColumn);
-    }
-    if (mBox)
-        mBox->SetFocus();
+    stayOnCell();
     return false;
 }
 
@@ -503,19 +405,8 @@ void ForenameBox::SpecialChar(const QString &character)
 
 void ForenameBox::Fillit(bool up)
 {
-    if (!mBox || !gTranscription)
-        return;
-    const QString text = RealText();
-    if (VbTrim(text).isEmpty()) {
-        ShowMessage(QStringLiteral("You can't fill with an empty field - type something first"),
-                    Mb::Exclamation, kProductName + QStringLiteral(" - Invalid Fill"));
-        Boxes().GiveFocusBack();
-        return;
-    }
-    if (up)
-        gTranscription->FillUp(text);
-    else
-        gTranscription->FillDown(text);
+    if (mBox && gTranscription)
+        fillWith(RealText(), up);
 }
 
 void ForenameBox::DelWord()

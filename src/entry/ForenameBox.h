@@ -14,52 +14,32 @@
 // One program-wide instance, gForenameBox. The rich-text box and the grid
 // are not owned.
 
-#include <QList>
-#include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 
-class FlexGrid;
-#include "entry/RichTextBox.h"
+#include "entry/ListEntryBox.h"
 
-class ForenameBox : public QObject
+class ForenameBox : public ListEntryBox
 {
     Q_OBJECT
 
 public:
     explicit ForenameBox(QObject *parent = nullptr);
-    ~ForenameBox() override;
 
-    // The rich-text box (tbForeName): binding connects its Change (run only
-    // while events are not suppressed), KeyDown and KeyPress here; nullptr
-    // unbinds. While none is bound every operation does nothing.
-    void setControl(RichTextBox *box);
-    RichTextBox *control() const { return mBox; }
-    // The grid (fgInput); while none is set, gTranscription's grid.
-    void setGrid(FlexGrid *grid) { mGrid = grid; }
-    FlexGrid *grid() const;
-    // The grid column the box serves.
-    int Column() const { return mColumn; }
-    void setColumn(int col) { mColumn = col; }
-
-    // The cell the box was opened on.
-    int CellRow() const { return mCellRow; }
-    int CellIndex() const { return mCellIndex; }
+    // The edit's state.
     QString GhostName() const { return mGhostName; }
-    QString PickDigits() const { return mPickDigits; }
     QString TextBeforeAdd() const { return mTextBeforeAdd; }
 
     // Opens the box over the grid's current cell with its text.
-    void Show();
+    void Show() override;
     // The leave check: offers new forenames for the forename file and
     // writes the cell. False keeps the grid on the box's cell (Cancel in an
     // offer, a refused text); the transcriber has been told why.
-    bool Validate();
+    bool Validate() override;
     // The event handlers.
-    void Change();
-    void KeyDown(int &KeyCode, int Shift);
-    void KeyPress(int &KeyAscii);
+    void Change() override;
+    void KeyDown(int &KeyCode, int Shift) override;
+    void KeyPress(int &KeyAscii) override;
     // A pick-list row (clicked or chosen by number) or a paste text: it
     // replaces the word being typed; the cell is written.
     void AddText(const QString &text);
@@ -76,16 +56,10 @@ public:
     // Fill down (up false) or up from the typed text.
     void Fillit(bool up);
     // F9: the last word deleted; Shift+F9: the box emptied.
-    void DelWord();
-    void ClearBox();
-    void HideRtb();
-
-    // The help topic of the box, given when the main window is built.
-    int HelpContextID() const { return mHelpContextID; }
-    void setHelpContextID(int id) { mHelpContextID = id; }
+    void DelWord() override;
+    void ClearBox() override;
 
 private:
-    void changeHandler();
     // The first p + 1 characters made typed text; the caret at p.
     void UncolourForenameText(int p);
     void MoveToNextForenameCell(int direction);
@@ -94,30 +68,14 @@ private:
     void ForenameGhostMatch();
     QString WordAtCaret() const;
     bool OfferNewForename();
-    void placeBox();
-    void placeForOverSize();
     void pickNumber(int digit);
-    void writeCell(const QString &text);
     // Replaces the selection (or, without one, the whole typed text) by
     // convert's result; then as the case commands end.
     template<typename Convert>
     void convertSelection(Convert convert);
 
-    QPointer<RichTextBox> mBox;
-    FlexGrid *mGrid = nullptr;
-    QList<QMetaObject::Connection> mConnections;
-    int mColumn = 2;
-    int mCellRow = 0;
-    int mCellIndex = 0;
-    int mSavedCaret = 0;
     QString mGhostName;
     QString mTextBeforeAdd;
-    QString mPickDigits;
-    int mHelpContextID = 0;
-    // A character accepted by KeyPress is on its way into the text: the
-    // next Change cases it (see myRichTextbox).
-    bool mTypedPending = false;
-    bool mTypedPasted = false;
 };
 
 // Cuts text into pieces that each end with one of separators (kept in its

@@ -27,21 +27,15 @@ using namespace VbKeys;
 
 void ForenameBox::KeyDown(int &KeyCode, int Shift)
 {
-    mTypedPending = false;
-    FlexGrid *g = grid();
-    if (!mBox || !g || !gTranscription)
-        return;
-    if (KeyCode >= vbKeyA && KeyCode <= vbKeyA + 25)
+    FlexGrid *g = keyDownGrid(KeyCode);
+    if (!g)
         return;
     switch (KeyCode) {
     case vbKeyBack:
-        if (mBox->SelStart() == 0 && mBox->SelLength() == 0) {
+        if (caretAtStart()) {
             KeyCode = 0;
             if (!RealText().isEmpty()) {
-                EventsOffGuard quiet;
-                mBox->setText(QString());
-                writeCell(QString());
-                changed();
+                emptyBoxAndCell();
             } else {
                 MoveToNextForenameCell(Transcription::PreviousCell);
             }
@@ -74,41 +68,21 @@ void ForenameBox::KeyDown(int &KeyCode, int Shift)
         return;
     }
     case vbKeyPageUp:
-    case vbKeyPageDown: {
-        const int visible = gTranscription->RowsVisible();
-        const int target = KeyCode == vbKeyPageDown
-                               ? std::min(g->TopRow() + visible, g->Rows() - 1)
-                               : std::max(g->TopRow() - visible, 2);
-        KeyCode = 0;
-        g->setRow(target);
-        gTranscription->ScrollGrid(target);
-        return;
-    }
-    case vbKeyHome:
-        KeyCode = 0;
-        if (Validate()) {
-            HideRtb();
-            g->setCol(1);
-        }
+    case vbKeyPageDown:
+        pageKey(KeyCode, false);
         return;
     case vbKeyLeft:
-        if (Shift & vbShiftMask) {
-            KeyCode = 0;
-            if (scanShown())
-                BoxScan().ScrollLeft();
-        } else if (mBox->SelStart() == 0 && mBox->SelLength() == 0) {
+        if (scanSideKey(KeyCode, Shift, true))
+            return;
+        if (caretAtStart()) {
             KeyCode = 0;
             if (g->Col() > 1)
                 g->setCol(g->Col() - 1);
         }
         return;
     case vbKeyRight:
-        if (Shift & vbShiftMask) {
-            KeyCode = 0;
-            if (scanShown())
-                BoxScan().ScrollRight();
+        if (scanSideKey(KeyCode, Shift, false))
             return;
-        }
         UncolourForenameText(mBox->SelStart());
         if (mBox->SelStart() >= mBox->Text().size()) {
             KeyCode = 0;
@@ -118,35 +92,17 @@ void ForenameBox::KeyDown(int &KeyCode, int Shift)
         return;
     case vbKeyUp:
         KeyCode = 0;
-        if (Shift & vbShiftMask) {
-            if (scanShown())
-                BoxScan().ScrollUp();
-        } else if (Shift & vbCtrlMask) {
-            if (scanShown())
-                BoxScan().MoveRuler1Line(true);
-        } else if (Shift & vbAltMask) {
-            if (scanShown())
-                BoxScan().ScrollPage(0);
-        } else if (mCellRow >= 3) {
+        if (scanArrowKey(Shift, true))
+            return;
+        if (mCellRow >= 3)
             MoveToNextForenameCell(Transcription::RowUp);
-        } else {
+        else
             BeepIfEnabled();
-        }
         return;
     case vbKeyDown:
         KeyCode = 0;
-        if (Shift & vbShiftMask) {
-            if (scanShown())
-                BoxScan().ScrollDown();
-        } else if (Shift & vbCtrlMask) {
-            if (scanShown())
-                BoxScan().MoveRuler1Line(false);
-        } else if (Shift & vbAltMask) {
-            if (scanShown())
-                BoxScan().ScrollPage(2);
-        } else {
+        if (!scanArrowKey(Shift, false))
             MoveToNextForenameCell(Transcription::RowDown);
-        }
         return;
     case vbKeyInsert:
         KeyCode = 0;
@@ -157,18 +113,8 @@ void ForenameBox::KeyDown(int &KeyCode, int Shift)
         if (Shift == 0)
             BoxPicker().Wakeup();
         return;
-    case vbKeyF1 + 8:
-        KeyCode = 0;
-        if (Shift == 0)
-            DelWord();
-        else if (Shift == vbShiftMask)
-            ClearBox();
-        return;
-    case vbKeyF1 + 10:
-    case vbKeyF1 + 11:
-        zoomKey(KeyCode, Shift);
-        return;
     default:
+        commonKey(KeyCode, Shift);
         return;
     }
 }
@@ -181,13 +127,7 @@ void ForenameBox::MoveToNextForenameCell(int direction)
         EventsOffGuard quiet;
         writeCell(RealText());
     }
-    int row = 0;
-    int col = 0;
-    gTranscription->FindNextCell(direction, row, col);
-    // The cell-entry loop lays the box of another column over its cell;
-    // this box opens itself only on its own column.
-    if (row != 0 && col == mColumn)
-        Show();
+    findNextCell(direction);
 }
 
 void ForenameBox::KeyPress(int &KeyAscii)
@@ -196,16 +136,10 @@ void ForenameBox::KeyPress(int &KeyAscii)
     if (!mBox)
         return;
     const bool digit = KeyAscii >= '0' && KeyAscii <= '9';
-    if (digit)
-        mPickDigits.append(QChar(KeyAscii));
-    else
-        mPickDigits.clear();
+    notePickDigit(KeyAscii);
     if (KeyAscii == vbKeyBack)
         return;
-    const auto typed = [&] {
-        mTypedPending = true;
-        mTypedPasted = mBox->pasting();
-    };
+    const auto typed = [this] { typedCharacter(); };
     const auto refuse = [&] {
         KeyAscii = 0;
         BeepIfEnabled();
@@ -267,11 +201,7 @@ void ForenameBox::KeyPress(int &KeyAscii)
 void ForenameBox::pickNumber(int digit)
 {
     PickListSink &pick = PickList();
-    int n = mPickDigits.toInt();
-    if (n > pick.iCount()) {
-        n = digit;
-        mPickDigits = QString::number(digit);
-    }
+    const int n = pickNumberRow(digit);
     if (n > pick.iCount()) {
         BeepIfEnabled();
         return;

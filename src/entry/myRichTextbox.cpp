@@ -38,9 +38,7 @@ myRichTextbox::~myRichTextbox()
 
 void myRichTextbox::setARTB(RichTextBox *box)
 {
-    for (const auto &connection : std::as_const(mConnections))
-        disconnect(connection);
-    mConnections.clear();
+    disconnectAll(mConnections);
     mBox = box;
     if (!box)
         return;
@@ -53,9 +51,7 @@ void myRichTextbox::setARTB(RichTextBox *box)
 
 FlexGrid *myRichTextbox::flexgrid() const
 {
-    if (mGrid)
-        return mGrid;
-    return gTranscription ? gTranscription->grid() : nullptr;
+    return gridOrTranscriptions(mGrid);
 }
 
 QString myRichTextbox::boxText() const
@@ -375,19 +371,8 @@ void myRichTextbox::Decr_Cell()
 
 void myRichTextbox::Fillit(bool up)
 {
-    if (!mBox || !gTranscription)
-        return;
-    const QString text = mBox->Text();
-    if (VbTrim(text).isEmpty()) {
-        ShowMessage(QStringLiteral("You can't fill with an empty field - type something first"),
-                    Mb::Exclamation, kProductName + QStringLiteral(" - Invalid Fill"));
-        Boxes().GiveFocusBack();
-        return;
-    }
-    if (up)
-        gTranscription->FillUp(text);
-    else
-        gTranscription->FillDown(text);
+    if (mBox && gTranscription)
+        fillWith(mBox->Text(), up);
 }
 
 // ---- Operations of the main window --------------------------------------------------

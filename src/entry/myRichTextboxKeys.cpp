@@ -110,11 +110,9 @@ void myRichTextbox::aRTB_KeyDown(int &KeyCode, int Shift)
         moveTo(row, gCurrentCol == 1 ? lastCol : 1);
         return;
     case vbKeyLeft:
-        if (Shift & vbShiftMask) {
-            KeyCode = 0;
-            if (scanShown())
-                BoxScan().ScrollLeft();
-        } else if (atStart && col >= 2) {
+        if (scanSideKey(KeyCode, Shift, true))
+            return;
+        if (atStart && col >= 2) {
             KeyCode = 0;
             moveTo(row, col - 1);
         } else if (atStart && col == 1 && row >= 3) {
@@ -123,11 +121,9 @@ void myRichTextbox::aRTB_KeyDown(int &KeyCode, int Shift)
         }
         return;
     case vbKeyRight:
-        if (Shift & vbShiftMask) {
-            KeyCode = 0;
-            if (scanShown())
-                BoxScan().ScrollRight();
-        } else if (mBox->SelStart() + mBox->SelLength() >= mBox->Text().size()) {
+        if (scanSideKey(KeyCode, Shift, false))
+            return;
+        if (mBox->SelStart() + mBox->SelLength() >= mBox->Text().size()) {
             KeyCode = 0;
             if (!creditMove())
                 Incr_Cell(true);
@@ -135,31 +131,14 @@ void myRichTextbox::aRTB_KeyDown(int &KeyCode, int Shift)
         return;
     case vbKeyUp:
         KeyCode = 0;
-        if (Shift & vbShiftMask) {
-            if (scanShown())
-                BoxScan().ScrollUp();
-        } else if (Shift & vbCtrlMask) {
-            if (scanShown())
-                BoxScan().MoveRuler1Line(true);
-        } else if (Shift & vbAltMask) {
-            if (scanShown())
-                BoxScan().ScrollPage(0);
-        } else if (row >= 3) {
+        if (!scanArrowKey(Shift, true) && row >= 3)
             moveTo(row - 1, col);
-        }
         return;
     case vbKeyDown:
         KeyCode = 0;
-        if (Shift & vbShiftMask) {
-            if (scanShown())
-                BoxScan().ScrollDown();
-        } else if (Shift & vbCtrlMask) {
-            if (scanShown())
-                BoxScan().MoveRuler1Line(false);
-        } else if (Shift & vbAltMask) {
-            if (scanShown())
-                BoxScan().ScrollPage(2);
-        } else if (!creditMove()) {
+        if (scanArrowKey(Shift, false))
+            return;
+        if (!creditMove()) {
             if (row == grid->Rows() - 1 && !gTranscription->IsRowBlank(row))
                 gTranscription->AddRow();
             if (row + 1 < grid->Rows())
@@ -182,18 +161,9 @@ void myRichTextbox::aRTB_KeyDown(int &KeyCode, int Shift)
             BeepIfEnabled();
         return;
     }
-    case vbKeyF1 + 8:
-        KeyCode = 0;
-        if (Shift == 0)
-            DeleteLastWord();
-        else if (Shift == vbShiftMask)
-            ClearCurrentCell();
-        return;
-    case vbKeyF1 + 10:
-    case vbKeyF1 + 11:
-        zoomKey(KeyCode, Shift);
-        return;
     default:
+        editFunctionKey(KeyCode, Shift, [this] { DeleteLastWord(); },
+                        [this] { ClearCurrentCell(); });
         return;
     }
 }
@@ -276,8 +246,7 @@ void myRichTextbox::pageKey(bool down)
 {
     FlexGrid *grid = flexgrid();
     const int visible = gTranscription->RowsVisible();
-    const int target = down ? std::min(grid->TopRow() + visible, grid->Rows() - 1)
-                            : std::max(grid->TopRow() - visible, 2);
+    const int target = pageTarget(*grid, visible, down);
     grid->setRow(target);
     gTranscription->ScrollGrid(target);
 }
