@@ -83,6 +83,7 @@ bool Form1::LoadFile(const QString &path)
     // The open batch goes whole into the work file first: a file that fails
     // to load then gives it back, unsaved changes included.
     const bool hadBatch = !project.BatchName().isEmpty() && gWorkFile;
+    const bool hadChanges = gChangeMonitor && gChangeMonitor->AnyChange();
     if (hadBatch) {
         gWorkFile->SaveHeaderToWork();
         gWorkFile->SaveGridToWork();
@@ -101,6 +102,13 @@ bool Form1::LoadFile(const QString &path)
         // Restore has said why. The batch that was open comes back from the
         // work file; with none, the transcriber starts afresh.
         if (hadBatch && gWorkFile->RestoreWorkfile()) {
+            // Saved or not, as it was before.
+            if (gChangeMonitor) {
+                if (hadChanges)
+                    gChangeMonitor->Changed();
+                else
+                    gChangeMonitor->DataSaved();
+            }
             Set_TextBox();
         } else {
             project.setBatchName(QString());

@@ -107,20 +107,25 @@ private slots:
     void failedOpenKeepsTheBatch_data()
     {
         QTest::addColumn<bool>("cancel");
-        QTest::newRow("dialog-cancelled") << true;
-        QTest::newRow("file-not-a-batch") << false;
+        QTest::addColumn<bool>("unsaved");
+        QTest::newRow("dialog-cancelled") << true << true;
+        QTest::newRow("file-not-a-batch") << false << true;
+        QTest::newRow("file-not-a-batch-saved-batch") << false << false;
     }
     void failedOpenKeepsTheBatch()
     {
         QFETCH(bool, cancel);
+        QFETCH(bool, unsaved);
         startWindow();
-        changeFirstSurname(QStringLiteral("Zebedee"));
+        if (unsaved)
+            changeFirstSurname(QStringLiteral("Zebedee"));
         const QStringList rows = column1(window->fgInput());
         const QString name = gProject->BatchName();
 
         const QString bad = inSaveFolder(QStringLiteral("1905B1A0099.ZEL"));
         writeAll(bad, "this is not a batch file\r\n");
-        script->answer(QStringLiteral("No")); // don't save first
+        if (unsaved)
+            script->answer(QStringLiteral("No")); // don't save first
         script->answer(cancel ? QStringLiteral("<cancel>") : bad);
         acceptUnexpected();
         window->MenuItem(QStringLiteral("mnuFileOpen"))->trigger();
@@ -128,10 +133,12 @@ private slots:
             QCOMPARE(prompts().last(), QStringLiteral("That is not a valid file - The first line "
                                                       "does not start with +INFO."));
 
-        QCOMPARE(prompts().first(), QStringLiteral("Do you want to save the existing data first?"));
+        if (unsaved)
+            QCOMPARE(prompts().first(),
+                     QStringLiteral("Do you want to save the existing data first?"));
         QCOMPARE(gProject->BatchName(), name);
         QCOMPARE(column1(window->fgInput()), rows);
-        QVERIFY(gChangeMonitor->AnyChange());
+        QCOMPARE(gChangeMonitor->AnyChange(), unsaved);
         QVERIFY(!window->bLoading());
         QVERIFY(!window->headerForm());
     }
