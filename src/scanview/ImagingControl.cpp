@@ -11,7 +11,9 @@
 
 namespace {
 
-// A 600 dpi colour page is larger than Qt's default allocation limit.
+// Qt's reader refuses a 600 dpi A4 page under its default allocation limit
+// (the TIFF reader counts 4 bytes a pixel even for grey). The limit is
+// process-wide; nothing else in the program reads images this large.
 constexpr int kAllocationLimitMb = 2048;
 
 int nearest(double v)
@@ -37,7 +39,7 @@ QImage readImage(const QString &path, int *error)
     }
     QImageReader reader(&file);
     reader.setAutoTransform(true);
-    reader.setAllocationLimit(kAllocationLimitMb);
+    QImageReader::setAllocationLimit(kAllocationLimitMb);
     if (!reader.canRead()) {
         *error = ImagingControl::NotAnImage;
         return {};
