@@ -1,0 +1,265 @@
+#include "scanview/ImagingControl.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+#include <QRect>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Qt's reader refuses a 600 dpi A4 page under its default allocation limit
+// (the TIFF reader counts 4 bytes a pixel even for grey). The limit is
+// process-wide; nothing else in the program reads images this large.
+constexpr int kAllocationLimitMb = 2048;
+
+int nearest(double v)
+{
+    return int(std::nearbyint(v));
+}
+
+QImage readImage(const QString &path, int *error)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile()) {
+        *error = ImagingControl::FileNotFound;
+        return {};
+    }
+    if (info.size() == 0) {
+        *error = ImagingControl::EmptyFile;
+        return {};
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = ImagingControl::CannotOpen;
+        return {};
+    }
+    QImageReader reader(&file);
+    reader.setAutoTransform(true);
+    QImageReader::setAllocationLimit(kAllocationLimitMb);
+    if (!reader.canRead()) {
+        *error = ImagingControl::NotAnImage;
+        return {};
+    }
+    QImage image;
+    if (!reader.read(&image) || image.isNull()) {
+        *error = ImagingControl::DamagedImage;
+        return {};
+    }
+    *error = ImagingControl::NoError;
+    return ImageFilters::toWorkingFormat(std::move(image));
+}
+
+} // namespace
+
+ImagingControl::ImagingControl(QObject *parent) : QObject(parent) {}
+
+void ImagingControl::setFileName(const QString &path)
+{
+    mFileName = path;
+    mLoadError = NoError;
+    mImage = QImage();
+    mScrollX = 0;
+    mScrollY = 0;
+    if (!path.isEmpty())
+        mImage = readImage(path, &mLoadError);
+    imageChanged();
+}
+
+void ImagingControl::setControlSize(const QSize &size)
+{
+    mControlSize = size.expandedTo(QSize(0, 0));
+    refreshExtents();
+    clampScroll();
+    emit changed();
+}
+
+void ImagingControl::setZoomFactor(float zoom)
+{
+    if (!std::isfinite(zoom) || zoom <= 0.0f || zoom == mZoom)
+        return;
+    const double pageX = mScrollX / double(mZoom);
+    const double pageY = mScrollY / double(mZoom);
+    mZoom = zoom;
+    refreshExtents();
+    mScrollX = nearest(pageX * mZoom);
+    mScrollY = nearest(pageY * mZoom);
+    clampScroll();
+    emit changed();
+}
+
+int ImagingControl::maxScrollX() const
+{
+    return std::max(0, nearest(mImage.width() * double(mZoom)) - mControlSize.width());
+}
+
+int ImagingControl::maxScrollY() const
+{
+    return std::max(0, nearest(mImage.height() * double(mZoom)) - mControlSize.height());
+}
+
+void ImagingControl::setScrollX(int x)
+{
+    x = std::clamp(x, 0, maxScrollX());
+    if (x == mScrollX)
+        return;
+    mScrollX = x;
+    emit changed();
+}
+
+void ImagingControl::setScrollY(int y)
+{
+    y = std::clamp(y, 0, maxScrollY());
+    if (y == mScrollY)
+        return;
+    mScrollY = y;
+    emit changed();
+}
+
+void ImagingControl::Rotate(double degrees)
+{
+    mImage = ImageFilters::rotated(mImage, degrees);
+    imageChanged();
+}
+
+void ImagingControl::FlipLeftRight()
+{
+    mImage = mImage.mirrored(true, false);
+    imageChanged();
+}
+
+void ImagingControl::FlipTopBottom()
+{
+    mImage = mImage.mirrored(false, true);
+    imageChanged();
+}
+
+void ImagingControl::ColorDepth(int bits, int, int)
+{
+    ImageFilters::setColourDepth(mImage, bits);
+    imageChanged();
+}
+
+void ImagingControl::ReplaceColor(quint32 low, quint32 high, quint32 newColour)
+{
+    ImageFilters::replaceColour(mImage, low, high, newColour);
+    imageChanged();
+}
+
+void ImagingControl::Negate()
+{
+    ImageFilters::negate(mImage);
+    imageChanged();
+}
+
+void ImagingControl::Despeckle()
+{
+    ImageFilters::despeckle(mImage);
+    imageChanged();
+}
+
+void ImagingControl::setSmoothing(bool on)
+{
+    mSmoothing = on;
+    emit changed();
+}
+
+void ImagingControl::setAntiAlias(bool on)
+{
+    mAntiAlias = on;
+    emit changed();
+}
+
+void ImagingControl::setBrightness(int value)
+{
+    mBrightness = std::clamp(value, -100, 100);
+    mDisplayStale = true;
+    emit changed();
+}
+
+void ImagingControl::setContrast(int value)
+{
+    mContrast = std::clamp(value, -100, 100);
+    mDisplayStale = true;
+    emit changed();
+}
+
+void ImagingControl::setGamma(float value)
+{
+    // Zero, below or not a number would blank the page.
+    if (!std::isfinite(value) || value <= 0.0f)
+        return;
+    mGamma = value;
+    mDisplayStale = true;
+    emit changed();
+}
+
+const QImage &ImagingControl::displayImage() const
+{
+    if (mDisplayStale) {
+        const auto lut = ImageFilters::adjustmentTable(mBrightness, mContrast, mGamma);
+        mShowAdjusted = !ImageFilters::isIdentity(lut);
+        if (mShowAdjusted)
+            ImageFilters::applyTable(mImage, lut, mAdjusted);
+        else if (mImage.isNull())
+            mAdjusted = QImage();
+        mDisplayStale = false;
+    }
+    return mShowAdjusted ? mAdjusted : mImage;
+}
+
+void ImagingControl::paint(QPainter &painter, const QRect &exposed) const
+{
+    if (mImage.isNull() || exposed.isEmpty())
+        return;
+    const double z = mZoom;
+    const QRectF wanted((exposed.x() + mScrollX) / z, (exposed.y() + mScrollY) / z,
+                        exposed.width() / z, exposed.height() / z);
+    const QRect source = wanted.toAlignedRect().intersected(mImage.rect());
+    if (source.isEmpty())
+        return;
+    const QRectF target(source.x() * z - mScrollX, source.y() * z - mScrollY,
+                        source.width() * z, source.height() * z);
+    painter.save();
+    painter.setClipRect(exposed, Qt::IntersectClip);
+    // Anti-alias turns black and white into greys when the page is drawn
+    // smaller than it is; smoothing blends at any zoom.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                          mSmoothing || (mAntiAlias && mZoom < 1.0f));
+    painter.drawImage(target, displayImage(), QRectF(source));
+    painter.restore();
+}
+
+void ImagingControl::userScrolled(int scrollX, int scrollY)
+{
+    setScrollX(scrollX);
+    setScrollY(scrollY);
+    emit Scroll();
+}
+
+void ImagingControl::userMouseButton(int button, int action, int x, int y)
+{
+    emit MouseButton(button, action, x, y);
+}
+
+void ImagingControl::imageChanged()
+{
+    mDisplayStale = true;
+    clampScroll();
+    emit changed();
+}
+
+void ImagingControl::refreshExtents()
+{
+    mViewWidth = nearest(mControlSize.width() / double(mZoom));
+    mViewHeight = nearest(mControlSize.height() / double(mZoom));
+}
+
+void ImagingControl::clampScroll()
+{
+    mScrollX = std::clamp(mScrollX, 0, maxScrollX());
+    mScrollY = std::clamp(mScrollY, 0, maxScrollY());
+}
