@@ -31,3 +31,16 @@ pelkar_build() {
     cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=Release
     cmake --build "$root/build" --parallel
 }
+
+# The same build with AddressSanitizer and UndefinedBehaviorSanitizer, in its
+# own folder build-asan/ so the ordinary build is left as it is. The
+# benchmarks are left out: nothing runs them there. ccache is used when the
+# machine has it, since this build is slow.
+pelkar_build_sanitized() {
+    local root launcher=()
+    root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DPELKAR_SANITIZE=ON -DPELKAR_BUILD_BENCH=OFF "${launcher[@]}"
+    cmake --build "$root/build-asan" --parallel
+}

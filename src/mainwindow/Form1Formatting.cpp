@@ -114,7 +114,9 @@ void Form1::ConnectFormattingCommands()
     for (int k = 0; k < 4; ++k)
         district[k] = take(kDistrictItems[k]);
     for (int k = 0; k < 4; ++k) {
-        connect(district[k], &QAction::triggered, this, [this, district, k](bool checked) {
+        const auto setDistrict = kDistrictSetters[k];
+        connect(district[k], &QAction::triggered, this,
+                [this, district, k, setDistrict](bool checked) {
             // Name Case stays checked when clicked again; the other three
             // are toggles, and unchecking one leaves none checked.
             if (k == 0 && !checked) {
@@ -122,7 +124,7 @@ void Form1::ConnectFormattingCommands()
                 return;
             }
             if (gProject)
-                (gProject->*kDistrictSetters[k])(checked);
+                (gProject->*setDistrict)(checked);
             if (!checked)
                 return;
             for (int other = 0; other < 4; ++other) {
@@ -138,9 +140,10 @@ void Form1::ConnectFormattingCommands()
     for (int k = 0; k < 3; ++k)
         dob[k] = take(kDoBItems[k]);
     for (int k = 0; k < 3; ++k) {
-        connect(dob[k], &QAction::triggered, this, [this, dob, k](bool checked) {
+        const auto setDoB = kDoBSetters[k];
+        connect(dob[k], &QAction::triggered, this, [this, dob, k, setDoB](bool checked) {
             if (gProject)
-                (gProject->*kDoBSetters[k])(checked);
+                (gProject->*setDoB)(checked);
             if (!checked)
                 return;
             for (int other = 0; other < 3; ++other) {
