@@ -1,0 +1,717 @@
+#include "scanview/frmScanView.h"
+
+#include "core/FileHelpers.h"
+#include "core/Globals.h"
+#include "core/MessageWindows.h"
+#include "core/Project.h"
+#include "core/Services.h"
+#include "core/ShowStatusSink.h"
+#include "core/VbHelpers.h"
+#include "core/clsEvents.h"
+#include "scanview/ZoomCaption.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Pelkar - Scan View");
+constexpr int kMinimumTwips = 1000;
+// The scroll bars hold 16-bit values.
+constexpr int kScrollBarLimit = 32767;
+
+QColor fromStored(int colour)
+{
+    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+int twipsPerPixelY()
+{
+    return std::max(1, PixelsToTwipsY(1));
+}
+
+// Millimetres to screen pixels.
+int MmToPixels(int mm)
+{
+    return int(VbRound(mm * 56.7 / twipsPerPixelY()));
+}
+
+} // namespace
+
+// The area the page is painted into; it hands its painting, size and the
+// user's wheel and buttons to the window.
+class ScanCanvas : public QWidget
+{
+public:
+    explicit ScanCanvas(frmScanView *view)
+        : QWidget(nullptr), mView(view)
+    {
+        setObjectName(QStringLiteral("ImageX1"));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setFocusPolicy(Qt::ClickFocus);
+        setMinimumSize(1, 1);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QPainter painter(this);
+        mView->paintCanvas(painter, event->rect());
+    }
+    void resizeEvent(QResizeEvent *) override
+    {
+        mView->mImage.setControlSize(size());
+        mView->GetScrollLimits();
+        mView->layOutRulerBar();
+    }
+    void wheelEvent(QWheelEvent *event) override { mView->wheelOnCanvas(event); }
+    void mousePressEvent(QMouseEvent *event) override { button(event, 1); }
+    void mouseReleaseEvent(QMouseEvent *event) override { button(event, 2); }
+
+private:
+    void button(QMouseEvent *event, int action)
+    {
+        int b = 0;
+        switch (event->button()) {
+        case Qt::LeftButton: b = 1; break;
+        case Qt::RightButton: b = 2; break;
+        case Qt::MiddleButton: b = 4; break;
+        default: return;
+        }
+        const QPoint p = event->position().toPoint();
+        mView->mImage.userMouseButton(b, action, p.x(), p.y());
+    }
+
+    frmScanView *mView;
+};
+
+frmScanView::frmScanView(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmScanView"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    auto *central = new QWidget(this);
+    auto *grid = new QGridLayout(central);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    mCanvas = new ScanCanvas(this);
+    mHBar = new QScrollBar(Qt::Horizontal, central);
+    mHBar->setObjectName(QStringLiteral("ImageX1HScroll"));
+    mVBar = new QScrollBar(Qt::Vertical, central);
+    mVBar->setObjectName(QStringLiteral("ImageX1VScroll"));
+    grid->addWidget(mCanvas, 0, 0);
+    grid->addWidget(mVBar, 0, 1);
+    grid->addWidget(mHBar, 1, 0);
+    setCentralWidget(central);
+
+    // Laid over the image's right edge while the ruler shows.
+    VScroll1 = new QScrollBar(Qt::Vertical, mCanvas);
+    VScroll1->setObjectName(QStringLiteral("VScroll1"));
+    VScroll1->hide();
+
+    buildMenus();
+
+    connect(&mImage, &ImagingControl::changed, this, &frmScanView::imageChanged);
+    connect(mHBar, &QScrollBar::valueChanged, this, [this](int x) {
+        if (!mSyncingBars)
+            mImage.userScrolled(x, mImage.ScrollY());
+    });
+    connect(mVBar, &QScrollBar::valueChanged, this, [this](int y) {
+        if (!mSyncingBars)
+            mImage.userScrolled(mImage.ScrollX(), y);
+    });
+    connect(VScroll1, &QScrollBar::valueChanged, this, &frmScanView::VScroll1_Change);
+
+    Form_Load();
+}
+
+frmScanView::~frmScanView() = default;
+
+QWidget *frmScanView::imageArea() const
+{
+    return mCanvas;
+}
+
+void frmScanView::buildMenus()
+{
+    mnuView = menuBar()->addMenu(QStringLiteral("&View"));
+    mnuView->setObjectName(QStringLiteral("mnuView"));
+    auto add = [this](QMenu *menu, const char *name, const QString &text) {
+        QAction *a = menu->addAction(text);
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    mnuShowHide = add(mnuView, "mnuShowHide", QStringLiteral("Show Image Tools"));
+    mnuShowRuler = add(mnuView, "mnuShowRuler", QStringLiteral("Show Ruler"));
+    mnuShowMag = add(mnuView, "mnuShowMag", QStringLiteral("Show Magnifier"));
+    mnucoltop = add(mnuView, "mnucoltop", QStringLiteral("Move Ruler to Top of Column"));
+    mnuZoomMenu = mnuView->addMenu(QStringLiteral("Zoom"));
+    mnuZoom = mnuZoomMenu->menuAction();
+    mnuZoom->setObjectName(QStringLiteral("mnuZoom"));
+    mnuZoomIn = add(mnuZoomMenu, "mnuZoomIn", QStringLiteral("Zoom In"));
+    mnuZoomOut = add(mnuZoomMenu, "mnuZoomOut", QStringLiteral("Zoom Out"));
+    mnucoltop->setVisible(false);
+    // The image tools and the magnifier come with their own windows.
+    mnuShowHide->setEnabled(false);
+    mnuShowMag->setEnabled(false);
+
+    connect(mnuShowRuler, &QAction::triggered, this, &frmScanView::mnuShowRuler_Click);
+    connect(mnucoltop, &QAction::triggered, this, &frmScanView::mnucoltop_Click);
+    connect(mnuZoomMenu, &QMenu::aboutToShow, this, &frmScanView::ZoomWarning);
+    connect(mnuZoomIn, &QAction::triggered, this, [this] { SetZoom(1); });
+    connect(mnuZoomOut, &QAction::triggered, this, [this] { SetZoom(-1); });
+}
+
+void frmScanView::Form_Load()
+{
+    mRotation = 0.0f;
+    mBackCol = 0xFFFFFF;
+    mTextCol = 0;
+    mRulerShown = 0;
+    mRulerCalibrated = false;
+    mZoomWarned = false;
+    EventsOffGuard eventsOff;
+    setWindowTitle(kCaption);
+    if (gProject) {
+        mSeeThru = gProject->RuleSeeThru();
+        move(TwipsToPixelsX(gProject->Scanleft()), TwipsToPixelsY(gProject->ScanTop()));
+        const int w = std::max(gProject->ScanWidth(), kMinimumTwips);
+        const int h = std::max(gProject->ScanHeight(), kMinimumTwips);
+        resize(TwipsToPixelsX(w), TwipsToPixelsY(h));
+        gProject->setScanOn(false);
+    }
+}
+
+// ---- Loading ----------------------------------------------------------------------
+
+bool frmScanView::GetPicture(const QString &path)
+{
+    return OpenNewPic(path);
+}
+
+void frmScanView::releaseImage()
+{
+    mImage.setFileName(QString());
+}
+
+bool frmScanView::OpenNewPic(const QString &path)
+{
+    if (!FileExists(path)) {
+        ShowMessage(QStringLiteral("Sorry but I can't find that file"), Mb::Critical,
+                    QStringLiteral("Pelkar"));
+        return false;
+    }
+    releaseImage();
+    mBackCol = 0xFFFFFF;
+    mTextCol = 0;
+    mnucoltop->setVisible(false);
+    mnuShowRuler->setText(QStringLiteral("Show Ruler"));
+    mRulerShown = 0;
+    mRulerCalibrated = false;
+    VScroll1->hide();
+    if (gProject)
+        gProject->setGreyScale(false);
+
+    mImage.setFileName(path);
+    if (gProject && std::max(mImage.BitsPerPixel(), 1) > 1)
+        gProject->setGreyScale(true);
+    const int error = mImage.LoadError();
+    if (error != 0) {
+        ShowMessage(QStringLiteral("Error code ") + QString::number(error)
+                        + QStringLiteral(" opening file"),
+                    Mb::Critical, QStringLiteral("Pelkar"));
+        return false;
+    }
+
+    mRotation = 0.0f;
+    if (gProject && gProject->Rotation() != 0.0f)
+        doRotate(gProject->Rotation());
+
+    double zoom = gProject ? gProject->Zoom() : 1.0;
+    if (zoom < 0.001 || zoom >= 100)
+        zoom = 1.0;
+    mImage.setZoomFactor(float(zoom));
+    GetScrollLimits();
+
+    const QFileInfo info(path);
+    setWindowTitle(kCaption + QLatin1Char(' ') + info.fileName() + QStringLiteral(" (")
+                   + ZoomPercentText(mImage.ZoomFactor()) + QStringLiteral("%)"));
+    if (gProject) {
+        gProject->setScanOn(true);
+        gProject->setScanPath(info.absolutePath());
+        gProject->setScanFile(info.fileName());
+    }
+    mCanvas->update();
+    emit scanOpened();
+    return true;
+}
+
+void frmScanView::doRotate(float degrees)
+{
+    if (mRotation != 0.0f && gProject) {
+        // Start again from the page as stored, so turns never add up errors.
+        const int y = mImage.ScrollY();
+        mImage.setFileName(QDir(gProject->ScanPath()).filePath(gProject->ScanFile()));
+        mImage.setScrollY(y);
+    }
+    mRotation += degrees;
+    mImage.Rotate(double(mRotation));
+    if (gProject)
+        gProject->setRotation(mRotation);
+    mBackCol = 0xFFFFFF;
+    mTextCol = 0;
+}
+
+// ---- Zoom -------------------------------------------------------------------------
+
+void frmScanView::ZoomWarning()
+{
+    if (!mRulerCalibrated || mZoomWarned)
+        return;
+    ShowMessage(QStringLiteral("Warning - If you change the zoom factor after showing the ruler ")
+                    + QStringLiteral("\r\n")
+                    + QStringLiteral("then the Move Ruler to Column Top button will not work "
+                                     "properly.")
+                    + QStringLiteral("\r\n")
+                    + QStringLiteral("To avoid this problem - close the ruler, change the zoom "
+                                     "and reshow the ruler."),
+                Mb::Exclamation, QStringLiteral("Pelkar ScanZoom"));
+    mZoomWarned = true;
+}
+
+void frmScanView::Zoomin()
+{
+    ZoomWarning();
+    SetZoom(1);
+}
+
+void frmScanView::ZoomOut()
+{
+    ZoomWarning();
+    SetZoom(-1);
+}
+
+void frmScanView::SetZoom(int step)
+{
+    float z = std::max(mImage.ZoomFactor(), 0.04f);
+    const float old = z;
+    if (step == 1)
+        z = z + z / 4;
+    else if (step == -1)
+        z = z - z / 4;
+    // A zoom of 100 or more would be thrown away at the next opening; stop below it.
+    if (z >= 100.0f)
+        z = old;
+    if (z != mImage.ZoomFactor()) {
+        mImage.setZoomFactor(z);
+        if (gProject)
+            gProject->setZoom(double(mImage.ZoomFactor()));
+        GetScrollLimits();
+        mJumpDistance *= double(z) / double(old);
+    }
+    setWindowTitle(CaptionWithZoom(windowTitle(), mImage.ZoomFactor()));
+}
+
+// ---- Scrolling --------------------------------------------------------------------
+
+void frmScanView::GetScrollLimits()
+{
+    syncImageScrollBars();
+}
+
+void frmScanView::syncImageScrollBars()
+{
+    mSyncingBars = true;
+    mHBar->setRange(0, mImage.maxScrollX());
+    mHBar->setPageStep(std::max(1, mImage.controlSize().width()));
+    mHBar->setSingleStep(2 * ScrollUnit);
+    mHBar->setValue(mImage.ScrollX());
+    mVBar->setRange(0, mImage.maxScrollY());
+    mVBar->setPageStep(std::max(1, mImage.PageHeight()));
+    mVBar->setSingleStep(2 * ScrollUnit);
+    mVBar->setValue(mImage.ScrollY());
+    mSyncingBars = false;
+}
+
+void frmScanView::ScrollDown()
+{
+    if (VScroll1->isHidden()) {
+        mImage.userScrolled(mImage.ScrollX(), mImage.ScrollY() + 2 * ScrollUnit);
+        return;
+    }
+    const int v = VScroll1->value() + 2 * ScrollUnit;
+    if (v <= VScroll1->maximum())
+        VScroll1->setValue(v);
+}
+
+void frmScanView::ScrollUp()
+{
+    if (VScroll1->isHidden()) {
+        mImage.userScrolled(mImage.ScrollX(), mImage.ScrollY() - 2 * ScrollUnit);
+        return;
+    }
+    const int v = VScroll1->value() - 2 * ScrollUnit;
+    if (v > 0)
+        VScroll1->setValue(v);
+}
+
+void frmScanView::ScrollLeft()
+{
+    mImage.userScrolled(mImage.ScrollX() - 2 * ScrollUnit, mImage.ScrollY());
+}
+
+void frmScanView::ScrollRight()
+{
+    mImage.userScrolled(mImage.ScrollX() + 2 * ScrollUnit, mImage.ScrollY());
+}
+
+void frmScanView::ScrollPage(bool down)
+{
+    const int page = mImage.PageHeight();
+    double overlap = mJumpDistance;
+    if (overlap < 0.5)
+        overlap = page / 10.0;
+    const int pos = mImage.ScrollY();
+    if (down) {
+        const int y = int(VbRound(pos + page - overlap));
+        if (mImage.FullHeight() * double(mImage.ZoomFactor()) > y)
+            mImage.userScrolled(mImage.ScrollX(), y);
+    } else {
+        // Less than a page from the top goes to the top rather than nowhere.
+        const int y = int(VbRound(pos - (page - overlap)));
+        mImage.userScrolled(mImage.ScrollX(), std::max(y, 0));
+    }
+}
+
+void frmScanView::wheelOnCanvas(QWheelEvent *event)
+{
+    const QPoint delta = event->angleDelta();
+    const int notchesY = delta.y() / 120;
+    const int notchesX = delta.x() / 120;
+    const bool sideways = event->modifiers() & Qt::ShiftModifier;
+    for (int i = 0; i < std::abs(notchesY); ++i) {
+        if (sideways)
+            notchesY > 0 ? ScrollLeft() : ScrollRight();
+        else
+            notchesY > 0 ? ScrollUp() : ScrollDown();
+    }
+    for (int i = 0; i < std::abs(notchesX); ++i)
+        notchesX > 0 ? ScrollLeft() : ScrollRight();
+    event->accept();
+}
+
+void frmScanView::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Down: ScrollDown(); break;
+    case Qt::Key_Up: ScrollUp(); break;
+    case Qt::Key_Left: ScrollLeft(); break;
+    case Qt::Key_Right: ScrollRight(); break;
+    case Qt::Key_PageDown: ScrollPage(true); break;
+    case Qt::Key_PageUp: ScrollPage(false); break;
+    default: QMainWindow::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+// ---- Painting ---------------------------------------------------------------------
+
+void frmScanView::imageChanged()
+{
+    syncImageScrollBars();
+    const int dx = mDrawnX - mImage.ScrollX();
+    const int dy = mDrawnY - mImage.ScrollY();
+    const qint64 key = mImage.displayImage().cacheKey();
+    const bool onlyScrolled = key == mDrawnKey && mImage.ZoomFactor() == mDrawnZoom
+                              && std::abs(dx) < mCanvas->width()
+                              && std::abs(dy) < mCanvas->height();
+    mDrawnX = mImage.ScrollX();
+    mDrawnY = mImage.ScrollY();
+    mDrawnZoom = mImage.ZoomFactor();
+    mDrawnKey = key;
+    if (!onlyScrolled) {
+        mCanvas->update();
+        return;
+    }
+    if (dx == 0 && dy == 0)
+        return;
+    // Move what is on screen and repaint the strip that came into view;
+    // the ruler line stays where it is, so it is drawn again at both places.
+    const QRect line = rulerRect();
+    mCanvas->scroll(dx, dy);
+    if (mRulerShown) {
+        mCanvas->update(line);
+        mCanvas->update(line.translated(dx, dy));
+    }
+}
+
+void frmScanView::paintCanvas(QPainter &painter, const QRect &exposed)
+{
+    // The part of exposed beyond the page is the window's own background.
+    painter.fillRect(exposed, palette().color(QPalette::Dark));
+    mImage.paint(painter, exposed);
+    if (mRulerShown && rulerRect().intersects(exposed)) {
+        painter.save();
+        if (mSeeThru)
+            painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        painter.fillRect(rulerRect().intersected(exposed), fromStored(mLineColour));
+        painter.restore();
+    }
+}
+
+// ---- Window ------------------------------------------------------------------------
+
+void frmScanView::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (gEvents && gEvents->NoEvents())
+        return;
+    if (mRulerShown) {
+        mLineCentre = mImage.controlSize().height() / 2;
+        layOutRulerBar();
+    }
+}
+
+void frmScanView::storeWindowPlace()
+{
+    if (!gProject)
+        return;
+    gProject->setScanleft(PixelsToTwipsX(pos().x()));
+    gProject->setScanTop(PixelsToTwipsY(pos().y()));
+    gProject->setScanWidth(PixelsToTwipsX(width()));
+    gProject->setScanHeight(PixelsToTwipsY(height()));
+}
+
+void frmScanView::closeEvent(QCloseEvent *event)
+{
+    if (gProject) {
+        gProject->setScanOn(false);
+        storeWindowPlace();
+        gProject->setZoom(double(mImage.ZoomFactor()));
+        gProject->SetRegistryValues();
+        gProject->setScanFile(QString());
+    }
+    releaseImage();
+    mBackCol = 0xFFFFFF;
+    mTextCol = 0;
+    if (mRulerShown)
+        CancelRuler();
+    QMainWindow::closeEvent(event);
+    emit viewerClosed();
+}
+
+// ---- Ruler -------------------------------------------------------------------------
+
+QRect frmScanView::rulerRect() const
+{
+    return QRect(0, mLineTop, mCanvas->width(), mLineHeight);
+}
+
+void frmScanView::RulerDepth(int millimetres)
+{
+    if (!mRulerShown)
+        return;
+    mLineHeight = std::max(1, MmToPixels(millimetres));
+    mCanvas->update();
+}
+
+int frmScanView::RulerColour() const
+{
+    return mRulerShown ? mLineColour : 0xFF0000;
+}
+
+void frmScanView::setRulerColour(int colour)
+{
+    if (!mRulerShown)
+        return;
+    mLineColour = colour;
+    mCanvas->update(rulerRect());
+}
+
+void frmScanView::SeeThru(bool on)
+{
+    mSeeThru = on;
+    if (gProject)
+        gProject->setRuleSeeThru(on);
+    if (mRulerShown)
+        mCanvas->update(rulerRect());
+}
+
+void frmScanView::mnuShowRuler_Click()
+{
+    if (mRulerShown) {
+        VScroll1->hide();
+        mRulerShown = 0;
+        mRulerCalibrated = false;
+        mnucoltop->setVisible(false);
+        mnuShowRuler->setText(QStringLiteral("Show Ruler"));
+        mCanvas->update();
+        return;
+    }
+    mnuZoom->setEnabled(false);
+    mnuShowRuler->setEnabled(false);
+    mnuShowHide->setEnabled(false);
+    mRulerShown = 1;
+    mRulerCalibrated = false;
+    mImage.setScrollY(0);
+    if (gProject) {
+        mHome = gProject->RuleVScY1();
+        mImage.setScrollX(gProject->RuleScrollX1());
+        mLineColour = gProject->RuleColour();
+    }
+    mLineHeight = 1;
+    RulerDepth(gProject ? gProject->RuleWidth() : 3);
+    mLineTop = mImage.controlSize().height() / 2;
+    PrepareRulerView();
+    mLineCentre = mLineTop;
+    SeeThru(gProject ? gProject->RuleSeeThru() : false);
+    mnuShowRuler->setText(QStringLiteral("Hide Ruler"));
+    mRulerZoom = mImage.ZoomFactor();
+    mCanvas->update();
+}
+
+void frmScanView::layOutRulerBar()
+{
+    if (!mRulerShown)
+        return;
+    const int barWidth = TwipsToPixelsX(gVScrollWidth);
+    VScroll1->setGeometry(mCanvas->width() - barWidth - TwipsToPixelsX(20), 0, barWidth,
+                          mCanvas->height());
+    VScroll1->raise();
+    EventsOffGuard eventsOff;
+    VScroll1->setMaximum(std::min(mImage.maxScrollY() + mImage.controlSize().height(),
+                                  kScrollBarLimit));
+}
+
+void frmScanView::PrepareRulerView()
+{
+    EventsOffGuard eventsOff;
+    layOutRulerBar();
+    VScroll1->setMaximum(std::min(mImage.maxScrollY() + mImage.controlSize().height(),
+                                  kScrollBarLimit)
+                         - mLineHeight);
+    VScroll1->setValue(mLineTop);
+    mLastValue = mLineTop;
+    mImage.setScrollY(0);
+    VScroll1->show();
+}
+
+void frmScanView::mnucoltop_Click()
+{
+    MoveRulerToLine(0, 0, false);
+}
+
+void frmScanView::DoneRulerSetup(double, double scrollX, double home, double jump)
+{
+    if (gProject) {
+        gProject->setRuleScrollX1(int(VbRound(scrollX)));
+        gProject->setRuleVScY1(int(VbRound(home)));
+    }
+    mnucoltop->setVisible(true);
+    mHome = int(VbRound(home));
+    mRulerZoom = mImage.ZoomFactor();
+    mJumpDistance = jump;
+    mRulerCalibrated = true;
+    MoveRulerToLine(0, 0, false);
+    mnuShowRuler->setEnabled(true);
+    mnuZoom->setEnabled(true);
+    mnuShowHide->setEnabled(false);
+}
+
+void frmScanView::CancelRuler()
+{
+    mnuShowRuler->setEnabled(true);
+    mnuZoom->setEnabled(true);
+    VScroll1->hide();
+    mnuShowRuler->setText(QStringLiteral("Show Ruler"));
+    mRulerShown = 0;
+    mRulerCalibrated = false;
+    mCanvas->update();
+}
+
+void frmScanView::MoveRulerToLine(int rows, int, bool force)
+{
+    if (!force && !(mRulerCalibrated && mRulerShown))
+        return;
+    if (mJumpDistance < 1.0 && gProject)
+        mJumpDistance = gProject->RuleJumpDistance();
+    if (rows == 0) {
+        VScroll1->setValue(int(VbRound(mHome * RulerScaleFactor())));
+        return;
+    }
+    const int value = VScroll1->value();
+    const int target = value + int(VbRound(rows * mJumpDistance * RulerScaleFactor()));
+    const auto atEnd = [this, value](int end) {
+        if (value == end)
+            return;
+        VScroll1->setValue(end);
+        StatusBar().ShowMsg(QStringLiteral("You need to move the ruler"), false, true);
+        BeepIfEnabled();
+    };
+    if (target > VScroll1->maximum())
+        atEnd(VScroll1->maximum());
+    else if (target < VScroll1->minimum())
+        atEnd(VScroll1->minimum());
+    else
+        VScroll1->setValue(target);
+}
+
+void frmScanView::VScroll1_Change(int v)
+{
+    if ((gEvents && gEvents->NoEvents()) || !mRulerShown || v == 0)
+        return;
+    const int delta = std::abs(mLastValue - v);
+    const bool up = mLastValue > v;
+    const int y = mImage.ScrollY();
+    const int maxY = mImage.maxScrollY();
+    const int oldTop = mLineTop;
+    int lineShare = 0;
+    int imageShare = 0;
+    if (up && y > 0) {
+        const int room = mLineTop - mLineCentre;
+        lineShare = room < 1 ? 0 : std::min(delta, room);
+        imageShare = std::min(delta - lineShare, y);
+        // What the image cannot take, the line does.
+        lineShare = delta - imageShare;
+        mLineTop = std::max(0, mLineTop - lineShare);
+    } else if (up) {
+        if (mLineTop - delta > 0) {
+            mLineTop -= delta;
+        } else {
+            BeepIfEnabled();
+            mLineTop = 0;
+        }
+    } else if (y < maxY) {
+        const int room = mLineCentre - mLineTop;
+        lineShare = room < 1 ? 0 : std::min(delta, room);
+        imageShare = std::min(delta - lineShare, maxY - y);
+        lineShare = delta - imageShare;
+        mLineTop = std::min(mImage.controlSize().height() - mLineHeight, mLineTop + lineShare);
+    } else {
+        if (mLineTop + delta <= mImage.controlSize().height())
+            mLineTop += delta;
+        else
+            BeepIfEnabled();
+    }
+    if (mLineTop != oldTop) {
+        mCanvas->update(QRect(0, oldTop, mCanvas->width(), mLineHeight));
+        mCanvas->update(rulerRect());
+    }
+    if (imageShare >= 1)
+        mImage.setScrollY(up ? y - imageShare : y + imageShare);
+    mLastValue = v;
+}

@@ -1,0 +1,152 @@
+#pragma once
+
+// The scan viewer: the page scan beside the grid, with its View menu, the
+// zoom in the caption, scrolling by the image's scroll bars, the wheel and
+// the keys the entry boxes send, and the ruler line laid across the page
+// under which the entry being typed sits. The imaging layer does the
+// drawing; this window paints only what is exposed.
+//
+// Ruler: while it shows, the scroll bar VScroll1 at the image's right edge
+// is the one control of vertical position; its value is the page row (in
+// screen pixels) under the line. Its home value and the distance from one
+// entry to the next come from the ruler's calibration.
+
+#include "scanview/ImagingControl.h"
+
+#include <QMainWindow>
+#include <QRect>
+
+class QAction;
+class QMenu;
+class QScrollBar;
+class ScanCanvas;
+
+class frmScanView : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit frmScanView(QWidget *parent = nullptr);
+    ~frmScanView() override;
+
+    // Loads the scan and shows it; false (after telling the user) when the
+    // file is missing or will not load. Nothing the rest of the program
+    // holds open is touched.
+    bool GetPicture(const QString &path);
+    bool OpenNewPic(const QString &path);
+
+    void doRotate(float degrees);
+
+    // The zoom one step (a quarter) in or out, after the ruler's zoom
+    // warning; the menu's items step without the warning.
+    void Zoomin();
+    void ZoomOut();
+
+    // One step of scrolling; with the ruler shown the vertical ones move
+    // the ruler's scroll bar instead.
+    void ScrollDown();
+    void ScrollUp();
+    void ScrollLeft();
+    void ScrollRight();
+    void ScrollPage(bool down);
+    void GetScrollLimits();
+
+    // The ruler.
+    void MoveRulerToLine(int rows, int unused = 0, bool force = false);
+    void MoveRuler1Line(bool up) { MoveRulerToLine(up ? -1 : 1, 0, false); }
+    void DoneRulerSetup(double unused, double scrollX, double home, double jump);
+    void CancelRuler();
+    void RulerDepth(int millimetres);
+    int RulerColour() const;
+    void setRulerColour(int colour);
+    void SeeThru(bool on);
+    double RulerScaleFactor() const { return 1.0; }
+
+    bool rulerShown() const { return mRulerShown != 0; }
+    bool rulerCalibrated() const { return mRulerCalibrated; }
+    // The line's place and size in the image area's pixels.
+    QRect rulerRect() const;
+    double jumpDistance() const { return mJumpDistance; }
+    int rulerHome() const { return mHome; }
+
+    ImagingControl &ImageX1() { return mImage; }
+    const ImagingControl &ImageX1() const { return mImage; }
+    // The area the page is painted into.
+    QWidget *imageArea() const;
+
+    // One scroll unit, in screen pixels; a scroll step is two units.
+    static constexpr int ScrollUnit = 8;
+
+signals:
+    // A scan was opened and shows; the viewer was closed (its settings are
+    // stored by then). The main window shows and hides its scan items on them.
+    void scanOpened();
+    void viewerClosed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    friend class ScanCanvas;
+
+    void Form_Load();
+    void buildMenus();
+    void SetZoom(int step);
+    void ZoomWarning();
+    void mnuShowRuler_Click();
+    void mnucoltop_Click();
+    void PrepareRulerView();
+    void VScroll1_Change(int value);
+    void imageChanged();
+    void syncImageScrollBars();
+    void paintCanvas(QPainter &painter, const QRect &exposed);
+    void wheelOnCanvas(QWheelEvent *event);
+    void layOutRulerBar();
+    void storeWindowPlace();
+    void releaseImage();
+
+    ImagingControl mImage;
+    ScanCanvas *mCanvas = nullptr;
+    QScrollBar *mHBar = nullptr;
+    QScrollBar *mVBar = nullptr;
+    QScrollBar *VScroll1 = nullptr;
+
+    QMenu *mnuView = nullptr;
+    QAction *mnuShowHide = nullptr;
+    QAction *mnuShowRuler = nullptr;
+    QAction *mnuShowMag = nullptr;
+    QAction *mnucoltop = nullptr;
+    QMenu *mnuZoomMenu = nullptr;
+    QAction *mnuZoom = nullptr;
+    QAction *mnuZoomIn = nullptr;
+    QAction *mnuZoomOut = nullptr;
+
+    float mRotation = 0.0f;
+    int mBackCol = 0xFFFFFF;
+    int mTextCol = 0;
+    bool mSyncingBars = false;
+
+    // What was last drawn, so a pure scroll moves the pixels on screen
+    // and repaints only the strip that comes into view.
+    int mDrawnX = 0;
+    int mDrawnY = 0;
+    float mDrawnZoom = 1.0f;
+    qint64 mDrawnKey = 0;
+
+    // Ruler.
+    int mRulerShown = 0;
+    bool mRulerCalibrated = false;
+    int mHome = 0;
+    double mJumpDistance = 0.0;
+    float mRulerZoom = 1.0f;
+    int mLineCentre = 0;
+    int mLineTop = 0;
+    int mLineHeight = 1;
+    int mLineColour = 0xFF8080;
+    int mLastValue = 0;
+    bool mSeeThru = false;
+    bool mZoomWarned = false;
+    bool mTracking = false;
+};

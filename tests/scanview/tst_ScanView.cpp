@@ -1,0 +1,325 @@
+// The scan viewer in process: the caption's zoom, the zoom's limits, the
+// load errors told to the user, the window's place kept in the settings,
+// painting of a scroll step, and the ruler following entry moves.
+
+#include "PelkarTest.h"
+#include "RecordingStatusBar.h"
+
+#include "core/Globals.h"
+#include "core/Project.h"
+#include "core/VbHelpers.h"
+#include "scanview/ScanViewerAdapter.h"
+#include "scanview/frmScanView.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPaintEvent>
+#include <QScrollBar>
+
+namespace {
+
+// Records the rectangles painted in a widget.
+class PaintSpy : public QObject
+{
+public:
+    QList<QRect> rects;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            rects << static_cast<QPaintEvent *>(event)->rect();
+        return false;
+    }
+};
+
+} // namespace
+
+class tst_ScanView : public PelkarTest
+{
+    Q_OBJECT
+
+protected:
+    void setUpCase() override
+    {
+        ProgramObjects::createEvents();
+        ProgramObjects::createProject();
+        QVERIFY(QDir().mkpath(homePath("data")));
+        gProject->setDataPath(homePath("data"));
+        gProject->setScanWidth(PixelsToTwipsX(400));
+        gProject->setScanHeight(PixelsToTwipsY(300));
+    }
+    void tearDownCase() override
+    {
+        ProgramObjects::releaseAll();
+    }
+
+    // A grey page with a band every 50 rows, so scrolling shows.
+    QString makePage(const QString &name = QStringLiteral("page.png"), QSize size = {300, 2000})
+    {
+        QImage image(size, QImage::Format_Grayscale8);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.scanLine(y)[x] = uchar((y / 50) % 2 ? 60 : 220);
+        const QString path = homePath(name);
+        if (!image.save(path, "PNG"))
+            return {};
+        return path;
+    }
+
+    static QAction *action(frmScanView &view, const char *name)
+    {
+        return view.findChild<QAction *>(QLatin1String(name));
+    }
+
+private slots:
+    void captionShowsZoom_data()
+    {
+        QTest::addColumn<double>("stored");
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<QString>("zoomPart");
+        QTest::newRow("actual size") << 1.0 << 0 << "(100%)";
+        QTest::newRow("one step out") << 1.0 << -1 << "(75%)";
+        QTest::newRow("two steps in") << 1.0 << 2 << "(156.25%)";
+        QTest::newRow("stored too small opens at 1") << 0.0005 << 0 << "(100%)";
+        QTest::newRow("stored 100 opens at 1") << 100.0 << 0 << "(100%)";
+        QTest::newRow("stored half, one in") << 0.5 << 1 << "(62.5%)";
+    }
+    void captionShowsZoom()
+    {
+        QFETCH(double, stored);
+        QFETCH(int, steps);
+        QFETCH(QString, zoomPart);
+        const QString path = makePage();
+        gProject->setZoom(stored);
+        frmScanView view;
+        QCOMPARE(view.windowTitle(), QString("Pelkar - Scan View"));
+        QVERIFY(view.GetPicture(path));
+        for (int i = 0; i < std::abs(steps); ++i)
+            action(view, steps > 0 ? "mnuZoomIn" : "mnuZoomOut")->trigger();
+        QCOMPARE(view.windowTitle(), "Pelkar - Scan View page.png " + zoomPart);
+        QVERIFY(gProject->ScanOn());
+        QCOMPARE(gProject->ScanFile(), QString("page.png"));
+        QCOMPARE(QDir(gProject->ScanPath()), QDir(home()));
+    }
+
+    // A name holding brackets keeps them when the zoom changes.
+    void bracketedFileNameKeepsItsName()
+    {
+        const QString path = makePage(QStringLiteral("page (2) (b).png"));
+        frmScanView view;
+        QVERIFY(view.GetPicture(path));
+        QCOMPARE(view.windowTitle(), QString("Pelkar - Scan View page (2) (b).png (100%)"));
+        action(view, "mnuZoomIn")->trigger();
+        QCOMPARE(view.windowTitle(), QString("Pelkar - Scan View page (2) (b).png (125%)"));
+        action(view, "mnuZoomOut")->trigger();
+        QCOMPARE(view.windowTitle(), QString("Pelkar - Scan View page (2) (b).png (93.75%)"));
+    }
+
+    void zoomLimits()
+    {
+        const QString path = makePage();
+        frmScanView view;
+        QVERIFY(view.GetPicture(path));
+        // Below 0.04 the zoom is first raised to it, then stepped.
+        view.ImageX1().setZoomFactor(0.01f);
+        view.ZoomOut();
+        QCOMPARE(view.ImageX1().ZoomFactor(), 0.03f);
+        QCOMPARE(gProject->Zoom(), 0.03);
+        // A step to 100 or more would be lost at the next opening: refused.
+        view.ImageX1().setZoomFactor(90.0f);
+        view.Zoomin();
+        QCOMPARE(view.ImageX1().ZoomFactor(), 90.0f);
+        QVERIFY(view.windowTitle().endsWith(" (9000%)"));
+    }
+
+    void loadErrorsAreTold()
+    {
+        frmScanView view;
+        script->answer(QStringList{"Ok", "Ok"});
+        QVERIFY(!view.GetPicture(homePath("missing.png")));
+        QFile notImage(homePath("notes.png"));
+        QVERIFY(notImage.open(QIODevice::WriteOnly));
+        notImage.write("this is no picture");
+        notImage.close();
+        QVERIFY(!view.GetPicture(notImage.fileName()));
+        const auto &records = script->records();
+        QCOMPARE(records.size(), 2);
+        QCOMPARE(records[0].prompt, QString("Sorry but I can't find that file"));
+        QCOMPARE(records[1].prompt, QString("Error code 3 opening file"));
+        for (const auto &r : records) {
+            QCOMPARE(r.title, QString("Pelkar"));
+            QCOMPARE(r.style, 16);
+        }
+        QVERIFY(!gProject->ScanOn());
+        QCOMPARE(gProject->ScanFile(), QString());
+        QCOMPARE(view.windowTitle(), QString("Pelkar - Scan View"));
+    }
+
+    void placeAndSizeKept()
+    {
+        const QString path = makePage();
+        {
+            frmScanView view;
+            view.show();
+            QVERIFY(view.GetPicture(path));
+            view.resize(500, 350);
+            view.move(40, 30);
+            action(view, "mnuZoomIn")->trigger();
+            view.close();
+            QVERIFY(!gProject->ScanOn());
+            QCOMPARE(gProject->ScanFile(), QString());
+        }
+        QCOMPARE(gProject->ScanWidth(), PixelsToTwipsX(500));
+        QCOMPARE(gProject->ScanHeight(), PixelsToTwipsY(350));
+        QCOMPARE(gProject->Zoom(), 1.25);
+        frmScanView again;
+        QCOMPARE(again.size(), QSize(500, 350));
+    }
+
+    // A scroll step moves what is on screen and repaints only the strip
+    // that comes into view.
+    void scrollRepaintsOnlyTheNewStrip()
+    {
+        const QString path = makePage();
+        frmScanView view;
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(view.GetPicture(path));
+        QWidget *area = view.imageArea();
+        QTRY_VERIFY(area->height() > 100);
+        PaintSpy spy;
+        area->installEventFilter(&spy);
+        QCoreApplication::processEvents();
+        spy.rects.clear();
+        view.ScrollDown();
+        QCOMPARE(view.ImageX1().ScrollY(), 2 * frmScanView::ScrollUnit);
+        QTRY_VERIFY(!spy.rects.isEmpty());
+        QCoreApplication::processEvents();
+        for (const QRect &r : std::as_const(spy.rects))
+            QVERIFY2(r.height() <= 2 * frmScanView::ScrollUnit, qPrintable(QString::number(r.height())));
+        area->removeEventFilter(&spy);
+    }
+
+    void wheelAndKeysScroll()
+    {
+        const QString path = makePage();
+        frmScanView view;
+        view.show();
+        QVERIFY(view.GetPicture(path));
+        QTRY_VERIFY(view.imageArea()->height() > 100);
+        QTest::keyClick(&view, Qt::Key_Down);
+        QCOMPARE(view.ImageX1().ScrollY(), 16);
+        QWheelEvent wheel(QPointF(10, 10), view.imageArea()->mapToGlobal(QPointF(10, 10)),
+                          QPoint(), QPoint(0, -240), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view.imageArea(), &wheel);
+        QCOMPARE(view.ImageX1().ScrollY(), 48);
+        auto *bar = view.findChild<QScrollBar *>("ImageX1VScroll");
+        QVERIFY(bar);
+        QCOMPARE(bar->value(), 48);
+        bar->setValue(100);
+        QCOMPARE(view.ImageX1().ScrollY(), 100);
+        ScanViewerAdapter adapter(view);
+        adapter.ScrollPage(0);
+        QCOMPARE(view.ImageX1().ScrollY(), 0); // less than a page up goes to the top
+    }
+
+    void rulerFollowsEntries()
+    {
+        RecordingStatusBar status;
+        gProject->setRuleJumpDistance(12.5);
+        gProject->setRuleColour(0x0000FF);
+        const QString path = makePage();
+        frmScanView view;
+        view.show();
+        QVERIFY(view.GetPicture(path));
+        QTRY_VERIFY(view.imageArea()->height() > 100);
+        const int height = view.imageArea()->height();
+        auto *bar = view.findChild<QScrollBar *>("VScroll1");
+        QVERIFY(bar);
+        QCOMPARE(view.RulerColour(), 0xFF0000); // hidden
+        action(view, "mnuShowRuler")->trigger();
+        QVERIFY(view.rulerShown());
+        QVERIFY(bar->isVisible());
+        QCOMPARE(view.RulerColour(), 0x0000FF);
+        QCOMPARE(view.rulerRect().top(), height / 2);
+        QCOMPARE(action(view, "mnuShowRuler")->text(), QString("Hide Ruler"));
+        QVERIFY(!action(view, "mnuZoom")->isEnabled());
+
+        // Not calibrated: only forced moves act.
+        ScanViewerAdapter adapter(view);
+        const int start = bar->value();
+        adapter.MoveRuler1Line(false);
+        QCOMPARE(bar->value(), start);
+
+        // Home at the line's starting place; jump from the settings.
+        view.DoneRulerSetup(0, 0, start, 0);
+        QVERIFY(view.rulerCalibrated());
+        QVERIFY(action(view, "mnucoltop")->isVisible());
+        QCOMPARE(bar->value(), start);
+        adapter.MoveRulerToLine(3); // 37.5 to the even neighbour
+        QCOMPARE(bar->value(), start + 38);
+        // The line stays at the middle; the page moves under it.
+        QCOMPARE(view.rulerRect().top(), height / 2);
+        QCOMPARE(view.ImageX1().ScrollY(), 38);
+        adapter.MoveRuler1Line(true); // 12.5 to the even neighbour
+        QCOMPARE(bar->value(), start + 26);
+        QCOMPARE(view.ImageX1().ScrollY(), 26);
+        adapter.MoveRulerToLine(0);
+        QCOMPARE(bar->value(), start);
+        QCOMPARE(view.ImageX1().ScrollY(), 0);
+        // Up from the top of the page: the line moves up instead.
+        adapter.MoveRuler1Line(true);
+        QCOMPARE(bar->value(), start - 12);
+        QCOMPARE(view.rulerRect().top(), height / 2 - 12);
+        QCOMPARE(view.ImageX1().ScrollY(), 0);
+        QVERIFY(status.messages.isEmpty());
+
+        // Past the end: stops there and tells the user, once.
+        adapter.MoveRulerToLine(100000);
+        QCOMPARE(bar->value(), bar->maximum());
+        QCOMPARE(status.messages.size(), 1);
+        QCOMPARE(status.messages.last().text, QString("You need to move the ruler"));
+        QVERIFY(status.messages.last().warning);
+        adapter.MoveRulerToLine(1);
+        QCOMPARE(status.messages.size(), 1);
+
+        // "Move Ruler to Top of Column" goes home.
+        action(view, "mnucoltop")->trigger();
+        QCOMPARE(bar->value(), start);
+
+        action(view, "mnuShowRuler")->trigger();
+        QVERIFY(!view.rulerShown());
+        QVERIFY(!bar->isVisible());
+        QCOMPARE(action(view, "mnuShowRuler")->text(), QString("Show Ruler"));
+    }
+
+    void zoomWarningOnceWhileCalibrated()
+    {
+        const QString path = makePage();
+        frmScanView view;
+        view.show();
+        QVERIFY(view.GetPicture(path));
+        action(view, "mnuShowRuler")->trigger();
+        view.DoneRulerSetup(0, 0, 100, 20);
+        script->answer("Ok");
+        ScanViewerAdapter adapter(view);
+        adapter.ZoomIn();
+        adapter.ZoomIn();
+        QCOMPARE(script->records().size(), 1);
+        QCOMPARE(script->records()[0].title, QString("Pelkar ScanZoom"));
+        QCOMPARE(script->records()[0].prompt,
+                 QString("Warning - If you change the zoom factor after showing the ruler \r\n"
+                         "then the Move Ruler to Column Top button will not work properly.\r\n"
+                         "To avoid this problem - close the ruler, change the zoom and reshow "
+                         "the ruler."));
+        QCOMPARE(script->records()[0].style, 48);
+        // The jump follows the zoom; home stays.
+        QCOMPARE(view.jumpDistance(), 20 * 1.5625);
+        QCOMPARE(view.rulerHome(), 100);
+    }
+};
+
+PELKAR_TEST(tst_ScanView)
+#include "tst_ScanView.moc"
