@@ -17,6 +17,8 @@
 
 #include "GeneratedDistricts.h"
 
+#include "BenchPickList.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -31,32 +33,6 @@
 #include <memory>
 
 namespace {
-// The pick list's rows, without a window.
-class BenchPickList : public PickListSink
-{
-public:
-    void PickClear() override { mTexts.clear(); }
-    void NextText(const QString &text) override
-    {
-        if (mTexts.size() < gProject->PickRows())
-            mTexts.append(text.trimmed());
-    }
-    int iCount() const override { return int(mTexts.size()); }
-    QString PickText(int n) override
-    {
-        if (n < 1 || n > mTexts.size())
-            return QString();
-        mFrom = true;
-        return mTexts.at(n - 1);
-    }
-    bool bFromPickList() const override { return mFrom; }
-    void setBFromPickList(bool on) override { mFrom = on; }
-
-private:
-    QStringList mTexts;
-    bool mFrom = false;
-};
-
 class Fixture
 {
 public:

@@ -18,6 +18,8 @@
 
 #include "GeneratedForenames.h"
 
+#include "BenchPickList.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -35,32 +37,6 @@
 #include <random>
 
 namespace {
-// The pick list's rows, without a window.
-class BenchPickList : public PickListSink
-{
-public:
-    void PickClear() override { mTexts.clear(); }
-    void NextText(const QString &text) override
-    {
-        if (mTexts.size() < gProject->PickRows())
-            mTexts.append(text.trimmed());
-    }
-    int iCount() const override { return int(mTexts.size()); }
-    QString PickText(int n) override
-    {
-        if (n < 1 || n > mTexts.size())
-            return QString();
-        mFrom = true;
-        return mTexts.at(n - 1);
-    }
-    bool bFromPickList() const override { return mFrom; }
-    void setBFromPickList(bool on) override { mFrom = on; }
-
-private:
-    QStringList mTexts;
-    bool mFrom = false;
-};
-
 class Fixture
 {
 public:
