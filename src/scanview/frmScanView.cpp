@@ -7,8 +7,12 @@
 #include "core/Services.h"
 #include "core/ShowStatusSink.h"
 #include "core/VbHelpers.h"
+#include "core/WaitCursor.h"
 #include "core/clsEvents.h"
+#include "scanview/ScanViewerHost.h"
 #include "scanview/ZoomCaption.h"
+#include "scanview/frmScanTools.h"
+#include "transcription/EntryBoxes.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -126,6 +130,7 @@ frmScanView::frmScanView(QWidget *parent)
     buildMenus();
 
     connect(&mImage, &ImagingControl::changed, this, &frmScanView::imageChanged);
+    connect(&mImage, &ImagingControl::MouseButton, this, &frmScanView::ImageX1_MouseButton);
     connect(mHBar, &QScrollBar::valueChanged, this, [this](int x) {
         if (!mSyncingBars)
             mImage.userScrolled(x, mImage.ScrollY());
@@ -165,9 +170,12 @@ void frmScanView::buildMenus()
     mnuZoomIn = add(mnuZoomMenu, "mnuZoomIn", QStringLiteral("Zoom In"));
     mnuZoomOut = add(mnuZoomMenu, "mnuZoomOut", QStringLiteral("Zoom Out"));
     mnucoltop->setVisible(false);
-    // The image tools and the magnifier come with their own windows.
-    mnuShowHide->setEnabled(false);
+    // The header form takes the image tools' place while it is open.
+    mnuShowHide->setEnabled(!ViewerHost().headerFormLoaded());
+    // The magnifier comes with its own window.
     mnuShowMag->setEnabled(false);
+
+    connect(mnuShowHide, &QAction::triggered, this, &frmScanView::mnuShowHide_Click);
 
     connect(mnuShowRuler, &QAction::triggered, this, &frmScanView::mnuShowRuler_Click);
     connect(mnucoltop, &QAction::triggered, this, &frmScanView::mnucoltop_Click);
@@ -210,6 +218,7 @@ void frmScanView::releaseImage()
 
 bool frmScanView::OpenNewPic(const QString &path)
 {
+    CloseImageTools();
     if (!FileExists(path)) {
         ShowMessage(QStringLiteral("Sorry but I can't find that file"), Mb::Critical,
                     QStringLiteral("Pelkar"));
@@ -240,6 +249,7 @@ bool frmScanView::OpenNewPic(const QString &path)
     mRotation = 0.0f;
     if (gProject && gProject->Rotation() != 0.0f)
         doRotate(gProject->Rotation());
+    ApplyColours();
 
     double zoom = gProject ? gProject->Zoom() : 1.0;
     if (zoom < 0.001 || zoom >= 100)
@@ -262,8 +272,14 @@ bool frmScanView::OpenNewPic(const QString &path)
 
 void frmScanView::doRotate(float degrees)
 {
-    if (mRotation != 0.0f && gProject) {
-        // Start again from the page as stored, so turns never add up errors.
+    if (!mImage.hasImage())
+        return;
+    WaitCursor wait;
+    // Start again from the page as stored, so turns never add up errors.
+    // A page shown in other colours is reloaded too: the colours are applied
+    // afresh below, from the white and black of the file.
+    const bool recoloured = mBackCol != 0xFFFFFF || mTextCol != 0;
+    if ((mRotation != 0.0f || recoloured) && gProject) {
         const int y = mImage.ScrollY();
         mImage.setFileName(QDir(gProject->ScanPath()).filePath(gProject->ScanFile()));
         mImage.setScrollY(y);
@@ -274,6 +290,113 @@ void frmScanView::doRotate(float degrees)
         gProject->setRotation(mRotation);
     mBackCol = 0xFFFFFF;
     mTextCol = 0;
+    ApplyColours();
+}
+
+namespace {
+
+// An ink that stands in while the wanted ink is still the paper's colour:
+// yellow, or green when yellow is the wanted paper; never a colour on the
+// page or wanted for it, so that paper and ink never merge.
+int temporaryInk(int wantedPaper, int shownPaper, int shownInk, int wantedInk)
+{
+    for (int c : {0x00FFFF, 0x00FF00, 0xFF0000, 0xFF00FF})
+        if (c != wantedPaper && c != shownPaper && c != shownInk && c != wantedInk)
+            return c;
+    return 0x808080;
+}
+
+bool blackOrWhite(int colour)
+{
+    return colour == 0 || colour == 0xFFFFFF;
+}
+
+} // namespace
+
+void frmScanView::ApplyColours()
+{
+    if (!gProject || gProject->GreyScale() || !mImage.hasImage())
+        return;
+    WaitCursor wait;
+    int back = gProject->ScanBackColour();
+    int text = gProject->ScanTextColour();
+    // A colour not set (-1) keeps what is shown; paper and ink that would end
+    // alike go back to white and black rather than blank the page.
+    const int wantedBack = back >= 0 ? back : mBackCol;
+    const int wantedText = text >= 0 ? text : mTextCol;
+    if (back == text || wantedBack == wantedText) {
+        back = 0xFFFFFF;
+        text = 0;
+        gProject->setScanBackColour(back);
+        gProject->setScanTextColour(text);
+    }
+    const auto toEightBits = [this] {
+        if (std::max(mImage.BitsPerPixel(), 1) == 1)
+            mImage.ColorDepth(8, 0, 3);
+    };
+
+    int ink = text;
+    const bool temporary = text >= 0 && (text == back || text == mBackCol);
+    if (temporary)
+        ink = temporaryInk(back, mBackCol, mTextCol, text);
+    if (text >= 0 && text != mTextCol) {
+        toEightBits();
+        mImage.ReplaceColor(quint32(mTextCol), quint32(mTextCol), quint32(ink));
+        mTextCol = ink;
+        gProject->setScanTextColour(ink);
+    }
+    if (back >= 0 && back != mBackCol) {
+        toEightBits();
+        mImage.ReplaceColor(quint32(mBackCol), quint32(mBackCol), quint32(back));
+        mBackCol = back;
+        gProject->setScanBackColour(back);
+    }
+    if (temporary) {
+        mImage.ReplaceColor(quint32(ink), quint32(ink), quint32(text));
+        mTextCol = text;
+        gProject->setScanTextColour(text);
+    }
+    if (blackOrWhite(mTextCol) && blackOrWhite(mBackCol)
+        && std::max(mImage.BitsPerPixel(), 1) != 1)
+        mImage.ColorDepth(1, 0, 3);
+}
+
+// ---- Image tools -------------------------------------------------------------------
+
+void frmScanView::mnuShowHide_Click()
+{
+    if (!mnuShowHide->text().startsWith(QLatin1String("Show"))) {
+        CloseImageTools();
+        return;
+    }
+    if (!mTools) {
+        mTools = new frmScanTools(*this);
+        connect(mTools, &frmScanTools::unloaded, this, [this] {
+            mTools = nullptr;
+            mnuShowHide->setText(QStringLiteral("Show Image Tools"));
+        });
+    }
+    mTools->show();
+    mTools->raise();
+    mnuShowHide->setText(QStringLiteral("Hide Image Tools"));
+}
+
+frmScanTools *frmScanView::imageTools() const
+{
+    return mTools;
+}
+
+void frmScanView::CloseImageTools()
+{
+    if (mTools)
+        mTools->close();
+    mnuShowHide->setText(QStringLiteral("Show Image Tools"));
+}
+
+void frmScanView::ImageX1_MouseButton(int button, int action, int, int)
+{
+    if (button == 2 && action == 1)
+        Boxes().GiveFocusBack();
 }
 
 // ---- Zoom -------------------------------------------------------------------------
@@ -498,6 +621,7 @@ void frmScanView::storeWindowPlace()
 
 void frmScanView::closeEvent(QCloseEvent *event)
 {
+    CloseImageTools();
     if (gProject) {
         gProject->setScanOn(false);
         storeWindowPlace();
@@ -629,13 +753,14 @@ void frmScanView::DoneRulerSetup(double, double scrollX, double home, double jum
     MoveRulerToLine(0, 0, false);
     mnuShowRuler->setEnabled(true);
     mnuZoom->setEnabled(true);
-    mnuShowHide->setEnabled(false);
+    mnuShowHide->setEnabled(true);
 }
 
 void frmScanView::CancelRuler()
 {
     mnuShowRuler->setEnabled(true);
     mnuZoom->setEnabled(true);
+    mnuShowHide->setEnabled(true);
     VScroll1->hide();
     mnuShowRuler->setText(QStringLiteral("Show Ruler"));
     mRulerShown = 0;

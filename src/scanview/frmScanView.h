@@ -14,12 +14,14 @@
 #include "scanview/ImagingControl.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QRect>
 
 class QAction;
 class QMenu;
 class QScrollBar;
 class ScanCanvas;
+class frmScanTools;
 
 class frmScanView : public QMainWindow
 {
@@ -36,6 +38,22 @@ public:
     bool OpenNewPic(const QString &path);
 
     void doRotate(float degrees);
+
+    // The colours now shown for the paper and the ink of a black-and-white
+    // scan (stored values); white and black as loaded.
+    int BackCol() const { return mBackCol; }
+    void setBackCol(int colour) { mBackCol = colour; }
+    int TextCol() const { return mTextCol; }
+    void setTextCol(int colour) { mTextCol = colour; }
+    // Gives a black-and-white scan the paper and ink colours of the
+    // settings; a grey or colour scan, or no scan, is left alone.
+    void ApplyColours();
+
+    // The image tools window: opened and closed from the View menu; the
+    // viewer unloads it when another scan opens and when it closes.
+    void mnuShowHide_Click();
+    void CloseImageTools();
+    frmScanTools *imageTools() const;
 
     // The zoom one step (a quarter) in or out, after the ruler's zoom
     // warning; the menu's items step without the warning.
@@ -60,6 +78,7 @@ public:
     int RulerColour() const;
     void setRulerColour(int colour);
     void SeeThru(bool on);
+    bool seeThru() const { return mSeeThru; }
     double RulerScaleFactor() const { return 1.0; }
 
     bool rulerShown() const { return mRulerShown != 0; }
@@ -106,6 +125,7 @@ private:
     void layOutRulerBar();
     void storeWindowPlace();
     void releaseImage();
+    void ImageX1_MouseButton(int button, int action, int x, int y);
 
     ImagingControl mImage;
     ScanCanvas *mCanvas = nullptr;
@@ -122,6 +142,7 @@ private:
     QAction *mnuZoom = nullptr;
     QAction *mnuZoomIn = nullptr;
     QAction *mnuZoomOut = nullptr;
+    QPointer<frmScanTools> mTools;
 
     float mRotation = 0.0f;
     int mBackCol = 0xFFFFFF;
