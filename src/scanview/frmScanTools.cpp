@@ -247,7 +247,6 @@ void frmScanTools::buildControls()
 
 void frmScanTools::Form_Load()
 {
-    raise();
     mImage = &mView.ImageX1();
 
     setSwatch(picText, mView.TextCol());
@@ -385,7 +384,8 @@ void frmScanTools::cmdBackColour_Click()
 {
     if (!haveScan())
         return;
-    WaitCursor wait;
+    // No hourglass over the dialog or the message: the transcriber is
+    // choosing. Applying the colour shows its own.
     int c = mView.BackCol();
     if (!ChooseColourDialog(c))
         return;
@@ -405,7 +405,8 @@ void frmScanTools::cmdTextColour_Click()
 {
     if (!haveScan())
         return;
-    WaitCursor wait;
+    // No hourglass over the dialog or the message: the transcriber is
+    // choosing. Applying the colour shows its own.
     int c = swatchColour(picText);
     if (!ChooseColourDialog(c))
         return;

@@ -378,6 +378,7 @@ void frmScanView::mnuShowHide_Click()
     }
     mTools->show();
     mTools->raise();
+    mTools->activateWindow();
     mnuShowHide->setText(QStringLiteral("Hide Image Tools"));
 }
 

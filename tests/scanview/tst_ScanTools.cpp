@@ -413,6 +413,7 @@ private slots:
         QCOMPARE(pixel(view, kInk), ink);
         QCOMPARE(gProject->ScanBackColour(), storedBack);
         QCOMPARE(gProject->ScanTextColour(), storedText);
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 
     void blackAndWhiteRestores()
