@@ -715,3 +715,9 @@ void frmScanView::VScroll1_Change(int v)
         mImage.setScrollY(up ? y - imageShare : y + imageShare);
     mLastValue = v;
 }
+
+void frmScanView::enableToolMenus()
+{
+    mnuShowHide->setEnabled(true);
+    mnuShowRuler->setEnabled(true);
+}

@@ -62,6 +62,9 @@ public:
     void SeeThru(bool on);
     double RulerScaleFactor() const { return 1.0; }
 
+    // The header form has closed: the ruler and image-tools items may be used.
+    void enableToolMenus();
+
     bool rulerShown() const { return mRulerShown != 0; }
     bool rulerCalibrated() const { return mRulerCalibrated; }
     // The line's place and size in the image area's pixels.
