@@ -4,7 +4,11 @@
 #include "scanview/ScanViewerAdapter.h"
 #include "scanview/frmScanView.h"
 
+#include "core/Globals.h"
+#include "core/Project.h"
+
 #include <QAction>
+#include <QScreen>
 
 ScanViewerOwner::ScanViewerOwner(Form1 &mainWindow)
     : mMainWindow(mainWindow)
@@ -25,6 +29,7 @@ frmScanView &ScanViewerOwner::load()
     if (mView)
         return *mView;
     mView = new frmScanView();
+    placeBesideMainWindow(*mView);
     mAdapter = std::make_unique<ScanViewerAdapter>(*mView);
     mMainWindow.setScanViewer(mAdapter.get());
     connect(mView, &frmScanView::scanOpened, this, [this] { mMainWindow.setScanItemsVisible(true); });
@@ -32,6 +37,25 @@ frmScanView &ScanViewerOwner::load()
     connect(mView, &frmScanView::viewerClosed, this, &ScanViewerOwner::viewerClosed,
             Qt::QueuedConnection);
     return *mView;
+}
+
+void ScanViewerOwner::placeBesideMainWindow(frmScanView &view) const
+{
+    // A viewer that has never been moved would open over the grid at the
+    // screen's corner: it goes below the main window, or beside it, where
+    // the screen has room.
+    if (!gProject || gProject->Scanleft() != 0 || gProject->ScanTop() != 0)
+        return;
+    const QScreen *screen = mMainWindow.screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QRect main = mMainWindow.frameGeometry();
+    const QSize size = view.frameGeometry().size();
+    if (main.bottom() + 1 + size.height() <= area.bottom() + 1)
+        view.move(main.left(), main.bottom() + 1);
+    else if (main.right() + 1 + size.width() <= area.right() + 1)
+        view.move(main.right() + 1, main.top());
 }
 
 void ScanViewerOwner::enableToolMenus()

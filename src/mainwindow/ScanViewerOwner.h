@@ -53,6 +53,7 @@ public:
     void setZoomEnabled(bool enabled) override;
 
 private:
+    void placeBesideMainWindow(frmScanView &view) const;
     // The transcriber closed the viewer with its close box.
     void viewerClosed();
 
