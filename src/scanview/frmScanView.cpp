@@ -141,7 +141,11 @@ frmScanView::frmScanView(QWidget *parent)
     DiagBox->setObjectName(QStringLiteral("DiagBox"));
     DiagBox->setReadOnly(true);
     DiagBox->setLineWrapMode(QPlainTextEdit::NoWrap);
-    DiagBox->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QFont fixedPitch = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // Some platforms offer no fixed system font; ask for any that is.
+    fixedPitch.setStyleHint(QFont::TypeWriter);
+    fixedPitch.setFixedPitch(true);
+    DiagBox->setFont(fixedPitch);
     DiagBox->setPlainText(QStringLiteral("Diagnostic box - ALT D to show"));
     auto *diagLayout = new QVBoxLayout(DiagFrame);
     diagLayout->setContentsMargins(2, 2, 2, 2);
