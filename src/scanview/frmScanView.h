@@ -14,12 +14,16 @@
 #include "scanview/ImagingControl.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QRect>
 
 class QAction;
+class QFrame;
 class QMenu;
+class QPlainTextEdit;
 class QScrollBar;
 class ScanCanvas;
+class frmSetupRuler;
 
 class frmScanView : public QMainWindow
 {
@@ -71,6 +75,14 @@ public:
     QRect rulerRect() const;
     double jumpDistance() const { return mJumpDistance; }
     int rulerHome() const { return mHome; }
+    // The ruler scroll bar's value: the page row under the line.
+    int rulerBarValue() const;
+    // The ruler set-up window while it is open, else nullptr.
+    frmSetupRuler *setupRulerWindow() const;
+
+    // Lists the viewer's geometry, zoom, scroll and ruler values in the
+    // diagnostics box (Alt+D shows and hides it); nothing while it is hidden.
+    void DiagBoxRefresh();
 
     ImagingControl &ImageX1() { return mImage; }
     const ImagingControl &ImageX1() const { return mImage; }
@@ -100,6 +112,7 @@ private:
     void ZoomWarning();
     void mnuShowRuler_Click();
     void mnucoltop_Click();
+    void unloadSetupRuler();
     void PrepareRulerView();
     void VScroll1_Change(int value);
     void imageChanged();
@@ -130,6 +143,10 @@ private:
     int mBackCol = 0xFFFFFF;
     int mTextCol = 0;
     bool mSyncingBars = false;
+    double mScale100 = 0.0;
+
+    QFrame *DiagFrame = nullptr;
+    QPlainTextEdit *DiagBox = nullptr;
 
     // What was last drawn, so a pure scroll moves the pixels on screen
     // and repaints only the strip that comes into view.
@@ -152,4 +169,7 @@ private:
     bool mSeeThru = false;
     bool mZoomWarned = false;
     bool mTracking = false;
+    // The image's vertical position as last recorded.
+    int mYPos = 0;
+    QPointer<frmSetupRuler> mSetupRuler;
 };
