@@ -1,76 +1,24 @@
 // The scan viewer's imaging layer on a 600 dpi A4 page (4960 x 7016): the
 // brightness, contrast and gamma sliders, despeckle, and opening the page
-// against Qt's image reader decoding the same file alone. The page is made
-// here: grey paper with noise, lines of dark "writing" and scattered specks.
+// against Qt's image reader decoding the same file alone.
 
 #include "scanview/ImageFilters.h"
 #include "scanview/ImagingControl.h"
+
+#include "GeneratedScanPages.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
 #include <QImageReader>
-#include <QImageWriter>
-#include <QTemporaryDir>
 
 #include <memory>
-#include <random>
 
 namespace {
 
-constexpr int kWidth = 4960;
-constexpr int kHeight = 7016;
-
-const QImage &greyPage()
-{
-    static const QImage page = [] {
-        QImage image(kWidth, kHeight, QImage::Format_Grayscale8);
-        std::mt19937 random(600);
-        for (int y = 0; y < kHeight; ++y) {
-            uchar *line = image.scanLine(y);
-            const bool writing = (y % 120) > 70 && (y % 120) < 100;
-            for (int x = 0; x < kWidth; ++x) {
-                int v = 225 + int(random() % 16);
-                if (writing && (x / 9) % 3 == 0 && x > 200 && x < 4700)
-                    v = 30 + int(random() % 40);
-                else if (random() % 997 == 0)
-                    v = 20; // a speck
-                line[x] = uchar(v);
-            }
-        }
-        return image;
-    }();
-    return page;
-}
-
-const QImage &monoPage()
-{
-    static const QImage page = greyPage().convertToFormat(QImage::Format_Mono,
-                                                          Qt::MonoOnly | Qt::ThresholdDither);
-    return page;
-}
-
-struct Files
-{
-    QTemporaryDir dir;
-    QString grey = dir.filePath(QStringLiteral("grey-lzw.tif"));
-    QString mono = dir.filePath(QStringLiteral("bw.tif"));
-    Files()
-    {
-        for (const auto &[path, image] : {std::pair{grey, &greyPage()}, std::pair{mono, &monoPage()}}) {
-            QImageWriter writer(path, "tiff");
-            writer.setCompression(1);
-            if (!writer.write(*image))
-                qFatal("cannot write the page: %s", qPrintable(writer.errorString()));
-        }
-    }
-};
-
-const Files &files()
-{
-    static const Files f;
-    return f;
-}
+using GeneratedScanPages::files;
+using GeneratedScanPages::greyPage;
+using GeneratedScanPages::monoPage;
 
 ImagingControl &loadedControl()
 {

@@ -103,23 +103,6 @@ bool commandLineIsTraceOn()
     return VbUCase(CommandLine().trimmed()) == QLatin1String("TRACEON");
 }
 
-// What the recovery step reaches of the main window. The header form and
-// the scan viewer are not there yet: the header form's place is taken by
-// the main window as start-up shows it, and no scan can be reopened.
-class MainWindowRecovery final : public RecoveryWindows
-{
-public:
-    explicit MainWindowRecovery(Form1 &mainWindow) : mMainWindow(mainWindow) {}
-    void HideForm1() override { mMainWindow.HideForm1(); }
-    void Edit_Header() override { mMainWindow.Edit_Header(true); }
-    bool GetPicture(const QString &) override { return false; }
-    void setScanMenuCaption(const QString &) override {}
-    void setZoomEnabled(bool) override {}
-
-private:
-    Form1 &mMainWindow;
-};
-
 // The main window's grid as the settings save reads its column widths.
 class MainGridColumns final : public GridColumnSource
 {
@@ -282,10 +265,8 @@ bool StartUp(Form1 &mainWindow)
         gProject->setDistrictVersion(QStringLiteral("??"));
 
     gHeaderResult = 0;
-    MainWindowRecovery windows(mainWindow);
-    SetRecoveryWindows(&windows);
+    // The main window has installed itself as the recovery's windows.
     const bool loaded = OfferCrashRecovery(CommandLine());
-    SetRecoveryWindows(nullptr);
     if (runPendingCloseDown())
         return false;
     if (loaded) {
@@ -324,6 +305,9 @@ void CloseDown(int errNo, const QString &title, const QString &text)
             pickList->setWindowTitle(QStringLiteral("Closing"));
             gProject->SavePickPosition();
         }
+        // The viewer stores its own place, zoom and scan as it closes.
+        if (QWidget *viewer = qobject_cast<QWidget *>(FindForm(QStringLiteral("frmScanView"))))
+            viewer->close();
         // The window's place is taken before the save, so that the save
         // carries it (the column widths save again themselves).
         if (mainWindow && mainWindow->isVisible() && !mainWindow->isMinimized()) {

@@ -21,6 +21,7 @@
 #include "mainwindow/Form1BoxParts.h"
 #include "mainwindow/FormBackground.h"
 #include "mainwindow/MainWindowHooks.h"
+#include "mainwindow/ScanViewerOwner.h"
 #include "mainwindow/ShowStatus.h"
 #include "transcription/Change_Monitor.h"
 #include "transcription/EntryBoxes.h"
@@ -167,6 +168,10 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent)
     mHooks->setEntryBoxes(mRichView, mDistrictView, mForeNameView);
     mHooks->setPositionDropDown([this] { Position_DropDown(); });
     SetBoxWindow(this);
+    mScanOwner = std::make_unique<ScanViewerOwner>(*this);
+    SetViewerHost(mScanOwner.get());
+    SetHeaderScan(mScanOwner.get());
+    SetRecoveryWindows(mScanOwner.get());
 
     // The key preview sees the keys of every control of the window first.
     qApp->installEventFilter(this);
@@ -178,6 +183,13 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent)
 Form1::~Form1()
 {
     qApp->removeEventFilter(this);
+    if (&ViewerHost() == mScanOwner.get())
+        SetViewerHost(nullptr);
+    if (&HeaderScan() == mScanOwner.get())
+        SetHeaderScan(nullptr);
+    if (&RecoveryWindow() == mScanOwner.get())
+        SetRecoveryWindows(nullptr);
+    mScanOwner.reset();
     if (mScanViewer && &BoxScan() == mScanViewer)
         SetBoxScan(nullptr);
     if (&StatusBar() == mShowStatus.get())

@@ -38,6 +38,7 @@ class RichTextBox;
 class RichTextView;
 class ShowStatus;
 class frmUpload;
+class ScanViewerOwner;
 class InternetConnection;
 struct UploadOutcome;
 
@@ -192,6 +193,11 @@ public:
     void setEntryBoxTexts(EntryBoxTexts *texts);
     PasteTexts &myCopyPaste() const;
     ScanViewer &scanViewer() const;
+    // The program's one scan viewer (Form1Scan.cpp).
+    ScanViewerOwner &scanViewerOwner() const;
+    // The Scan Viewer menu's items after "Show Scan Image": shown while a
+    // scan is loaded.
+    void setScanItemsVisible(bool visible);
 
     // Watching the window, the pick list and the entry boxes (moves and
     // wheel turns); pairs up around every time the window steps aside.
@@ -270,6 +276,13 @@ public slots:
     // Fetches the district file from the server (forced while Ctrl and Alt
     // were held).
     void mnuDownloadDistrict_Click();
+    // The supplementary district file of period index (1 to 4); the lists
+    // are read again when it is the open batch's period.
+    void mnuSuppItem_Click(int index);
+    // Opens the viewer on a chosen scan, or closes it.
+    void mnuShowScanImage_Click();
+    // Another scan into the open viewer.
+    void mnuOpenNewScan_Click();
     // The Edit menu's font and pick-list commands (Form1Formatting.cpp): the
     // grid's font and text colour (the entry boxes two points larger), the
     // pick list's font and colour, and how many rows the pick list shows.
@@ -307,6 +320,9 @@ private:
     void ConvertColumnCase(const QString &label, int column, bool toUpper, bool toLower);
     // The Options menu's commands (Form1Options.cpp).
     void ConnectOptionCommands();
+    void ConnectScanCommands();
+    // A scan is on view: the zoom commands act only then.
+    bool scanShown() const;
     // A "+CREDIT" row in the grid, or an open cell that may not be left:
     // the transcriber has been told.
     bool SaveRefused();
@@ -385,6 +401,7 @@ private:
     std::unique_ptr<Form1BoxParts> mBoxParts;
     PasteTexts *mPasteTexts = nullptr;
     ScanViewer *mScanViewer = nullptr;
+    std::unique_ptr<ScanViewerOwner> mScanOwner;
     EntryBoxTexts *mEntryBoxTexts = nullptr;
 
     bool mSaving = false;

@@ -354,16 +354,6 @@ void Form1::PopupRowMenu()
         menu->popup(QCursor::pos());
 }
 
-void Form1::mnuZoomIn_Click()
-{
-    scanViewer().ZoomIn();
-}
-
-void Form1::mnuZoomOut_Click()
-{
-    scanViewer().ZoomOut();
-}
-
 void Form1::Position_DropDown()
 {
     frmPickList *pick = pickList();

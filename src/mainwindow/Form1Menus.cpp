@@ -390,6 +390,7 @@ void Form1::CreateMenus()
     ConnectEditCommands();
     ConnectFormattingCommands();
     ConnectOptionCommands();
+    ConnectScanCommands();
 }
 
 QAction *Form1::MenuItem(const QString &controlName) const

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -51,6 +53,38 @@ QImage readImage(const QString &path, int *error)
     }
     *error = ImagingControl::NoError;
     return ImageFilters::toWorkingFormat(std::move(image));
+}
+
+// Qt draws a 1-bit page a pixel at a time through its colour table and
+// thread pool, too slow for the first paint of a scanned page; the shown
+// part is expanded here straight into screen pixels, each from the page
+// pixel under its centre as Qt samples without smoothing.
+QImage monoPart(const QImage &page, const QRect &area, double zoom, int scrollX, int scrollY)
+{
+    QImage out(area.size(), QImage::Format_RGB32);
+    const QRgb colours[2] = {page.color(0) | 0xFF000000u, page.color(1) | 0xFF000000u};
+    const auto pageAt = [zoom](int screen, int scroll, int limit) {
+        return std::clamp(int(std::floor((screen + scroll + 0.5) / zoom)), 0, limit - 1);
+    };
+    std::vector<int> columns(size_t(area.width()));
+    for (int x = 0; x < area.width(); ++x)
+        columns[size_t(x)] = pageAt(area.x() + x, scrollX, page.width());
+    int lastRow = -1;
+    for (int y = 0; y < area.height(); ++y) {
+        const int row = pageAt(area.y() + y, scrollY, page.height());
+        auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
+        if (row == lastRow) {
+            std::memcpy(line, out.constScanLine(y - 1), size_t(area.width()) * sizeof(QRgb));
+            continue;
+        }
+        const uchar *bits = page.constScanLine(row);
+        for (int x = 0; x < area.width(); ++x) {
+            const int c = columns[size_t(x)];
+            line[x] = colours[(bits[c >> 3] >> (7 - (c & 7))) & 1];
+        }
+        lastRow = row;
+    }
+    return out;
 }
 
 } // namespace
@@ -227,9 +261,16 @@ void ImagingControl::paint(QPainter &painter, const QRect &exposed) const
     painter.setClipRect(exposed, Qt::IntersectClip);
     // Anti-alias turns black and white into greys when the page is drawn
     // smaller than it is; smoothing blends at any zoom.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform,
-                          mSmoothing || (mAntiAlias && mZoom < 1.0f));
-    painter.drawImage(target, displayImage(), QRectF(source));
+    const bool smooth = mSmoothing || (mAntiAlias && mZoom < 1.0f);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+    const QImage &shown = displayImage();
+    if (!smooth && shown.format() == QImage::Format_Mono && shown.colorCount() == 2) {
+        const QRect area = exposed.intersected(target.toRect());
+        if (!area.isEmpty())
+            painter.drawImage(area.topLeft(), monoPart(shown, area, z, mScrollX, mScrollY));
+    } else {
+        painter.drawImage(target, shown, QRectF(source));
+    }
     painter.restore();
 }
 

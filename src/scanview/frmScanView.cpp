@@ -12,19 +12,24 @@
 #include "scanview/ScanViewerHost.h"
 #include "scanview/ZoomCaption.h"
 #include "scanview/frmScanTools.h"
+#include "scanview/frmSetupRuler.h"
 #include "transcription/EntryBoxes.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QFrame>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QVBoxLayout>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -80,6 +85,7 @@ protected:
         mView->mImage.setControlSize(size());
         mView->GetScrollLimits();
         mView->layOutRulerBar();
+        mView->DiagBoxRefresh();
     }
     void wheelEvent(QWheelEvent *event) override { mView->wheelOnCanvas(event); }
     void mousePressEvent(QMouseEvent *event) override { button(event, 1); }
@@ -127,6 +133,29 @@ frmScanView::frmScanView(QWidget *parent)
     VScroll1->setObjectName(QStringLiteral("VScroll1"));
     VScroll1->hide();
 
+    // Laid over the image's right edge; Alt+D shows it.
+    DiagFrame = new QFrame(mCanvas);
+    DiagFrame->setObjectName(QStringLiteral("DiagFrame"));
+    DiagFrame->setFrameShape(QFrame::Box);
+    DiagFrame->setAutoFillBackground(true);
+    DiagBox = new QPlainTextEdit(DiagFrame);
+    DiagBox->setObjectName(QStringLiteral("DiagBox"));
+    DiagBox->setReadOnly(true);
+    DiagBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont fixedPitch = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // Some platforms offer no fixed system font; ask for any that is.
+    fixedPitch.setStyleHint(QFont::TypeWriter);
+    fixedPitch.setFixedPitch(true);
+    DiagBox->setFont(fixedPitch);
+    DiagBox->setPlainText(QStringLiteral("Diagnostic box - ALT D to show"));
+    auto *diagLayout = new QVBoxLayout(DiagFrame);
+    diagLayout->setContentsMargins(2, 2, 2, 2);
+    diagLayout->addWidget(DiagBox);
+    const QFontMetrics metrics(DiagBox->font());
+    DiagFrame->resize(metrics.horizontalAdvance(QLatin1Char('0')) * 48,
+                      metrics.lineSpacing() * 24);
+    DiagFrame->hide();
+
     buildMenus();
 
     connect(&mImage, &ImagingControl::changed, this, &frmScanView::imageChanged);
@@ -170,8 +199,6 @@ void frmScanView::buildMenus()
     mnuZoomIn = add(mnuZoomMenu, "mnuZoomIn", QStringLiteral("Zoom In"));
     mnuZoomOut = add(mnuZoomMenu, "mnuZoomOut", QStringLiteral("Zoom Out"));
     mnucoltop->setVisible(false);
-    // The header form takes the image tools' place while it is open.
-    mnuShowHide->setEnabled(!ViewerHost().headerFormLoaded());
     // The magnifier comes with its own window.
     mnuShowMag->setEnabled(false);
 
@@ -202,6 +229,10 @@ void frmScanView::Form_Load()
         resize(TwipsToPixelsX(w), TwipsToPixelsY(h));
         gProject->setScanOn(false);
     }
+    // Both wait while the header form is open.
+    const bool headerOpen = ViewerHost().headerFormLoaded();
+    mnuShowHide->setEnabled(!headerOpen);
+    mnuShowRuler->setEnabled(!headerOpen);
 }
 
 // ---- Loading ----------------------------------------------------------------------
@@ -256,6 +287,8 @@ bool frmScanView::OpenNewPic(const QString &path)
         zoom = 1.0;
     mImage.setZoomFactor(float(zoom));
     GetScrollLimits();
+    if (mImage.ImageWidth() > 0)
+        mScale100 = PixelsToTwipsX(mCanvas->width()) * 100.0 / (zoom * mImage.ImageWidth());
 
     const QFileInfo info(path);
     setWindowTitle(kCaption + QLatin1Char(' ') + info.fileName() + QStringLiteral(" (")
@@ -447,6 +480,7 @@ void frmScanView::SetZoom(int step)
         GetScrollLimits();
         mJumpDistance *= double(z) / double(old);
     }
+    DiagBoxRefresh();
     setWindowTitle(CaptionWithZoom(windowTitle(), mImage.ZoomFactor()));
 }
 
@@ -547,6 +581,14 @@ void frmScanView::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Right: ScrollRight(); break;
     case Qt::Key_PageDown: ScrollPage(true); break;
     case Qt::Key_PageUp: ScrollPage(false); break;
+    case Qt::Key_D:
+        if (!(event->modifiers() & Qt::AltModifier)) {
+            QMainWindow::keyPressEvent(event);
+            return;
+        }
+        DiagFrame->setVisible(DiagFrame->isHidden());
+        DiagBoxRefresh();
+        break;
     default: QMainWindow::keyPressEvent(event); return;
     }
     event->accept();
@@ -567,6 +609,8 @@ void frmScanView::imageChanged()
     mDrawnY = mImage.ScrollY();
     mDrawnZoom = mImage.ZoomFactor();
     mDrawnKey = key;
+    mYPos = mImage.ScrollY();
+    DiagBoxRefresh();
     if (!onlyScrolled) {
         mCanvas->update();
         return;
@@ -623,6 +667,7 @@ void frmScanView::storeWindowPlace()
 void frmScanView::closeEvent(QCloseEvent *event)
 {
     CloseImageTools();
+    unloadSetupRuler();
     if (gProject) {
         gProject->setScanOn(false);
         storeWindowPlace();
@@ -692,6 +737,7 @@ void frmScanView::mnuShowRuler_Click()
     mnuShowHide->setEnabled(false);
     mRulerShown = 1;
     mRulerCalibrated = false;
+    ViewerHost().HideForm1();
     mImage.setScrollY(0);
     if (gProject) {
         mHome = gProject->RuleVScY1();
@@ -707,6 +753,28 @@ void frmScanView::mnuShowRuler_Click()
     mnuShowRuler->setText(QStringLiteral("Hide Ruler"));
     mRulerZoom = mImage.ZoomFactor();
     mCanvas->update();
+
+    unloadSetupRuler();
+    mSetupRuler = new frmSetupRuler(*this);
+    mSetupRuler->show();
+    mSetupRuler->raise();
+    mSetupRuler->activateWindow();
+}
+
+frmSetupRuler *frmScanView::setupRulerWindow() const
+{
+    return mSetupRuler && !mSetupRuler->isUnloaded() ? mSetupRuler.data() : nullptr;
+}
+
+void frmScanView::unloadSetupRuler()
+{
+    if (mSetupRuler)
+        mSetupRuler->Unload();
+}
+
+int frmScanView::rulerBarValue() const
+{
+    return VScroll1->value();
 }
 
 void frmScanView::layOutRulerBar()
@@ -733,6 +801,7 @@ void frmScanView::PrepareRulerView()
     mLastValue = mLineTop;
     mImage.setScrollY(0);
     VScroll1->show();
+    DiagBoxRefresh();
 }
 
 void frmScanView::mnucoltop_Click()
@@ -742,6 +811,8 @@ void frmScanView::mnucoltop_Click()
 
 void frmScanView::DoneRulerSetup(double, double scrollX, double home, double jump)
 {
+    unloadSetupRuler();
+    mYPos = mImage.ScrollY();
     if (gProject) {
         gProject->setRuleScrollX1(int(VbRound(scrollX)));
         gProject->setRuleVScY1(int(VbRound(home)));
@@ -752,9 +823,17 @@ void frmScanView::DoneRulerSetup(double, double scrollX, double home, double jum
     mJumpDistance = jump;
     mRulerCalibrated = true;
     MoveRulerToLine(0, 0, false);
+    // Start at the entry of the grid's row; the set-up told the user the
+    // page may need a scroll to match.
+    const int row = ViewerHost().CurrentRow();
+    if (row != 1)
+        MoveRulerToLine(row, 0, false);
+    ViewerHost().ShowForm1();
     mnuShowRuler->setEnabled(true);
     mnuZoom->setEnabled(true);
     mnuShowHide->setEnabled(true);
+    DiagBoxRefresh();
+    Boxes().GiveFocusBack();
 }
 
 void frmScanView::CancelRuler()
@@ -840,4 +919,12 @@ void frmScanView::VScroll1_Change(int v)
     if (imageShare >= 1)
         mImage.setScrollY(up ? y - imageShare : y + imageShare);
     mLastValue = v;
+    mYPos = mImage.ScrollY();
+    DiagBoxRefresh();
+}
+
+void frmScanView::enableToolMenus()
+{
+    mnuShowHide->setEnabled(true);
+    mnuShowRuler->setEnabled(true);
 }

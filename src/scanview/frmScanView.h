@@ -18,10 +18,13 @@
 #include <QRect>
 
 class QAction;
+class QFrame;
 class QMenu;
+class QPlainTextEdit;
 class QScrollBar;
 class ScanCanvas;
 class frmScanTools;
+class frmSetupRuler;
 
 class frmScanView : public QMainWindow
 {
@@ -81,12 +84,23 @@ public:
     bool seeThru() const { return mSeeThru; }
     double RulerScaleFactor() const { return 1.0; }
 
+    // The header form has closed: the ruler and image-tools items may be used.
+    void enableToolMenus();
+
     bool rulerShown() const { return mRulerShown != 0; }
     bool rulerCalibrated() const { return mRulerCalibrated; }
     // The line's place and size in the image area's pixels.
     QRect rulerRect() const;
     double jumpDistance() const { return mJumpDistance; }
     int rulerHome() const { return mHome; }
+    // The ruler scroll bar's value: the page row under the line.
+    int rulerBarValue() const;
+    // The ruler set-up window while it is open, else nullptr.
+    frmSetupRuler *setupRulerWindow() const;
+
+    // Lists the viewer's geometry, zoom, scroll and ruler values in the
+    // diagnostics box (Alt+D shows and hides it); nothing while it is hidden.
+    void DiagBoxRefresh();
 
     ImagingControl &ImageX1() { return mImage; }
     const ImagingControl &ImageX1() const { return mImage; }
@@ -116,6 +130,7 @@ private:
     void ZoomWarning();
     void mnuShowRuler_Click();
     void mnucoltop_Click();
+    void unloadSetupRuler();
     void PrepareRulerView();
     void VScroll1_Change(int value);
     void imageChanged();
@@ -148,6 +163,10 @@ private:
     int mBackCol = 0xFFFFFF;
     int mTextCol = 0;
     bool mSyncingBars = false;
+    double mScale100 = 0.0;
+
+    QFrame *DiagFrame = nullptr;
+    QPlainTextEdit *DiagBox = nullptr;
 
     // What was last drawn, so a pure scroll moves the pixels on screen
     // and repaints only the strip that comes into view.
@@ -170,4 +189,7 @@ private:
     bool mSeeThru = false;
     bool mZoomWarned = false;
     bool mTracking = false;
+    // The image's vertical position as last recorded.
+    int mYPos = 0;
+    QPointer<frmSetupRuler> mSetupRuler;
 };

@@ -587,6 +587,71 @@ private slots:
         QCOMPARE(screen.pixel(0, 2), qRgb(255, 0, 0)); // not exposed
     }
 
+    // A black and white page is painted, at zooms out and in and from odd
+    // scroll places, with each screen pixel the page pixel under its
+    // centre; from actual size up that is just as Qt paints the same page
+    // in colour.
+    void paintsBlackAndWhiteAsColour_data()
+    {
+        QTest::addColumn<float>("zoom");
+        QTest::addColumn<int>("scroll");
+        QTest::newRow("quarter") << 0.25f << 3;
+        QTest::newRow("half") << 0.5f << 5;
+        QTest::newRow("actual size") << 1.0f << 7;
+        QTest::newRow("twice") << 2.0f << 11;
+        QTest::newRow("four times") << 4.0f << 13;
+    }
+    void paintsBlackAndWhiteAsColour()
+    {
+        QFETCH(float, zoom);
+        QFETCH(int, scroll);
+        QImage grey(203, 157, QImage::Format_Grayscale8);
+        for (int y = 0; y < grey.height(); ++y)
+            for (int x = 0; x < grey.width(); ++x)
+                grey.scanLine(y)[x] = uchar(((x * 7 + y * 13) % 17 < 8 || (x / 5 + y / 3) % 4 == 0) ? 0 : 255);
+        const QImage mono = grey.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+        ImagingControl control;
+        control.setControlSize(QSize(90, 70));
+        control.setFileName(save("bw.png", mono, "PNG"));
+        QCOMPARE(control.BitsPerPixel(), 1);
+        control.setZoomFactor(zoom);
+        control.setScrollX(scroll);
+        control.setScrollY(scroll + 1);
+        const QRect exposed(3, 2, 80, 60);
+        QImage painted(90, 70, QImage::Format_RGB32);
+        painted.fill(Qt::red);
+        {
+            QPainter painter(&painted);
+            control.paint(painter, exposed);
+        }
+        for (int y = 0; y < 70; ++y) {
+            for (int x = 0; x < 90; ++x) {
+                const QPoint under(int(std::floor((x + control.ScrollX() + 0.5) / zoom)),
+                                   int(std::floor((y + control.ScrollY() + 0.5) / zoom)));
+                const QRgb want = exposed.contains(x, y) && mono.rect().contains(under) ? mono.pixel(under)
+                                                                                 : qRgb(255, 0, 0);
+                if (painted.pixel(x, y) != want)
+                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
+            }
+        }
+        if (zoom < 1.0f)
+            return;
+        ImagingControl colour;
+        colour.setControlSize(QSize(90, 70));
+        colour.setFileName(save("colour.png", mono.convertToFormat(QImage::Format_RGB32), "PNG"));
+        QCOMPARE(colour.BitsPerPixel(), 24);
+        colour.setZoomFactor(zoom);
+        colour.setScrollX(control.ScrollX());
+        colour.setScrollY(control.ScrollY());
+        QImage expected(90, 70, QImage::Format_RGB32);
+        expected.fill(Qt::red);
+        {
+            QPainter painter(&expected);
+            colour.paint(painter, exposed);
+        }
+        QCOMPARE(painted, expected);
+    }
+
     // A page stored in many strips, as scanners write them.
     void multiStripTiff()
     {

@@ -579,10 +579,11 @@ private slots:
         QCOMPARE(gProject->RuleColour(), kGreen);
 
         const int lineBefore = view.rulerRect().height();
+        const int focusBacks = entry.focusBacks();
         control<QSlider>(tools, "slRulerWidth")->setValue(10);
         QCOMPARE(gProject->RuleWidth(), 10);
         QVERIFY(view.rulerRect().height() > lineBefore);
-        QCOMPARE(entry.focusBacks(), 1);
+        QCOMPARE(entry.focusBacks(), focusBacks + 1);
 
         click(tools, "ChkTrans");
         QVERIFY(view.seeThru());

@@ -1,0 +1,330 @@
+// The Scan Viewer menu and the supplementary-file items through the real
+// main window: the viewer opened on a chosen scan, zoomed, closed from the
+// menu or by its own close box, the ruler following the grid's rows, the
+// scan reopened at start-up and from the header form, and the four
+// supplementary files chosen.
+
+#include "MainWindowFixture.h"
+
+#include "core/Globals.h"
+#include "core/Project.h"
+#include "core/VbHelpers.h"
+#include "entry/FlexGrid.h"
+#include "lists/Districts.h"
+#include "mainwindow/ScanViewerOwner.h"
+#include "scanview/frmScanView.h"
+#include "transcription/CrashRecovery.h"
+
+#include <QAction>
+#include <QImage>
+#include <QScrollBar>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString suppQuestion(const QString &periodLine)
+{
+    return QStringList{
+            QStringLiteral("This lets you select a different Supplementary District File"),
+            QStringLiteral("You should normally use a different file for each of the 4 year ranges "
+                           "because"),
+            QStringLiteral("the names of many districts were quite different in each range"),
+            QStringLiteral("You can select an existing Supplementary file (for example one provided "
+                           "by your"),
+            QStringLiteral("Syndicate, or you can create a new file. If you create a new file it will "
+                           "be empty"),
+            QStringLiteral("until you start adding new district names."),
+            periodLine,
+            QStringLiteral("Is this what you want to do?"),
+    }.join(kCrLf);
+}
+
+} // namespace
+
+class tst_Form1Scan : public MainWindowFixture
+{
+    Q_OBJECT
+
+protected:
+    void setUpCase() override
+    {
+        MainWindowFixture::setUpCase();
+        startWindow();
+        // The fixture's recording viewer would stand in for the real one.
+        window->setScanViewer(nullptr);
+        gProject->setScanWidth(PixelsToTwipsX(400));
+        gProject->setScanHeight(PixelsToTwipsY(300));
+        gProject->setZoom(1.0);
+    }
+
+    QAction *item(const char *name) const { return window->MenuItem(QLatin1String(name)); }
+    frmScanView *viewer() const { return window->scanViewerOwner().view(); }
+
+    // A page with a band every 50 rows, tall enough to scroll.
+    QString makePage(const QString &name = QStringLiteral("page.png"))
+    {
+        QImage image(QSize(300, 3000), QImage::Format_Grayscale8);
+        for (int y = 0; y < image.height(); ++y)
+            memset(image.scanLine(y), (y / 50) % 2 ? 60 : 220, size_t(image.width()));
+        const QString path = homePath(name);
+        return image.save(path, "PNG") ? path : QString();
+    }
+
+    // Show Scan Image with the scan chosen in its dialog.
+    void showScan(const QString &path)
+    {
+        script->answer(path);
+        item("mnuShowScanImage")->trigger();
+        QVERIFY(viewer());
+        QVERIFY(viewer()->isVisible());
+    }
+
+    bool scanItemsShown() const
+    {
+        for (const char *name : {"mnuOpenNewScan", "mnuScanSep", "mnuZoomIn", "mnuZoomOut"}) {
+            if (!item(name)->isVisible())
+                return false;
+        }
+        return true;
+    }
+    bool scanItemsHidden() const
+    {
+        for (const char *name : {"mnuOpenNewScan", "mnuScanSep", "mnuZoomIn", "mnuZoomOut"}) {
+            if (item(name)->isVisible())
+                return false;
+        }
+        return true;
+    }
+
+private slots:
+    // Show opens the viewer on the chosen scan; the same item, now "Close
+    // Scan", closes it and forgets the scan.
+    void showAndCloseFromTheMenu()
+    {
+        QVERIFY(scanItemsHidden());
+        const QString page = makePage();
+        showScan(page);
+        QCOMPARE(script->records().first().kind, QStringLiteral("openFile"));
+        QCOMPARE(item("mnuShowScanImage")->text(), QStringLiteral("Close Scan"));
+        QVERIFY(scanItemsShown());
+        QVERIFY(gProject->ScanOn());
+        QCOMPARE(gProject->ScanFile(), QStringLiteral("page.png"));
+        QCOMPARE(viewer()->windowTitle(), QStringLiteral("Pelkar - Scan View page.png (100%)"));
+
+        item("mnuShowScanImage")->trigger();
+        QVERIFY(!viewer());
+        QCOMPARE(item("mnuShowScanImage")->text(), QStringLiteral("Show Scan Image"));
+        QVERIFY(scanItemsHidden());
+        QVERIFY(!gProject->ScanOn());
+        QVERIFY(gProject->ScanFile().isEmpty());
+    }
+
+    // A cancelled dialog opens nothing.
+    void cancelledDialogOpensNothing()
+    {
+        script->answer(QStringLiteral("<cancel>"));
+        item("mnuShowScanImage")->trigger();
+        QVERIFY(!viewer());
+        QCOMPARE(item("mnuShowScanImage")->text(), QStringLiteral("Show Scan Image"));
+        QVERIFY(!gProject->ScanOn());
+    }
+
+    // A file that will not load is told, and the menu is as before.
+    void unloadableScanLeavesTheMenu()
+    {
+        const QString bad = homePath("bad.png");
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not an image at all");
+        file.close();
+        script->answer({bad, QStringLiteral("Ok")});
+        item("mnuShowScanImage")->trigger();
+        QCOMPARE(script->records().last().prompt, QStringLiteral("Error code 3 opening file"));
+        QCOMPARE(item("mnuShowScanImage")->text(), QStringLiteral("Show Scan Image"));
+        QVERIFY(!gProject->ScanOn());
+        QVERIFY(gProject->ScanFile().isEmpty());
+        QVERIFY(!item("mnuZoomIn")->isVisible());
+    }
+
+    // The viewer's close box puts the main window's menu back, and stores
+    // the viewer's zoom.
+    void viewerClosedByItsCloseBox()
+    {
+        showScan(makePage());
+        item("mnuZoomIn")->trigger();
+        QVERIFY(viewer()->close());
+        QTRY_VERIFY(!viewer());
+        QCOMPARE(item("mnuShowScanImage")->text(), QStringLiteral("Show Scan Image"));
+        QVERIFY(scanItemsHidden());
+        QVERIFY(!gProject->ScanOn());
+        QVERIFY(gProject->ScanFile().isEmpty());
+        QCOMPARE(gProject->Zoom(), 1.25);
+    }
+
+    // The zoom items and F11/F12 in the entry box zoom the shown scan; with
+    // no scan they do nothing.
+    void zoomCommands()
+    {
+        item("mnuZoomIn")->trigger();
+        QVERIFY(!viewer());
+        showScan(makePage());
+        item("mnuZoomIn")->trigger();
+        QCOMPARE(viewer()->ImageX1().ZoomFactor(), 1.25f);
+        item("mnuZoomOut")->trigger();
+        item("mnuZoomOut")->trigger();
+        QCOMPARE(viewer()->ImageX1().ZoomFactor(), 0.703125f);
+        QTest::keyClick(window->VisibleEntryBox(), Qt::Key_F11);
+        QCOMPARE(viewer()->ImageX1().ZoomFactor(), 0.87890625f);
+        QCOMPARE(viewer()->windowTitle(),
+                 QStringLiteral("Pelkar - Scan View page.png (87.89063%)"));
+    }
+
+    // Open New Scan replaces the page in the open viewer.
+    void openNewScan()
+    {
+        showScan(makePage());
+        const QString other = makePage(QStringLiteral("other (2).png"));
+        script->answer(other);
+        item("mnuOpenNewScan")->trigger();
+        QCOMPARE(gProject->ScanFile(), QStringLiteral("other (2).png"));
+        QCOMPARE(viewer()->windowTitle(), QStringLiteral("Pelkar - Scan View other (2).png (100%)"));
+        item("mnuZoomIn")->trigger();
+        // Only the zoom part of the caption changes, not the "(2)".
+        QCOMPARE(viewer()->windowTitle(), QStringLiteral("Pelkar - Scan View other (2).png (125%)"));
+    }
+
+    // Once calibrated, the ruler moves one entry per grid row crossed.
+    void rulerFollowsTheGridRows()
+    {
+        gProject->setAutoMoveRuler(true);
+        showScan(makePage());
+        frmScanView &view = *viewer();
+        view.findChild<QAction *>(QStringLiteral("mnuShowRuler"))->trigger();
+        view.DoneRulerSetup(0, 0, 200, 40);
+        auto *bar = view.findChild<QScrollBar *>(QStringLiteral("VScroll1"));
+        QVERIFY(bar);
+        window->fgInput().setRowCol(2, 1);
+        QCOMPARE(bar->value(), 200);
+        window->fgInput().setRowCol(5, 1);
+        QCOMPARE(bar->value(), 320);
+        window->fgInput().setRowCol(4, 1);
+        QCOMPARE(bar->value(), 280);
+        // Into the first entry the ruler goes home.
+        window->fgInput().setRowCol(2, 1);
+        QCOMPARE(bar->value(), 200);
+    }
+
+    // The scan recorded at a crash is offered again; the header form's Scan
+    // item opens the same viewer.
+    void scanReopenedAtStartAndFromTheHeaderForm()
+    {
+        const QString page = makePage();
+        gProject->setScanPath(QFileInfo(page).absolutePath());
+        gProject->setScanFile(QStringLiteral("page.png"));
+        script->answer(QStringLiteral("Yes"));
+        OfferReopenScan();
+        QCOMPARE(script->records().last().prompt,
+                 QStringLiteral("Would you like to Reopen Scan ") + kCrLf
+                         + QStringLiteral("page.png ?"));
+        QVERIFY(viewer() && viewer()->isVisible());
+        QCOMPARE(item("mnuShowScanImage")->text(), QStringLiteral("Close Scan"));
+        QVERIFY(scanItemsShown());
+
+        item("mnuShowScanImage")->trigger();
+        QVERIFY(!viewer());
+        // The header form's own Scan item.
+        script->answer(QStringLiteral("Ok"));
+        window->mnuEditHeader_Click();
+        QTRY_VERIFY(window->headerForm());
+        auto *headerScan = window->headerForm()->findChild<QAction *>(QStringLiteral("mnuViewScan"));
+        QVERIFY(headerScan);
+        script->answer(page);
+        headerScan->trigger();
+        QVERIFY(viewer() && viewer()->isVisible());
+        QVERIFY(gProject->ScanOn());
+        QCOMPARE(headerScan->text(), QStringLiteral("Close Scan Image"));
+        headerScan->trigger();
+        QVERIFY(!viewer());
+    }
+
+    // The program's close-down closes the viewer, which stores its place.
+    void closeDownClosesTheViewer()
+    {
+        showScan(makePage());
+        viewer()->move(123, 45);
+        CloseDown(0, QString(), QString());
+        QVERIFY(!window->scanViewerOwner().view() || !window->scanViewerOwner().view()->isVisible());
+    }
+
+    void supplementaryFileChosen_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("periodLine");
+        QTest::addColumn<QString>("defaultName");
+        QTest::newRow("pre-1946, the batch's own")
+                << 1
+                << "The file you are selecting should be for all transcriptions prior to Sept 1946."
+                << "Pelkar_Supp_Districts.txt";
+        QTest::newRow("1946-1965")
+                << 2
+                << "The file you are selecting should be for all transcriptions from Sept 1946 to "
+                   "May 1965 inclusive."
+                << "Pelkar_Supp_Districts_1946.txt";
+        QTest::newRow("1965-1974")
+                << 3
+                << "The file you are selecting should be for all transcriptions from June 1965 "
+                   "onwards."
+                << "Pelkar_Supp_Districts_1965.txt";
+        QTest::newRow("1974 on")
+                << 4
+                << "The file you are selecting should be for all transcriptions for June 1974 "
+                   "Onwards."
+                << "Pelkar_Supp_Districts_1974.txt";
+    }
+
+    // The question, the dialog preset with the default name in the Files
+    // folder when no folder is stored, the new file made empty, and the
+    // lists read again only for the batch's own period (1905: the first).
+    void supplementaryFileChosen()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, periodLine);
+        QFETCH(QString, defaultName);
+        QCOMPARE(gProject->iSuppRange(), 1);
+        gProject->setSuppPath(index, QStringLiteral("NoFolderHere.txt"));
+        const QString before = gDistricts->SuppFile();
+        const QString chosen = QDir(gProject->GetFilePath()).filePath(QStringLiteral("Mine.txt"));
+        script->answer({QStringLiteral("Yes"), chosen});
+        window->mnuSuppItem_Click(index);
+        const auto &records = script->records();
+        QCOMPARE(records.size(), 2);
+        QCOMPARE(records[0].prompt, suppQuestion(periodLine));
+        QCOMPARE(records[0].title, QStringLiteral("Select Supplementary District File"));
+        QCOMPARE(records[0].style, int(Mb::YesNo | Mb::Question | Mb::DefaultButton2));
+        QCOMPARE(records[1].fileName, defaultName);
+        QCOMPARE(gProject->SuppPath(index), chosen);
+        QVERIFY(QFileInfo(chosen).isFile());
+        QCOMPARE(gDistricts->SuppFile(), index == 1 ? chosen : before);
+    }
+
+    // No changes nothing; a cancelled dialog leaves the preset path.
+    void supplementaryFileRefusedOrCancelled()
+    {
+        const QString stored = QDir(gProject->GetFilePath()).filePath(QStringLiteral("Old.txt"));
+        gProject->setSuppPath(2, stored);
+        script->answer(QStringLiteral("No"));
+        window->mnuSuppItem_Click(2);
+        QCOMPARE(script->records().size(), 1);
+        QCOMPARE(gProject->SuppPath(2), stored);
+
+        gProject->setSuppPath(3, QStringLiteral("bare.txt"));
+        script->answer({QStringLiteral("Yes"), QStringLiteral("<cancel>")});
+        window->mnuSuppItem_Click(3);
+        QCOMPARE(gProject->SuppPath(3), QDir(gProject->GetFilePath())
+                                                .filePath(QStringLiteral("Pelkar_Supp_Districts_1965.txt")));
+    }
+};
+
+PELKAR_TEST(tst_Form1Scan)
+#include "tst_Form1Scan.moc"
