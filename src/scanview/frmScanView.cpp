@@ -88,8 +88,26 @@ protected:
         mView->DiagBoxRefresh();
     }
     void wheelEvent(QWheelEvent *event) override { mView->wheelOnCanvas(event); }
-    void mousePressEvent(QMouseEvent *event) override { button(event, 1); }
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::RightButton) {
+            mDragFrom = event->position().toPoint();
+            mDragScroll = QPoint(mView->mImage.ScrollX(), mView->mImage.ScrollY());
+        }
+        button(event, 1);
+    }
     void mouseReleaseEvent(QMouseEvent *event) override { button(event, 2); }
+    // Dragging with the right button moves the page under the pointer like
+    // a sheet of paper. While the ruler shows, its scroll bar alone moves
+    // the page up and down, so the drag moves it sideways only.
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        if (!(event->buttons() & Qt::RightButton) || !mView->mImage.hasImage())
+            return;
+        const QPoint moved = event->position().toPoint() - mDragFrom;
+        const int y = mView->mRulerShown ? mView->mImage.ScrollY() : mDragScroll.y() - moved.y();
+        mView->mImage.userScrolled(mDragScroll.x() - moved.x(), y);
+    }
 
 private:
     void button(QMouseEvent *event, int action)
@@ -106,6 +124,8 @@ private:
     }
 
     frmScanView *mView;
+    QPoint mDragFrom;
+    QPoint mDragScroll;
 };
 
 frmScanView::frmScanView(QWidget *parent)

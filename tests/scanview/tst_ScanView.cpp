@@ -225,6 +225,39 @@ private slots:
         QCOMPARE(view.ImageX1().ScrollY(), 0); // less than a page up goes to the top
     }
 
+    // A right-button drag moves the page with the pointer; with the ruler
+    // shown only sideways, since the ruler's bar holds the page's height.
+    void rightDragMovesThePage()
+    {
+        const QString path = makePage(QStringLiteral("wide.png"), {900, 2000});
+        frmScanView view;
+        view.show();
+        QVERIFY(view.GetPicture(path));
+        QTRY_VERIFY(view.imageArea()->height() > 100);
+        QWidget *area = view.imageArea();
+        const auto drag = [area](QPoint from, QPoint to) {
+            QTest::mousePress(area, Qt::RightButton, Qt::NoModifier, from);
+            QMouseEvent move(QEvent::MouseMove, QPointF(to), area->mapToGlobal(QPointF(to)),
+                             Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(area, &move);
+            QTest::mouseRelease(area, Qt::RightButton, Qt::NoModifier, to);
+        };
+        drag({150, 150}, {110, 80});
+        QCOMPARE(view.ImageX1().ScrollX(), 40);
+        QCOMPARE(view.ImageX1().ScrollY(), 70);
+        // Past the top-left corner the page stops there.
+        drag({10, 10}, {200, 200});
+        QCOMPARE(view.ImageX1().ScrollX(), 0);
+        QCOMPARE(view.ImageX1().ScrollY(), 0);
+
+        view.findChild<QAction *>(QStringLiteral("mnuShowRuler"))->trigger();
+        view.DoneRulerSetup(0, 0, 100, 30);
+        const int y = view.ImageX1().ScrollY();
+        drag({150, 150}, {120, 60});
+        QCOMPARE(view.ImageX1().ScrollX(), 30);
+        QCOMPARE(view.ImageX1().ScrollY(), y);
+    }
+
     void rulerFollowsEntries()
     {
         RecordingStatusBar status;
