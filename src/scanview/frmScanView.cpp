@@ -16,6 +16,7 @@
 #include "transcription/EntryBoxes.h"
 
 #include <QAction>
+#include <QScreen>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -429,10 +430,25 @@ void frmScanView::mnuShowHide_Click()
             mnuShowHide->setText(QStringLiteral("Show Image Tools"));
         });
     }
+    placeToolWindow(*mTools);
     mTools->show();
     mTools->raise();
     mTools->activateWindow();
     mnuShowHide->setText(QStringLiteral("Hide Image Tools"));
+}
+
+void frmScanView::placeToolWindow(QWidget &tool) const
+{
+    // Beside the viewer's right edge where the screen has room, else over
+    // the page's right-hand side: the entries being read are at the left.
+    tool.adjustSize();
+    const QRect frame = frameGeometry();
+    const QScreen *where = screen();
+    const QRect area = where ? where->availableGeometry() : frame;
+    const QSize size = tool.frameGeometry().size();
+    const int x = std::max(area.left(), std::min(frame.right() + 1, area.right() + 1 - size.width()));
+    const int y = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - size.height()));
+    tool.move(x, y);
 }
 
 frmScanTools *frmScanView::imageTools() const
@@ -776,6 +792,7 @@ void frmScanView::mnuShowRuler_Click()
 
     unloadSetupRuler();
     mSetupRuler = new frmSetupRuler(*this);
+    placeToolWindow(*mSetupRuler);
     mSetupRuler->show();
     mSetupRuler->raise();
     mSetupRuler->activateWindow();

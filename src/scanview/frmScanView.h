@@ -126,6 +126,8 @@ private:
 
     void Form_Load();
     void buildMenus();
+    // Puts one of the viewer's tool windows where it hides least of the page.
+    void placeToolWindow(QWidget &tool) const;
     void SetZoom(int step);
     void ZoomWarning();
     void mnuShowRuler_Click();
