@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PELKAR_PACKAGES=(qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins libgl-dev
-                 cmake ninja-build g++ libbenchmark-dev poppler-utils)
+                 cmake ninja-build g++ libbenchmark-dev poppler-utils desktop-file-utils)
 
 pelkar_missing_packages() {
     local p

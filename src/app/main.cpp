@@ -25,6 +25,8 @@ int main(int argc, char **argv)
                                            .arg(PELKAR_VERSION_MINOR)
                                            .arg(PELKAR_VERSION_PATCH));
     QApplication::setWindowIcon(QIcon(frmAbout::AboutIconPath()));
+    // Ties the windows to the installed desktop entry (its name and icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("pelkar"));
     installQtServices();
 
     // A test that starts the program names a file of answers here, so that

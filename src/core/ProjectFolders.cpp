@@ -27,10 +27,12 @@ const QString kUseDefault = QStringLiteral("Use Default");
 const QString kLocate = QStringLiteral("Locate a New Folder");
 const QString kCrLf = QStringLiteral("\r\n");
 
+// The shared files of an installed program: share/pelkar beside its bin
+// folder (the build sets the relative path from the install layout).
 QString installedShareFolder()
 {
     const QDir appDir(QCoreApplication::applicationDirPath());
-    return QDir::cleanPath(appDir.filePath(QStringLiteral("../share/pelkar")));
+    return QDir::cleanPath(appDir.filePath(QStringLiteral(PELKAR_SHARE_FROM_BIN)));
 }
 
 QString documentsFolder()

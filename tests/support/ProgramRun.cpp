@@ -33,15 +33,14 @@ void ProgramRun::setEnvironment(const QString &name, const QString &value)
 
 bool ProgramRun::start()
 {
-    const QString program = qEnvironmentVariable("PELKAR_PROGRAM");
-    if (program.isEmpty())
+    if (mProgram.isEmpty())
         return false;
     QProcessEnvironment env = mEnvironment;
     env.insert(QStringLiteral("PELKAR_SCRIPT"), mScriptPath);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     mProcess.setProcessEnvironment(env);
     mProcess.setProcessChannelMode(QProcess::SeparateChannels);
-    mProcess.start(program, mArguments);
+    mProcess.start(mProgram, mArguments);
     return mProcess.waitForStarted(10000);
 }
 

@@ -22,6 +22,9 @@ public:
     // An environment variable for the program, beside the test's own; set
     // before start.
     void setEnvironment(const QString &name, const QString &value);
+    // Another program than the built one (PELKAR_PROGRAM), e.g. an
+    // installed copy; set before start.
+    void setProgram(const QString &path) { mProgram = path; }
     // Starts the program; false when it could not be started.
     bool start();
     // Waits for the program to end by itself; false on time-out.
@@ -44,6 +47,7 @@ public:
 private:
     QString mScriptPath;
     QStringList mArguments;
+    QString mProgram = qEnvironmentVariable("PELKAR_PROGRAM");
     QProcessEnvironment mEnvironment = QProcessEnvironment::systemEnvironment();
     QProcess mProcess;
     QString mErrors;
