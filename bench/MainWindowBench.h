@@ -6,6 +6,7 @@
 // current folder, or under PELKAR_BENCH_DIR: the disk measured is that one,
 // never a memory file system by accident.
 
+#include "BenchHome.h"
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "core/ScriptedServices.h"
@@ -32,19 +33,8 @@ public:
     {
         if (!mHome.isValid())
             std::abort();
-        const QDir home(mHome.path());
-        for (const char *sub : {".config", ".local/share", "runtime", "Documents"})
-            home.mkpath(QString::fromLatin1(sub));
-        QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("HOME", QFile::encodeName(home.path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral(".local/share"))));
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.filePath(QStringLiteral("runtime"))));
+        UseBenchHome(QDir(mHome.path()), {"Documents"});
         qunsetenv("XDG_DOCUMENTS_DIR");
-        QStandardPaths::setTestModeEnabled(true);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                           home.filePath(QStringLiteral(".config")));
 
         mScript = installScriptedServices();
         // Start-up asks where the data goes and welcomes the new user;

@@ -8,6 +8,7 @@
 // the way it does for the user (a scroll moves the pixels on screen and
 // paints only the strip that came into view).
 
+#include "BenchHome.h"
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "core/ScriptedServices.h"
@@ -62,18 +63,7 @@ public:
     {
         if (!mHome.isValid())
             std::abort();
-        const QDir home(mHome.path());
-        for (const char *sub : {".config", ".local/share", "runtime", "data"})
-            home.mkpath(QString::fromLatin1(sub));
-        QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("HOME", QFile::encodeName(home.path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral(".local/share"))));
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.filePath(QStringLiteral("runtime"))));
-        QStandardPaths::setTestModeEnabled(true);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                           home.filePath(QStringLiteral(".config")));
+        UseBenchHome(QDir(mHome.path()), {"data"});
 
         mScript = installScriptedServices();
         // The viewer says nothing while a good page opens and moves.
@@ -83,7 +73,7 @@ public:
         };
         ProgramObjects::createEvents();
         ProgramObjects::createProject();
-        gProject->setDataPath(home.filePath(QStringLiteral("data")));
+        gProject->setDataPath(QDir(mHome.path()).filePath(QStringLiteral("data")));
         gProject->setScanleft(0);
         gProject->setScanTop(0);
         gProject->setScanWidth(PixelsToTwipsX(kWindowWidth));
