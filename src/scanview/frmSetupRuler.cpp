@@ -10,9 +10,12 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QScreen>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -104,8 +107,11 @@ frmSetupRuler::frmSetupRuler(frmScanView &viewer)
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setWordWrap(false);
+    // The instructions' long lines wrap at a steady width, so the window
+    // keeps its size and place (and its buttons) from step to step.
+    Label1->setWordWrap(true);
     Label1->setMargin(6);
+    Label1->setFixedWidth(Label1->fontMetrics().averageCharWidth() * 72);
     paint(Label1, QPalette::Window, kLabelColour);
 
     cmdOk = new QPushButton(QStringLiteral("Ok"), this);
@@ -141,6 +147,14 @@ void frmSetupRuler::setInstructions(const QString &text)
 {
     Label1->setText(text);
     adjustSize();
+    // A taller text must not push the buttons off the screen.
+    if (const QScreen *where = screen()) {
+        const QRect area = where->availableGeometry();
+        const QRect frame = frameGeometry();
+        if (frame.bottom() > area.bottom() || frame.right() > area.right())
+            move(std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width())),
+                 std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height())));
+    }
 }
 
 void frmSetupRuler::Form_Load()
