@@ -33,7 +33,8 @@ void ProgramRun::setEnvironment(const QString &name, const QString &value)
 
 bool ProgramRun::start()
 {
-    const QString program = qEnvironmentVariable("PELKAR_PROGRAM");
+    const QString program =
+        mProgram.isEmpty() ? qEnvironmentVariable("PELKAR_PROGRAM") : mProgram;
     if (program.isEmpty())
         return false;
     QProcessEnvironment env = mEnvironment;
@@ -49,6 +50,7 @@ bool ProgramRun::waitForExit(int msecs)
 {
     const bool done = mProcess.waitForFinished(msecs);
     mErrors += QString::fromLocal8Bit(mProcess.readAllStandardError());
+    mOutput += QString::fromLocal8Bit(mProcess.readAllStandardOutput());
     return done;
 }
 
