@@ -6,8 +6,9 @@
 // pages is typed through the entry boxes (ghosts taken with Tab, pick-list
 // rows taken by number, a new district accepted into the supplementary
 // file), saved with File > Save, sent with File > Send to the upload
-// server at 127.0.0.1:PELKAR_UPLOAD_PORT, and the program left by its
-// close box. With PELKAR_SESSION_CONTINUE set, the run only starts (taking up
+// server at 127.0.0.1:PELKAR_UPLOAD_PORT (whose reply installs a new
+// district file), one more entry typed with a district of the new file, and
+// the program left by its close box. With PELKAR_SESSION_CONTINUE set, the run only starts (taking up
 // the last batch when the script says so), prints the batch's name and
 // grid rows, and leaves by the close box. Each step done is printed as "step NAME"; anything refused or
 // any message the script has no answer for is printed on stderr and ends
@@ -194,7 +195,7 @@ int main(int argc, char **argv)
     script->setLogFile(scriptPath + QStringLiteral(".log"));
     script->onUnexpected = [](const MessageRecord &r) {
         fail(QStringLiteral("a message nobody expected (%1, \"%2\"): %3")
-                 .arg(r.kind, r.title, r.prompt));
+                 .arg(r.kind, r.title, QString(r.prompt).replace(QLatin1String("\r\n"), QLatin1String(" / "))));
     };
     const int port = qEnvironmentVariableIntValue("PELKAR_UPLOAD_PORT");
     if (port <= 0) {
@@ -282,8 +283,15 @@ int main(int argc, char **argv)
                     "the end of the upload"))
         return 1;
     step("uploaded");
+    // The box is back on the last entry. Tab over it and the new last
+    // page line to a fresh row, and go on with page 15: "Ha" and Tab take
+    // the first district of the list, which the new district file has made
+    // Harrogate.
+    if (!typeIntoBoxes(window, QStringLiteral("\t\t\t\t\tCARR\tAnn\tHa\t15\t")))
+        return 1;
+    step("page 15");
 
-    // The close box.
+    // The close box; the script says to save first.
     window.windowHandle()->close();
     if (!waitFor([&] { return closed; }, "the close-down"))
         return 1;

@@ -81,8 +81,13 @@ class tst_WholeSession : public PelkarTest
         QVERIFY(run.start());
         QTRY_VERIFY_WITH_TIMEOUT(!run.isRunning(), 30000);
         run.waitForExit(1000);
+        // What the offscreen platform says about every window is no news.
+        QStringList errors = run.errorOutput().split(u'\n');
+        errors.removeIf([](const QString &line) {
+            return line.startsWith(QLatin1String("This plugin does not support"));
+        });
         QVERIFY2(run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0,
-                 qPrintable(run.errorOutput()));
+                 qPrintable(errors.join(u'\n')));
     }
 
     // The settings file with what differs from run to run named instead:
@@ -116,7 +121,7 @@ private slots:
                            {QStringLiteral("Use Default"), QStringLiteral("Ok"),
                             QStringLiteral("Yes"), QStringLiteral("Yes"),
                             QStringLiteral("Upload File"), QStringLiteral("Ok"),
-                            QStringLiteral("Ok")});
+                            QStringLiteral("Ok"), QStringLiteral("Yes")});
         session.setProgram(qEnvironmentVariable("PELKAR_SESSION_DRIVER"));
         session.setEnvironment(QStringLiteral("PELKAR_UPLOAD_PORT"), QString::number(server.port()));
         runToEnd(session);
@@ -124,14 +129,14 @@ private slots:
             return;
         QCOMPARE(session.output(),
                  QStringLiteral("step started\nstep header\nstep options\nstep typed\nstep saved\n"
-                                "step uploaded\nstep closed\n"));
+                                "step uploaded\nstep page 15\nstep closed\n"));
 
         // What the program asked, in order, and what was answered.
         const QList<MessageRecord> asked = session.messages();
         QStringList said;
         for (const MessageRecord &r : asked)
             said << r.kind + u':' + r.answer + u':' + r.prompt;
-        QCOMPARE(asked.size(), 10);
+        QCOMPARE(asked.size(), 13);
         QVERIFY(asked[0].prompt.startsWith(QStringLiteral("In version 7 all the files")));
         QVERIFY(asked[0].prompt.contains(kCrLf + dataFolder() + kCrLf));
         const QString saved = QStringLiteral(
@@ -154,6 +159,10 @@ private slots:
                      "nothing that you need to do",
                      "box:Ok:File 1905B1A0012 uploaded successfully\r\nI downloaded a new "
                      "District File",
+                     "box:Yes:You have clicked the close box.\r\nDo you want to Save your data "
+                     "first?",
+                     "results-closed::",
+                     "results::" + saved,
                  }));
 
         // One request reached the server: the batch file as saved, under
@@ -216,6 +225,7 @@ private slots:
                      "Amos|Wilfred|Ripon,9a|14",
                      "Baker|Ann|Leicester,7a|14",
                      "+PAGE,15|||",
+                     "Carr|Ann|Harrogate,9a|15",
                  }));
         QVERIFY(shown.output().endsWith(QStringLiteral("step closed\n")));
         QCOMPARE(readBytes(dataFile(QStringLiteral("Output/1905B1A0012.ZEL"))), batchAfterSession);
