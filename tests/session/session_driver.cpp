@@ -37,6 +37,7 @@
 #include <QWindow>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -47,6 +48,15 @@ void fail(const QString &what)
 {
     std::fprintf(stderr, "%s\n", what.toUtf8().constData());
     ++gFailures;
+}
+
+// Ends a run that went wrong at once: nothing is shut down (the program
+// objects were never released, and their end belongs to the close-down).
+[[noreturn]] int bail()
+{
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(1);
 }
 
 void step(const char *name)
@@ -194,8 +204,8 @@ int main(int argc, char **argv)
     }
     script->setLogFile(scriptPath + QStringLiteral(".log"));
     script->onUnexpected = [](const MessageRecord &r) {
-        fail(QStringLiteral("a message nobody expected (%1, \"%2\"): %3")
-                 .arg(r.kind, r.title, QString(r.prompt).replace(QLatin1String("\r\n"), QLatin1String(" / "))));
+        const QString prompt = QString(r.prompt).replace(QLatin1String("\r\n"), QLatin1String(" / "));
+        fail(QStringLiteral("a message nobody expected (%1, \"%2\"): %3").arg(r.kind, r.title, prompt));
     };
     const int port = qEnvironmentVariableIntValue("PELKAR_UPLOAD_PORT");
     if (port <= 0) {
@@ -208,7 +218,7 @@ int main(int argc, char **argv)
     bool closed = false;
     QObject::connect(&window, &Form1::closedDown, &app, [&closed] { closed = true; });
     if (!window.Load() || gFailures > 0)
-        return 1;
+        bail();
     step("started");
 
     if (qEnvironmentVariableIsSet("PELKAR_SESSION_CONTINUE")) {
@@ -216,36 +226,38 @@ int main(int argc, char **argv)
         // the close box.
         if (window.headerForm() || !window.isVisible() || !shownBox(window)) {
             fail(QStringLiteral("the start took up no batch"));
-            return 1;
+            bail();
         }
         std::printf("batch %s\n", gProject->BatchName().toUtf8().constData());
         printGrid(window);
         window.windowHandle()->close();
         if (!waitFor([&] { return closed; }, "the close-down"))
-            return 1;
+            bail();
         step("closed");
-        return gFailures > 0 ? 1 : 0;
+        return gFailures > 0 ? bail() : 0;
     }
 
     auto *header = qobject_cast<frmHeader *>(window.headerForm());
     if (!header) {
         fail(QStringLiteral("a first start shows no header form"));
-        return 1;
+        bail();
     }
     if (!fillHeader(*header))
-        return 1;
+        bail();
     if (!waitFor([&] { return !window.headerForm() && window.isVisible() && shownBox(window); },
                  "the main window after the header form"))
-        return 1;
+        bail();
     step("header");
 
     // The transcriber's choice: the rest of the first matching forename
     // offered as grey ghost text.
     if (!trigger(window, "mnuAutoComplete") || !gProject->bForeGhost()) {
         fail(QStringLiteral("forename ghosts not on"));
-        return 1;
+        bail();
     }
-    // The upload server, as the settings name it.
+    // The upload server and the host of the connection check before an
+    // upload, as a transcriber's settings would name them: the test's
+    // loopback server.
     gProject->setSite(QStringLiteral("127.0.0.1"));
     gProject->setPort(port);
     gProject->setPing(QStringLiteral("127.0.0.1:") + QString::number(port));
@@ -269,32 +281,32 @@ int main(int argc, char **argv)
     };
     for (const QString &row : rows) {
         if (!typeIntoBoxes(window, row))
-            return 1;
+            bail();
     }
     step("typed");
 
     if (!trigger(window, "mnuSaveCont"))
-        return 1;
+        bail();
     step("saved");
 
     if (!trigger(window, "mnuTransmit")
         || !waitFor([&] { return window.myFrmUpload() != nullptr; }, "the upload window")
         || !waitFor([&] { return !window.bUploading() && window.isVisible(); },
                     "the end of the upload"))
-        return 1;
+        bail();
     step("uploaded");
     // The box is back on the last entry. Tab over it and the new last
     // page line to a fresh row, and go on with page 15: "Ha" and Tab take
     // the first district of the list, which the new district file has made
     // Harrogate.
     if (!typeIntoBoxes(window, QStringLiteral("\t\t\t\t\tCARR\tAnn\tHa\t15\t")))
-        return 1;
+        bail();
     step("page 15");
 
     // The close box; the script says to save first.
     window.windowHandle()->close();
     if (!waitFor([&] { return closed; }, "the close-down"))
-        return 1;
+        bail();
     step("closed");
-    return gFailures > 0 ? 1 : 0;
+    return gFailures > 0 ? bail() : 0;
 }
