@@ -1,14 +1,15 @@
 // A transcriber's whole first session through the real program, and the
-// start after it. The session (session_driver.cpp) starts on an empty
+// starts after it. The session (session_driver.cpp) starts on an empty
 // home: the first-run questions, the header form typed in, a batch of
 // three pages typed through the entry boxes with forename ghosts and
 // pick-list rows taken and a new district added, File > Save, File > Send
 // to the loopback server started here (which answers with a new district
-// file), the close box. What it leaves is compared with golden files: the
+// file), one more page begun with a district of that file, and the close
+// box with its save. What it leaves is compared with golden files: the
 // batch file, the supplementary district file, the installed district
 // file, the settings file and the upload request. Then the real program
-// starts again and offers to continue the batch, and a second run of the
-// driver shows the batch taken up row by row.
+// starts again and offers to continue the batch, and the driver, started
+// once more, shows the batch taken up row by row.
 
 #include "LoopbackServer.h"
 #include "PelkarTest.h"
@@ -167,12 +168,20 @@ private slots:
 
         // One request reached the server: the batch file as saved, under
         // the submitter's id, with the district version a first start has.
+        // The connection check before it reached the server too, as the
+        // settings name it.
         QCOMPARE(server.requests().size(), 1);
+        QCOMPARE(server.connections(), 2);
         QCOMPARE(server.requests().first(), readBytes(golden(QStringLiteral("upload.request"))));
 
-        // The files the session leaves.
-        QCOMPARE(readBytes(dataFile(QStringLiteral("Output/1905B1A0012.ZEL"))),
-                 readBytes(golden(QStringLiteral("1905B1A0012.ZEL"))));
+        // The files the session leaves. The batch is the one sent with the
+        // entry of page 15 after it.
+        const QByteArray batch = readBytes(golden(QStringLiteral("1905B1A0012.ZEL")));
+        const QByteArray afterUpload = "Carr,Ann,Harrogate,9a,15\r\n";
+        QVERIFY(batch.endsWith("+PAGE,15\r\n" + afterUpload));
+        QVERIFY(server.requests().first().endsWith(
+            "\r\n\r\n" + batch.chopped(afterUpload.size()) + "--Pelkarxyxy--\r\n\r\n"));
+        QCOMPARE(readBytes(dataFile(QStringLiteral("Output/1905B1A0012.ZEL"))), batch);
         QCOMPARE(readBytes(dataFile(QStringLiteral("Files/Pelkar_Supp_Districts.txt"))),
                  readBytes(golden(QStringLiteral("Pelkar_Supp_Districts.txt"))));
         QCOMPARE(readBytes(dataFile(QStringLiteral("Files/Pelkar_Districts.txt"))),
