@@ -1,18 +1,22 @@
 // A transcriber's whole first session, played in the real main window: the
 // program starts as main.cpp starts it (first-run questions answered from
 // the script that PELKAR_SCRIPT names, the header form of a first start),
-// then the header form is filled in key by key and accepted, the options
-// for forename ghosts are set through their menu items, a batch of several
-// pages is typed through the entry boxes (ghosts taken with Tab, pick-list
-// rows taken by number, a new district accepted into the supplementary
-// file), saved with File > Save, sent with File > Send to the upload
-// server at 127.0.0.1:PELKAR_UPLOAD_PORT (whose reply installs a new
-// district file), one more entry typed with a district of the new file, and
-// the program left by its close box. With PELKAR_SESSION_CONTINUE set, the run only starts (taking up
-// the last batch when the script says so), prints the batch's name and
-// grid rows, and leaves by the close box. Each step done is printed as "step NAME"; anything refused or
-// any message the script has no answer for is printed on stderr and ends
-// the run with exit code 1.
+// then the header form is filled in key by key and accepted, forename
+// ghosts are switched on through their menu item, a batch of three pages
+// is typed through the entry boxes (ghosts taken with Tab, pick-list rows
+// taken by number, a new district accepted into the supplementary file),
+// saved with File > Save, sent with File > Send to the upload server at
+// 127.0.0.1:PELKAR_UPLOAD_PORT (whose reply installs a new district file),
+// one more entry typed with a district of the new file, and the program
+// left by its close box.
+//
+// With PELKAR_SESSION_CONTINUE set, the run only starts (taking up the
+// last batch when the script says so), prints the batch's name and its
+// grid rows, and leaves by the close box.
+//
+// Each step done is printed as "step NAME". Anything refused, or a message
+// the script has no answer for, is printed on stderr and ends the run with
+// exit code 1.
 //
 // session_driver
 
