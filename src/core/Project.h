@@ -333,6 +333,7 @@ public:
     int Port() const { return mPort; }
     void setPort(int port) { mPort = port; }
     QString sPing() const { return mPing; }
+    void setPing(const QString &host) { mPing = host; }
 
     // The upload server's host, the default of Web/WebSite and Web/Ping.
     static QString DefaultUploadHost() { return QStringLiteral("www.quorvel.example"); }

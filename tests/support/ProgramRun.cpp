@@ -48,6 +48,7 @@ bool ProgramRun::waitForExit(int msecs)
 {
     const bool done = mProcess.waitForFinished(msecs);
     mErrors += QString::fromLocal8Bit(mProcess.readAllStandardError());
+    mOutput += QString::fromLocal8Bit(mProcess.readAllStandardOutput());
     return done;
 }
 

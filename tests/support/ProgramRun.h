@@ -22,8 +22,9 @@ public:
     // An environment variable for the program, beside the test's own; set
     // before start.
     void setEnvironment(const QString &name, const QString &value);
-    // Another program than the built one (PELKAR_PROGRAM), e.g. an
-    // installed copy; set before start.
+    // Another program to start than the one PELKAR_PROGRAM names (an
+    // installed copy, a test's helper built on the program's libraries);
+    // set before start.
     void setProgram(const QString &path) { mProgram = path; }
     // Starts the program; false when it could not be started.
     bool start();
@@ -41,6 +42,8 @@ public:
     int exitCode() const { return mProcess.exitCode(); }
     QProcess::ExitStatus exitStatus() const { return mProcess.exitStatus(); }
     QString errorOutput() const { return mErrors; }
+    // What the program printed on its standard output, read by waitForExit.
+    QString output() const { return mOutput; }
     // What the program asked, in order.
     QList<MessageRecord> messages() const;
 
@@ -51,4 +54,5 @@ private:
     QProcessEnvironment mEnvironment = QProcessEnvironment::systemEnvironment();
     QProcess mProcess;
     QString mErrors;
+    QString mOutput;
 };
