@@ -120,7 +120,13 @@ bool ScanViewerOwner::GetPicture(const QString &path)
     frmScanView &view = load();
     view.show();
     view.raise();
-    return view.GetPicture(path);
+    if (view.GetPicture(path))
+        return true;
+    // The transcriber has been told; an empty viewer left open would only
+    // be in the way.
+    if (!view.ImageX1().hasImage())
+        unload();
+    return false;
 }
 
 void ScanViewerOwner::setScanMenuCaption(const QString &caption)

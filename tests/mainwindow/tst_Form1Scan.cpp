@@ -141,6 +141,7 @@ private slots:
         script->answer({bad, QStringLiteral("Ok")});
         item("mnuShowScanImage")->trigger();
         QCOMPARE(script->records().last().prompt, QStringLiteral("Error code 3 opening file"));
+        QVERIFY(!viewer());
         QCOMPARE(item("mnuShowScanImage")->text(), QStringLiteral("Show Scan Image"));
         QVERIFY(!gProject->ScanOn());
         QVERIFY(gProject->ScanFile().isEmpty());
