@@ -43,6 +43,7 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -G Ninja \
 cmake --build "$root/build-fuzz" --parallel 3 --target "${targets[@]/#/fuzz_}"
 
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
+export LSAN_OPTIONS="suppressions=$root/tests/fuzz/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
 logs="$root/build-fuzz/logs"
@@ -52,10 +53,13 @@ run_one() {
     local name=$1 corpus="$root/build-fuzz/corpus/$1" crashes="$root/tests/fuzz/crashes/$1"
     local found="$root/build-fuzz/found/$1"
     mkdir -p "$corpus" "$crashes" "$found"
-    # -max_len: bigger than any seed, small enough for thousands of runs a second.
+    # -max_len: bigger than any seed, small enough for thousands of runs a
+    # second. Fork mode keeps fuzzing past a finding, so that every target
+    # runs its whole time; each finding is kept in $found.
     nice -n 10 "$root/build-fuzz/tests/fuzz/fuzz_$name" "$corpus" "$root/tests/fuzz/corpus/$name" \
+        -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
         -max_total_time="$seconds" -max_len=8192 -timeout=10 -rss_limit_mb=2048 \
-        -print_final_stats=1 -artifact_prefix="$found/" >"$logs/$name.log" 2>&1 || true
+        -artifact_prefix="$found/" >"$logs/$name.log" 2>&1 || true
     local f
     for f in "$found"/*; do
         [ -e "$f" ] || continue
@@ -74,11 +78,14 @@ for name in "${targets[@]}"; do
 done
 wait
 
-printf '%-16s %12s %10s %s\n' target runs exec/s findings
+# The last progress line of each run: "#RUNS: cov: ... time: SECONDSs ...".
+printf '%-16s %12s %8s %10s %s\n' target runs seconds exec/s findings
 for name in "${targets[@]}"; do
-    log="$logs/$name.log"
-    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-    rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
+    last=$(grep -E '^#[0-9]+: cov:' "$logs/$name.log" | tail -1)
+    runs=$(sed -E 's/^#([0-9]+):.*/\1/' <<<"$last")
+    time=$(sed -E 's/.* time: ([0-9]+)s.*/\1/' <<<"$last")
+    rate="?"
+    [ -n "$runs" ] && [ "${time:-0}" -gt 0 ] && rate=$((runs / time))
     n=$(find "$root/build-fuzz/found/$name" -type f 2>/dev/null | wc -l)
-    printf '%-16s %12s %10s %s\n' "$name" "${runs:-?}" "${rate:-?}" "$n"
+    printf '%-16s %12s %8s %10s %s\n' "$name" "${runs:-?}" "${time:-?}" "$rate" "$n"
 done

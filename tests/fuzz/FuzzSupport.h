@@ -18,6 +18,8 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QSettings>
 #include <QStandardPaths>
@@ -33,6 +35,7 @@ namespace Fuzz {
 struct State
 {
     QString home;
+    QString startFolder; // the fuzzer's own current folder
     std::shared_ptr<Script> script;
 };
 
@@ -60,6 +63,7 @@ inline void removeHome()
 
 inline void startProcess()
 {
+    state().startFolder = QDir::currentPath();
     const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
                                                                     : QDir::tempPath();
     state().home = QDir(base).filePath(QStringLiteral("pelkar-fuzz-%1").arg(getpid()));
@@ -87,6 +91,11 @@ inline void startProcess()
     auto *app = new QGuiApplication(argc, argv);
     app->setApplicationName(QStringLiteral("Pelkar"));
 
+    // The font database fills its caches once, on first use: done here, so
+    // that they are not taken for what one input leaked.
+    QFontMetrics(QFont(QStringLiteral("DejaVu Sans Mono"), 10)).horizontalAdvance(u'W');
+    QFontMetrics(QFont()).horizontalAdvance(u'W');
+
     state().script = installScriptedServices();
     SetCloseDownHandler([](int, const QString &, const QString &) {});
     atexit(removeHome);
@@ -109,6 +118,9 @@ inline void begin()
 {
     if (state().home.isEmpty())
         startProcess();
+    // The readers change the current folder to the data folder, which goes
+    // below; the fuzzer reads its inputs by paths relative to its own.
+    QDir::setCurrent(state().startFolder);
     ProgramObjects::releaseAll();
     ProgramObjects::resetState();
     ClearIniStore();
@@ -123,6 +135,7 @@ inline void begin()
 // Call last: what the input built goes before the next one.
 inline void end()
 {
+    QDir::setCurrent(state().startFolder);
     ProgramObjects::releaseAll();
     ProgramObjects::resetState();
     ClearIniStore();
