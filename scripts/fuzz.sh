@@ -5,11 +5,14 @@
 # tests/fuzz/crashes/NAME/, where the replay tests of ./test.sh repeat it.
 #   scripts/fuzz.sh [SECONDS [TARGET...]]   default 600 seconds, every target
 #   FUZZ_JOBS=N                             targets run at once (default 5)
-# New inputs the fuzzers find are kept in build-fuzz/corpus/NAME/ (the seed
+#   FUZZ_BUILD=DIR                          build folder (default build-fuzz)
+# New inputs the fuzzers find are kept in the build folder's corpus/NAME/ (the seed
 # corpus in the source tree stays small).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+# Another folder (FUZZ_BUILD=build-fuzz2) lets a second run build while one runs.
+build="$root/${FUZZ_BUILD:-build-fuzz}"
 source scripts/setup.sh
 PELKAR_PACKAGES+=(clang)
 pelkar_install_packages
@@ -37,26 +40,26 @@ rm -rf "$probe"
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -G Ninja \
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELKAR_SANITIZE=ON -DPELKAR_FUZZ=ON \
     -DPELKAR_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
-cmake --build "$root/build-fuzz" --parallel 3 --target "${targets[@]/#/fuzz_}"
+cmake --build "$build" --parallel 3 --target "${targets[@]/#/fuzz_}"
 
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
 export LSAN_OPTIONS="suppressions=$root/tests/fuzz/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
-logs="$root/build-fuzz/logs"
+logs="$build/logs"
 mkdir -p "$logs"
 
 run_one() {
-    local name=$1 corpus="$root/build-fuzz/corpus/$1" crashes="$root/tests/fuzz/crashes/$1"
-    local found="$root/build-fuzz/found/$1"
+    local name=$1 corpus="$build/corpus/$1" crashes="$root/tests/fuzz/crashes/$1"
+    local found="$build/found/$1"
     mkdir -p "$corpus" "$crashes" "$found"
     # -max_len: bigger than any seed, small enough for thousands of runs a
     # second. Fork mode keeps fuzzing past a finding, so that every target
     # runs its whole time; each finding is kept in $found.
-    nice -n 10 "$root/build-fuzz/tests/fuzz/fuzz_$name" "$corpus" "$root/tests/fuzz/corpus/$name" \
+    nice -n 10 "$build/tests/fuzz/fuzz_$name" "$corpus" "$root/tests/fuzz/corpus/$name" "$crashes" \
         -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
         -max_total_time="$seconds" -max_len=8192 -timeout=10 -rss_limit_mb=2048 \
         -artifact_prefix="$found/" >"$logs/$name.log" 2>&1 || true
@@ -78,6 +81,12 @@ for name in "${targets[@]}"; do
 done
 wait
 
+# A fuzz process that died on a finding leaves its scratch folder behind.
+for dir in /dev/shm/pelkar-fuzz-* "${TMPDIR:-/tmp}"/pelkar-fuzz-*; do
+    [ -d "$dir" ] || continue
+    kill -0 "${dir##*-}" 2>/dev/null || rm -rf "$dir"
+done
+
 # The last progress line of each run: "#RUNS: cov: ... time: SECONDSs ...".
 printf '%-16s %12s %8s %10s %s\n' target runs seconds exec/s findings
 for name in "${targets[@]}"; do
@@ -86,6 +95,6 @@ for name in "${targets[@]}"; do
     time=$(sed -E 's/.* time: ([0-9]+)s.*/\1/' <<<"$last")
     rate="?"
     [ -n "$runs" ] && [ "${time:-0}" -gt 0 ] && rate=$((runs / time))
-    n=$(find "$root/build-fuzz/found/$name" -type f 2>/dev/null | wc -l)
+    n=$(find "$build/found/$name" -type f 2>/dev/null | wc -l)
     printf '%-16s %12s %8s %10s %s\n' "$name" "${runs:-?}" "${time:-?}" "$rate" "$n"
 done
