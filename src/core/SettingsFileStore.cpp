@@ -12,7 +12,8 @@
 #include <utility>
 
 namespace {
-// The settings file's lines as read, blank lines left out. Empty means that
+// The settings file's lines as read, blank lines left out, leading blanks
+// removed. Empty means that
 // nothing has been loaded yet.
 QStringList &held()
 {
@@ -150,9 +151,14 @@ bool OpenINI(const QString &path)
     const std::optional<QStringList> read = ReadTextLines(path);
     if (!read)
         return false;
+    // Held as a save writes them, without leading blanks: a line indented
+    // by hand would otherwise be hidden from this run (a key not found, a
+    // section header taken for part of the section before it) yet seen by
+    // the next, after the save removed its blanks, and the values this run
+    // wrote past it would be lost.
     for (const QString &line : *read) {
         if (!VbTrim(line).isEmpty())
-            lines.append(line);
+            lines.append(VbLTrim(line));
     }
     return true;
 }

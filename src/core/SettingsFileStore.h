@@ -32,7 +32,8 @@ bool WriteProfileSection(const QString &section, const QString &firstLine, const
 // the old file is then untouched.
 bool SaveiniFile(const QString &path);
 
-// Replaces the held lines with the non-blank lines of the file. Returns
+// Replaces the held lines with the non-blank lines of the file, leading
+// blanks removed (as a save writes them). Returns
 // false when the file cannot be read; the store is then empty.
 bool OpenINI(const QString &path);
 

@@ -3,6 +3,7 @@
 #include "core/Cp1252.h"
 #include "core/FileHelpers.h"
 #include "core/Globals.h"
+#include "core/HeaderTypes.h"
 #include "core/MessageWindows.h"
 #include "core/Project.h"
 #include "core/Services.h"
@@ -624,9 +625,13 @@ bool clsWorkFile::RestoreWorkfile()
         // A batch without a source has "year,quarter,date" for its source
         // line, which the header reader does not know.
         const bool noSourceLine = taken == 3 && IsDigits(line.section(u',', 0, 0));
+        // The writer's second header line is always the batch line; without
+        // it the volume format, transcriber, batch name and page letter would
+        // come back as defaults without a word.
         if (!firstIsInfo || line.contains(QChar(0))
             || !gProject->ParseHeaderLine(line, taken + 1, credit, recognised)
-            || (!credit && !recognised && !noSourceLine)) {
+            || (!credit && !recognised && !noSourceLine)
+            || (!credit && taken == 1 && !gProject->HeadLineGet(HeadLines::BatchLine))) {
             return giveUp(QStringLiteral("Failed to Decipher header line ")
                           + QString::number(taken + 1) + kCrLf + PleaseReport());
         }

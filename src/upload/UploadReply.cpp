@@ -115,8 +115,10 @@ Update ParseUpdate(const QString &reply, qsizetype replyStart)
         return update;
     const qsizetype close = reply.indexOf(u'>', key + 5);
     // A key must close on its own line: one that runs on into the file's
-    // lines is a broken reply, not a version.
-    if (close < 0 || reply.indexOf(u'\n', key) < close) {
+    // lines is a broken reply, not a version. A reply with no line feed
+    // after the key has nothing for it to run on into.
+    const qsizetype lineEnd = reply.indexOf(u'\n', key);
+    if (close < 0 || (lineEnd >= 0 && lineEnd < close)) {
         update.keyUnterminated = true;
         return update;
     }

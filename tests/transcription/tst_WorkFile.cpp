@@ -305,6 +305,15 @@ private slots:
             << random << QStringList()
             << QStringLiteral("Failed to Decipher header line 1\r\n") + kReport + "\r\n" + kept
                    + "Click Ok to continue";
+        // A comment line where the batch line belongs would bring the rows
+        // back under a header of defaults, without a word.
+        QByteArray noBatchLine = load;
+        noBatchLine.replace(kRecord, kRecord,
+                            QByteArray("#,Rows from the second scan").leftJustified(kRecord, ' '));
+        QTest::newRow("batch-line-missing")
+            << noBatchLine << QStringList()
+            << QStringLiteral("Failed to Decipher header line 2\r\n") + kReport + "\r\n" + kept
+                   + "Click Ok to continue";
         QTest::newRow("garbage-after-a-good-header")
             << load.left(11 * kRecord) + random.left(6 * kRecord) << QStringList()
             << QStringLiteral("Workfile holds no rows that can be read - Unable to restore - ")

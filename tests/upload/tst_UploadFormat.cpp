@@ -225,6 +225,8 @@ private slots:
                                        << true << false << false << false << "" << 0;
         QTest::newRow("key-without-angle") << ok + "<update file=\"pelkar/Districts.txt\" key=43\na\n</update>\n</fileupload>"
                                            << true << true << false << true << "" << 0;
+        QTest::newRow("key-closed-without-line-feed-after") << ok + "<update file=\"pelkar/Districts.txt\" key=44></update>"
+                                                            << true << true << true << false << "44" << 0;
         QTest::newRow("other-file") << ok + "<update file=\"x.txt\" key=43>\na\n</update>\n"
                                     << true << true << false << false << "" << 0;
         QTest::newRow("upper-case-tag-not-update") << ok + "<UPDATE file=\"pelkar/Districts.txt\" key=4>\n</UPDATE>"
