@@ -1,5 +1,6 @@
 #include "scanview/frmScanTools.h"
 
+#include "core/FormRegistry.h"
 #include "core/Globals.h"
 #include "core/MessageWindows.h"
 #include "core/Project.h"
@@ -80,6 +81,7 @@ frmScanTools::frmScanTools(frmScanView &view)
     : QWidget(&view, Qt::Tool), mView(view)
 {
     setObjectName(QStringLiteral("frmScanTools"));
+    RegisterForm(this, QStringLiteral("frmScanTools"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Image Tools"));
     buildControls();

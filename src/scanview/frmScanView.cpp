@@ -1,6 +1,7 @@
 #include "scanview/frmScanView.h"
 
 #include "core/FileHelpers.h"
+#include "core/FormRegistry.h"
 #include "core/Globals.h"
 #include "core/MessageWindows.h"
 #include "core/Project.h"
@@ -133,6 +134,7 @@ frmScanView::frmScanView(QWidget *parent)
     : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmScanView"));
+    RegisterForm(this, QStringLiteral("frmScanView"));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     auto *central = new QWidget(this);

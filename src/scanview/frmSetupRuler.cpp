@@ -1,5 +1,6 @@
 #include "scanview/frmSetupRuler.h"
 
+#include "core/FormRegistry.h"
 #include "core/Globals.h"
 #include "core/MessageWindows.h"
 #include "core/Project.h"
@@ -101,6 +102,7 @@ frmSetupRuler::frmSetupRuler(frmScanView &viewer)
     : QWidget(&viewer, Qt::Tool | Qt::WindowStaysOnTopHint), mViewer(viewer)
 {
     setObjectName(QStringLiteral("frmSetupRuler"));
+    RegisterForm(this, QStringLiteral("frmSetupRuler"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Align Ruler"));
     paint(this, QPalette::Window, kWindowColour);

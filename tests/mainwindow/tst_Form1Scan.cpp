@@ -5,6 +5,7 @@
 // supplementary files chosen.
 
 #include "MainWindowFixture.h"
+#include "TestFiles.h"
 
 #include "core/Globals.h"
 #include "core/Project.h"
@@ -249,13 +250,21 @@ private slots:
         QVERIFY(!viewer());
     }
 
-    // The program's close-down closes the viewer, which stores its place.
+    // The program's close-down closes the viewer, which stores its place
+    // and zoom before the settings are written.
     void closeDownClosesTheViewer()
     {
         showScan(makePage());
         viewer()->move(123, 45);
+        item("mnuZoomOut")->trigger();
+        const QString settings = QDir(gProject->DataPath()).filePath(QStringLiteral("Pelkarini.txt"));
         CloseDown(0, QString(), QString());
         QVERIFY(!window->scanViewerOwner().view() || !window->scanViewerOwner().view()->isVisible());
+        const QString written = QString::fromLatin1(TestFiles::readBytes(settings));
+        QVERIFY2(written.contains(QStringLiteral("ScanLeft=%1\r\n").arg(PixelsToTwipsX(123))),
+                 qPrintable(written));
+        QVERIFY(written.contains(QStringLiteral("ScanTop=%1\r\n").arg(PixelsToTwipsY(45))));
+        QVERIFY(written.contains(QStringLiteral("ScanZoom=0.75\r\n")));
     }
 
     void supplementaryFileChosen_data()
