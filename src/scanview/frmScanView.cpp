@@ -92,18 +92,27 @@ protected:
     void wheelEvent(QWheelEvent *event) override { mView->wheelOnCanvas(event); }
     void mousePressEvent(QMouseEvent *event) override
     {
+        if (event->button() == Qt::LeftButton)
+            mView->showMagnifier(event->position().toPoint());
         if (event->button() == Qt::RightButton) {
             mDragFrom = event->position().toPoint();
             mDragScroll = QPoint(mView->mImage.ScrollX(), mView->mImage.ScrollY());
         }
         button(event, 1);
     }
-    void mouseReleaseEvent(QMouseEvent *event) override { button(event, 2); }
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::LeftButton)
+            mView->hideMagnifier();
+        button(event, 2);
+    }
     // Dragging with the right button moves the page under the pointer like
     // a sheet of paper. While the ruler shows, its scroll bar alone moves
     // the page up and down, so the drag moves it sideways only.
     void mouseMoveEvent(QMouseEvent *event) override
     {
+        if (event->buttons() & Qt::LeftButton)
+            mView->showMagnifier(event->position().toPoint());
         if (!(event->buttons() & Qt::RightButton) || !mView->mImage.hasImage())
             return;
         const QPoint moved = event->position().toPoint() - mDragFrom;
@@ -223,11 +232,11 @@ void frmScanView::buildMenus()
     mnuZoomOut = add(mnuZoomMenu, "mnuZoomOut", QStringLiteral("Zoom Out"));
     mnucoltop->setVisible(false);
     // The magnifier comes with its own window.
-    mnuShowMag->setEnabled(false);
 
     connect(mnuShowHide, &QAction::triggered, this, &frmScanView::mnuShowHide_Click);
 
     connect(mnuShowRuler, &QAction::triggered, this, &frmScanView::mnuShowRuler_Click);
+    connect(mnuShowMag, &QAction::triggered, this, &frmScanView::mnuShowMag_Click);
     connect(mnucoltop, &QAction::triggered, this, &frmScanView::mnucoltop_Click);
     connect(mnuZoomMenu, &QMenu::aboutToShow, this, &frmScanView::ZoomWarning);
     connect(mnuZoomIn, &QAction::triggered, this, [this] { SetZoom(1); });
@@ -242,6 +251,8 @@ void frmScanView::Form_Load()
     mRulerShown = 0;
     mRulerCalibrated = false;
     mZoomWarned = false;
+    mMagnifying = false;
+    ImageCallWhenSet(true);
     EventsOffGuard eventsOff;
     setWindowTitle(kCaption);
     if (gProject) {
@@ -677,6 +688,76 @@ void frmScanView::paintCanvas(QPainter &painter, const QRect &exposed)
         painter.fillRect(rulerRect().intersected(exposed), fromStored(mLineColour));
         painter.restore();
     }
+    const QRect loupe = magnifierRect();
+    if (!loupe.isEmpty() && loupe.intersects(exposed))
+        paintMagnifier(painter, loupe);
+}
+
+// ---- Magnifier ---------------------------------------------------------------------
+
+QRect frmScanView::magnifierRect() const
+{
+    if (!mMagnifying)
+        return {};
+    return QRect(mMagnifierAt - QPoint(kMagnifierSize / 2, kMagnifierSize / 2),
+                 QSize(kMagnifierSize, kMagnifierSize));
+}
+
+void frmScanView::showMagnifier(QPoint at)
+{
+    if (!mMagnifierOn || !mImage.hasImage())
+        return;
+    // The old place and the new one; the rest of the page stays as drawn.
+    mCanvas->update(magnifierRect().adjusted(-1, -1, 1, 1));
+    mMagnifying = true;
+    mMagnifierAt = at;
+    mCanvas->update(magnifierRect().adjusted(-1, -1, 1, 1));
+}
+
+void frmScanView::hideMagnifier()
+{
+    if (!mMagnifying)
+        return;
+    mCanvas->update(magnifierRect().adjusted(-1, -1, 1, 1));
+    mMagnifying = false;
+}
+
+void frmScanView::paintMagnifier(QPainter &painter, const QRect &loupe)
+{
+    // The page under the pointer at twice the zoom shown. Only the small
+    // part needed is copied out, so a black-and-white page is never
+    // converted whole.
+    const double scale = double(mImage.ZoomFactor()) * kMagnification;
+    const double pageX = (mImage.ScrollX() + mMagnifierAt.x()) / double(mImage.ZoomFactor());
+    const double pageY = (mImage.ScrollY() + mMagnifierAt.y()) / double(mImage.ZoomFactor());
+    const double half = kMagnifierSize / 2.0 / scale;
+    const QRect source = QRectF(pageX - half, pageY - half, 2 * half, 2 * half).toAlignedRect();
+    const QImage &page = mImage.displayImage();
+    painter.save();
+    painter.setClipRect(loupe);
+    painter.fillRect(loupe, palette().color(QPalette::Dark));
+    const QRect inside = source.intersected(page.rect());
+    if (!inside.isEmpty()) {
+        const QRectF target((inside.left() - (pageX - half)) * scale + loupe.left(),
+                            (inside.top() - (pageY - half)) * scale + loupe.top(),
+                            inside.width() * scale, inside.height() * scale);
+        painter.drawImage(target, page.copy(inside));
+    }
+    painter.setPen(QPen(palette().color(QPalette::Shadow), 1));
+    painter.drawRect(loupe.adjusted(0, 0, -1, -1));
+    painter.restore();
+}
+
+void frmScanView::mnuShowMag_Click()
+{
+    ImageCallWhenSet(VbUCase(mnuShowMag->text()) == QLatin1String("SHOW MAGNIFIER"));
+}
+
+void frmScanView::ImageCallWhenSet(bool on)
+{
+    // The left button magnifies the page while it is held.
+    if (on)
+        mMagnifierOn = true;
 }
 
 // ---- Window ------------------------------------------------------------------------

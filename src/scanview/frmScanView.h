@@ -91,6 +91,9 @@ public:
     bool rulerCalibrated() const { return mRulerCalibrated; }
     // The line's place and size in the image area's pixels.
     QRect rulerRect() const;
+    // Where the magnifier shows, in the image area's pixels; empty when it
+    // does not.
+    QRect magnifierRect() const;
     double jumpDistance() const { return mJumpDistance; }
     int rulerHome() const { return mHome; }
     // The ruler scroll bar's value: the page row under the line.
@@ -138,6 +141,13 @@ private:
     void imageChanged();
     void syncImageScrollBars();
     void paintCanvas(QPainter &painter, const QRect &exposed);
+    // The magnifier: a square of the page at twice the zoom, centred on the
+    // pointer while the left button is held.
+    void showMagnifier(QPoint at);
+    void hideMagnifier();
+    void paintMagnifier(QPainter &painter, const QRect &loupe);
+    void mnuShowMag_Click();
+    void ImageCallWhenSet(bool on);
     void wheelOnCanvas(QWheelEvent *event);
     void layOutRulerBar();
     void storeWindowPlace();
@@ -145,6 +155,11 @@ private:
     void ImageX1_MouseButton(int button, int action, int x, int y);
 
     ImagingControl mImage;
+    static constexpr int kMagnifierSize = 200;
+    static constexpr double kMagnification = 2.0;
+    bool mMagnifierOn = false;
+    bool mMagnifying = false;
+    QPoint mMagnifierAt;
     ScanCanvas *mCanvas = nullptr;
     QScrollBar *mHBar = nullptr;
     QScrollBar *mVBar = nullptr;

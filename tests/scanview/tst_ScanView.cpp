@@ -258,6 +258,33 @@ private slots:
         QCOMPARE(view.ImageX1().ScrollY(), y);
     }
 
+    // Holding the left button shows the page under the pointer at twice the
+    // zoom; letting go puts the page back as it was.
+    void magnifierWhileTheLeftButtonIsHeld()
+    {
+        const QString path = makePage();
+        frmScanView view;
+        view.show();
+        QVERIFY(view.GetPicture(path));
+        QTRY_VERIFY(view.imageArea()->height() > 150);
+        QWidget *area = view.imageArea();
+        const auto grey = [area](int x, int y) { return qGray(area->grab().toImage().pixel(x, y)); };
+        // Page row 60 is in the second (dark) band.
+        QCOMPARE(grey(100, 60), 60);
+        QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, QPoint(100, 30));
+        QCOMPARE(view.magnifierRect(), QRect(0, -70, 200, 200));
+        // 30 pixels below the pointer in the magnifier is page row 45.
+        QCOMPARE(grey(100, 60), 220);
+        QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, QPoint(100, 30));
+        QVERIFY(view.magnifierRect().isEmpty());
+        QCOMPARE(grey(100, 60), 60);
+        // The menu item keeps the magnifier on.
+        view.findChild<QAction *>(QStringLiteral("mnuShowMag"))->trigger();
+        QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, QPoint(100, 30));
+        QVERIFY(!view.magnifierRect().isEmpty());
+        QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, QPoint(100, 30));
+    }
+
     void rulerFollowsEntries()
     {
         RecordingStatusBar status;
