@@ -6,7 +6,7 @@
 // current folder, or under PELKAR_BENCH_DIR: the disk measured is that one,
 // never a memory file system by accident.
 
-#include "BenchHome.h"
+#include "TempHome.h"
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "core/ScriptedServices.h"
@@ -33,8 +33,7 @@ public:
     {
         if (!mHome.isValid())
             std::abort();
-        UseBenchHome(QDir(mHome.path()), {"Documents"});
-        qunsetenv("XDG_DOCUMENTS_DIR");
+        UseTemporaryHome(QDir(mHome.path()), {"Documents"});
 
         mScript = installScriptedServices();
         // Start-up asks where the data goes and welcomes the new user;

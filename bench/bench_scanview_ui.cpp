@@ -8,7 +8,7 @@
 // the way it does for the user (a scroll moves the pixels on screen and
 // paints only the strip that came into view).
 
-#include "BenchHome.h"
+#include "TempHome.h"
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "core/ScriptedServices.h"
@@ -63,7 +63,7 @@ public:
     {
         if (!mHome.isValid())
             std::abort();
-        UseBenchHome(QDir(mHome.path()), {"data"});
+        UseTemporaryHome(QDir(mHome.path()), {"data"});
 
         mScript = installScriptedServices();
         // The viewer says nothing while a good page opens and moves.

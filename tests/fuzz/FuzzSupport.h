@@ -8,6 +8,7 @@
 // and sync files, which costs nothing there. Every message is answered with
 // the answer that changes least, as a transcriber closing it would.
 
+#include "TempHome.h"
 #include "core/CloseDownRequest.h"
 #include "core/Cp1252.h"
 #include "core/Globals.h"
@@ -68,20 +69,8 @@ inline void startProcess()
                                                                     : QDir::tempPath();
     state().home = QDir(base).filePath(QStringLiteral("pelkar-fuzz-%1").arg(getpid()));
     QDir(state().home).removeRecursively();
-    const QDir home(state().home);
-    for (const char *sub : {".config", ".local/share", "runtime", "Documents"})
-        home.mkpath(QString::fromLatin1(sub));
-    QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral(".local/share"))));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.filePath(QStringLiteral("runtime"))));
+    UseTemporaryHome(QDir(state().home), {"Documents"});
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qunsetenv("XDG_DOCUMENTS_DIR");
-    QStandardPaths::setTestModeEnabled(true);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                       home.filePath(QStringLiteral(".config")));
     qInstallMessageHandler(dropQtMessages);
 
     static int argc = 1;

@@ -1,4 +1,5 @@
 #include "PelkarTest.h"
+#include "TempHome.h"
 
 #include "core/Globals.h"
 #include "core/SettingsFileStore.h"
@@ -32,22 +33,7 @@ void PelkarTest::init()
 
     mHome = std::make_unique<QTemporaryDir>();
     QVERIFY(mHome->isValid());
-    const QDir home(mHome->path());
-    for (const char *sub : {".config", ".local/share", "runtime", "Documents"})
-        QVERIFY(home.mkpath(QString::fromLatin1(sub)));
-    QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral(".local/share"))));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.filePath(QStringLiteral("runtime"))));
-    qunsetenv("XDG_DOCUMENTS_DIR");
-    QStandardPaths::setTestModeEnabled(true);
-    // QSettings fixes its folder at first use; point it here explicitly, at
-    // the same place a program started by this test will use.
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                       home.filePath(QStringLiteral(".config")));
+    QVERIFY(UseTemporaryHome(QDir(mHome->path()), {"Documents"}));
 
     ProgramObjects::releaseAll();
     ProgramObjects::resetState();
