@@ -816,10 +816,7 @@ void frmScanView::resizeEvent(QResizeEvent *event)
     QMainWindow::resizeEvent(event);
     if (gEvents && gEvents->NoEvents())
         return;
-    if (mRulerShown) {
-        mLineCentre = mImage.controlSize().height() / 2;
-        layOutRulerBar();
-    }
+    layOutRulerBar();
 }
 
 void frmScanView::storeWindowPlace()
