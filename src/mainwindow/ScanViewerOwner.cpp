@@ -100,6 +100,12 @@ void ScanViewerOwner::ShowForm1()
     mMainWindow.ShowForm1();
 }
 
+void ScanViewerOwner::ActivateForm1()
+{
+    if (mMainWindow.isVisible())
+        mMainWindow.activateWindow();
+}
+
 int ScanViewerOwner::CurrentRow() const
 {
     return mMainWindow.CurrentRow();

@@ -43,6 +43,7 @@ public:
     // ScanViewerHost
     void HideForm1() override;
     void ShowForm1() override;
+    void ActivateForm1() override;
     int CurrentRow() const override;
     bool headerFormLoaded() const override;
 

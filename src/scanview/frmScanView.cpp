@@ -31,11 +31,13 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -107,8 +109,7 @@ protected:
         button(event, 2);
     }
     // Dragging with the right button moves the page under the pointer like
-    // a sheet of paper. While the ruler shows, its scroll bar alone moves
-    // the page up and down, so the drag moves it sideways only.
+    // a sheet of paper; the ruler's bar follows it.
     void mouseMoveEvent(QMouseEvent *event) override
     {
         if (event->buttons() & Qt::LeftButton)
@@ -116,8 +117,7 @@ protected:
         if (!(event->buttons() & Qt::RightButton) || !mView->mImage.hasImage())
             return;
         const QPoint moved = event->position().toPoint() - mDragFrom;
-        const int y = mView->mRulerShown ? mView->mImage.ScrollY() : mDragScroll.y() - moved.y();
-        mView->mImage.userScrolled(mDragScroll.x() - moved.x(), y);
+        mView->mImage.userScrolled(mDragScroll.x() - moved.x(), mDragScroll.y() - moved.y());
     }
 
 private:
@@ -137,6 +137,23 @@ private:
     frmScanView *mView;
     QPoint mDragFrom;
     QPoint mDragScroll;
+};
+
+// The ruler's scroll bar; the wheel over it moves the page as it does
+// over the page itself.
+class RulerBar : public QScrollBar
+{
+public:
+    RulerBar(frmScanView *view, QWidget *parent)
+        : QScrollBar(Qt::Vertical, parent), mView(view)
+    {
+    }
+
+protected:
+    void wheelEvent(QWheelEvent *event) override { mView->wheelOnCanvas(event); }
+
+private:
+    frmScanView *mView;
 };
 
 frmScanView::frmScanView(QWidget *parent)
@@ -161,8 +178,10 @@ frmScanView::frmScanView(QWidget *parent)
     setCentralWidget(central);
 
     // Laid over the image's right edge while the ruler shows.
-    VScroll1 = new QScrollBar(Qt::Vertical, mCanvas);
+    VScroll1 = new RulerBar(this, mCanvas);
     VScroll1->setObjectName(QStringLiteral("VScroll1"));
+    // Its arrows move a pixel: the finest step there is.
+    VScroll1->setSingleStep(1);
     VScroll1->hide();
 
     // Laid over the image's right edge; Alt+D shows it.
@@ -296,15 +315,19 @@ bool frmScanView::OpenNewPic(const QString &path)
     mnuShowRuler->setText(QStringLiteral("Show Ruler"));
     mRulerShown = 0;
     mRulerCalibrated = false;
-    VScroll1->hide();
     if (gProject)
         gProject->setGreyScale(false);
+    // A large scan takes a while to read and turn.
+    std::optional<WaitCursor> wait(std::in_place);
+    VScroll1->hide();
+    mVBar->show();
 
     mImage.setFileName(path);
     if (gProject && std::max(mImage.BitsPerPixel(), 1) > 1)
         gProject->setGreyScale(true);
     const int error = mImage.LoadError();
     if (error != 0) {
+        wait.reset();
         ShowMessage(QStringLiteral("Error code ") + QString::number(error)
                         + QStringLiteral(" opening file"),
                     Mb::Critical, QStringLiteral("Pelkar"));
@@ -333,6 +356,7 @@ bool frmScanView::OpenNewPic(const QString &path)
         gProject->setScanFile(info.fileName());
     }
     mCanvas->update();
+    wait.reset();
     emit scanOpened();
     return true;
 }
@@ -531,6 +555,14 @@ void frmScanView::SetZoom(int step)
     }
     DiagBoxRefresh();
     setWindowTitle(CaptionWithZoom(windowTitle(), mImage.ZoomFactor()));
+    giveFocusBack();
+}
+
+void frmScanView::giveFocusBack()
+{
+    Boxes().GiveFocusBack();
+    // The box is in the main window: the next keys must go there, not here.
+    ViewerHost().ActivateForm1();
 }
 
 // ---- Scrolling --------------------------------------------------------------------
@@ -545,45 +577,49 @@ void frmScanView::syncImageScrollBars()
     mSyncingBars = true;
     mHBar->setRange(0, mImage.maxScrollX());
     mHBar->setPageStep(std::max(1, mImage.controlSize().width()));
-    mHBar->setSingleStep(2 * ScrollUnit);
+    mHBar->setSingleStep(LineStep);
     mHBar->setValue(mImage.ScrollX());
     mVBar->setRange(0, mImage.maxScrollY());
     mVBar->setPageStep(std::max(1, mImage.PageHeight()));
-    mVBar->setSingleStep(2 * ScrollUnit);
+    mVBar->setSingleStep(LineStep);
     mVBar->setValue(mImage.ScrollY());
     mSyncingBars = false;
 }
 
 void frmScanView::ScrollDown()
 {
-    if (VScroll1->isHidden()) {
-        mImage.userScrolled(mImage.ScrollX(), mImage.ScrollY() + 2 * ScrollUnit);
-        return;
-    }
-    const int v = VScroll1->value() + 2 * ScrollUnit;
-    if (v <= VScroll1->maximum())
-        VScroll1->setValue(v);
+    scrollVertically(2 * ScrollUnit);
 }
 
 void frmScanView::ScrollUp()
 {
+    scrollVertically(-2 * ScrollUnit);
+}
+
+void frmScanView::scrollVertically(int pixels)
+{
     if (VScroll1->isHidden()) {
-        mImage.userScrolled(mImage.ScrollX(), mImage.ScrollY() - 2 * ScrollUnit);
+        mImage.userScrolled(mImage.ScrollX(), mImage.ScrollY() + pixels);
         return;
     }
-    const int v = VScroll1->value() - 2 * ScrollUnit;
-    if (v > 0)
+    const int v = VScroll1->value() + pixels;
+    if (pixels > 0 ? v <= VScroll1->maximum() : v > 0)
         VScroll1->setValue(v);
 }
 
 void frmScanView::ScrollLeft()
 {
-    mImage.userScrolled(mImage.ScrollX() - 2 * ScrollUnit, mImage.ScrollY());
+    scrollHorizontally(-2 * ScrollUnit);
 }
 
 void frmScanView::ScrollRight()
 {
-    mImage.userScrolled(mImage.ScrollX() + 2 * ScrollUnit, mImage.ScrollY());
+    scrollHorizontally(2 * ScrollUnit);
+}
+
+void frmScanView::scrollHorizontally(int pixels)
+{
+    mImage.userScrolled(mImage.ScrollX() + pixels, mImage.ScrollY());
 }
 
 void frmScanView::ScrollPage(bool down)
@@ -612,22 +648,24 @@ void frmScanView::wheelOnCanvas(QWheelEvent *event)
     const bool sideways = event->modifiers() & Qt::ShiftModifier;
     for (int i = 0; i < std::abs(notchesY); ++i) {
         if (sideways)
-            notchesY > 0 ? ScrollLeft() : ScrollRight();
+            scrollHorizontally(notchesY > 0 ? -LineStep : LineStep);
         else
-            notchesY > 0 ? ScrollUp() : ScrollDown();
+            scrollVertically(notchesY > 0 ? -LineStep : LineStep);
     }
     for (int i = 0; i < std::abs(notchesX); ++i)
-        notchesX > 0 ? ScrollLeft() : ScrollRight();
+        scrollHorizontally(notchesX > 0 ? -LineStep : LineStep);
     event->accept();
 }
 
 void frmScanView::keyPressEvent(QKeyEvent *event)
 {
+    // With Shift the fine step, as from the entry boxes.
+    const bool fine = event->modifiers() & Qt::ShiftModifier;
     switch (event->key()) {
-    case Qt::Key_Down: ScrollDown(); break;
-    case Qt::Key_Up: ScrollUp(); break;
-    case Qt::Key_Left: ScrollLeft(); break;
-    case Qt::Key_Right: ScrollRight(); break;
+    case Qt::Key_Down: fine ? ScrollDown() : scrollVertically(LineStep); break;
+    case Qt::Key_Up: fine ? ScrollUp() : scrollVertically(-LineStep); break;
+    case Qt::Key_Left: fine ? ScrollLeft() : scrollHorizontally(-LineStep); break;
+    case Qt::Key_Right: fine ? ScrollRight() : scrollHorizontally(LineStep); break;
     case Qt::Key_PageDown: ScrollPage(true); break;
     case Qt::Key_PageUp: ScrollPage(false); break;
     case Qt::Key_D:
@@ -648,6 +686,8 @@ void frmScanView::keyPressEvent(QKeyEvent *event)
 void frmScanView::imageChanged()
 {
     syncImageScrollBars();
+    if (!mTracking)
+        syncRulerBar();
     const int dx = mDrawnX - mImage.ScrollX();
     const int dy = mDrawnY - mImage.ScrollY();
     const qint64 key = mImage.displayImage().cacheKey();
@@ -668,11 +708,20 @@ void frmScanView::imageChanged()
         return;
     // Move what is on screen and repaint the strip that came into view;
     // the ruler line stays where it is, so it is drawn again at both places.
+    // The ruler bar and the diagnostics lie over the page and stay where
+    // they are: only the pixels move, not the widgets, and both are drawn
+    // again where their moved pixels landed.
     const QRect line = rulerRect();
-    mCanvas->scroll(dx, dy);
+    mCanvas->scroll(dx, dy, mCanvas->rect());
     if (mRulerShown) {
         mCanvas->update(line);
         mCanvas->update(line.translated(dx, dy));
+    }
+    for (QWidget *over : {static_cast<QWidget *>(VScroll1), static_cast<QWidget *>(DiagFrame)}) {
+        if (over->isVisible()) {
+            mCanvas->update(over->geometry());
+            mCanvas->update(over->geometry().translated(dx, dy));
+        }
     }
 }
 
@@ -767,10 +816,7 @@ void frmScanView::resizeEvent(QResizeEvent *event)
     QMainWindow::resizeEvent(event);
     if (gEvents && gEvents->NoEvents())
         return;
-    if (mRulerShown) {
-        mLineCentre = mImage.controlSize().height() / 2;
-        layOutRulerBar();
-    }
+    layOutRulerBar();
 }
 
 void frmScanView::storeWindowPlace()
@@ -844,6 +890,7 @@ void frmScanView::mnuShowRuler_Click()
 {
     if (mRulerShown) {
         VScroll1->hide();
+        mVBar->show();
         mRulerShown = 0;
         mRulerCalibrated = false;
         mnucoltop->setVisible(false);
@@ -866,6 +913,8 @@ void frmScanView::mnuShowRuler_Click()
     mLineHeight = 1;
     RulerDepth(gProject ? gProject->RuleWidth() : 3);
     mLineTop = mImage.controlSize().height() / 2;
+    // One vertical bar, the one that is measured.
+    mVBar->hide();
     PrepareRulerView();
     mLineCentre = mLineTop;
     SeeThru(gProject ? gProject->RuleSeeThru() : false);
@@ -875,7 +924,7 @@ void frmScanView::mnuShowRuler_Click()
 
     unloadSetupRuler();
     mSetupRuler = new frmSetupRuler(*this);
-    placeToolWindow(*mSetupRuler);
+    placeSetupRuler(*mSetupRuler);
     mSetupRuler->show();
     mSetupRuler->raise();
     mSetupRuler->activateWindow();
@@ -901,25 +950,67 @@ void frmScanView::layOutRulerBar()
 {
     if (!mRulerShown)
         return;
-    const int barWidth = TwipsToPixelsX(gVScrollWidth);
+    // Before the system's bar width is known, the style's.
+    const int barWidth = gVScrollWidth > 0 ? TwipsToPixelsX(gVScrollWidth)
+                                           : VScroll1->sizeHint().width();
     VScroll1->setGeometry(mCanvas->width() - barWidth - TwipsToPixelsX(20), 0, barWidth,
                           mCanvas->height());
     VScroll1->raise();
-    EventsOffGuard eventsOff;
+    VScroll1->setPageStep(std::max(1, mImage.PageHeight()));
+    // The line stays on view in a smaller window.
+    const int height = mImage.controlSize().height();
+    mLineCentre = height / 2;
+    mLineTop = std::clamp(mLineTop, 0, std::max(0, height - mLineHeight));
+    syncRulerBar();
+}
+
+void frmScanView::syncRulerBar()
+{
+    if (!mRulerShown)
+        return;
+    const QSignalBlocker quiet(VScroll1);
+    // The line's top on the page's last row at most, whatever the zoom.
     VScroll1->setMaximum(std::min(mImage.maxScrollY() + mImage.controlSize().height(),
-                                  kScrollBarLimit));
+                                  kScrollBarLimit)
+                         - mLineHeight);
+    VScroll1->setValue(mImage.ScrollY() + mLineTop);
+    mLastValue = VScroll1->value();
+    mYPos = mImage.ScrollY();
+}
+
+void frmScanView::placeSetupRuler(QWidget &setup) const
+{
+    // Beside the viewer where the screen has room; else over the page,
+    // left of the ruler bar and at the top, away from the line in the
+    // middle and from the horizontal bar at the bottom.
+    setup.adjustSize();
+    const QRect frame = frameGeometry();
+    const QScreen *where = screen();
+    const QRect area = where ? where->availableGeometry() : frame;
+    const QSize size = setup.frameGeometry().size();
+    const QPoint inner = setup.geometry().topLeft() - setup.frameGeometry().topLeft();
+    const auto fits = [&area, &size](QPoint at) { return area.contains(QRect(at, size)); };
+    const QPoint right(frame.right() + 1, std::max(area.top(), frame.top()));
+    const QPoint left(frame.left() - size.width(), std::max(area.top(), frame.top()));
+    QPoint at;
+    if (fits(right)) {
+        at = right;
+    } else if (fits(left)) {
+        at = left;
+    } else {
+        const QRect bar(VScroll1->mapToGlobal(QPoint(0, 0)), VScroll1->size());
+        const QPoint canvasTop = mCanvas->mapToGlobal(QPoint(0, 0));
+        at = QPoint(std::max(area.left(), bar.left() - size.width()),
+                    std::max(area.top(), canvasTop.y() - inner.y()));
+    }
+    setup.move(at);
 }
 
 void frmScanView::PrepareRulerView()
 {
     EventsOffGuard eventsOff;
-    layOutRulerBar();
-    VScroll1->setMaximum(std::min(mImage.maxScrollY() + mImage.controlSize().height(),
-                                  kScrollBarLimit)
-                         - mLineHeight);
-    VScroll1->setValue(mLineTop);
-    mLastValue = mLineTop;
     mImage.setScrollY(0);
+    layOutRulerBar();
     VScroll1->show();
     DiagBoxRefresh();
 }
@@ -927,6 +1018,7 @@ void frmScanView::PrepareRulerView()
 void frmScanView::mnucoltop_Click()
 {
     MoveRulerToLine(0, 0, false);
+    giveFocusBack();
 }
 
 void frmScanView::DoneRulerSetup(double, double scrollX, double home, double jump)
@@ -953,7 +1045,7 @@ void frmScanView::DoneRulerSetup(double, double scrollX, double home, double jum
     mnuZoom->setEnabled(true);
     mnuShowHide->setEnabled(true);
     DiagBoxRefresh();
-    Boxes().GiveFocusBack();
+    giveFocusBack();
 }
 
 void frmScanView::CancelRuler()
@@ -962,6 +1054,7 @@ void frmScanView::CancelRuler()
     mnuZoom->setEnabled(true);
     mnuShowHide->setEnabled(true);
     VScroll1->hide();
+    mVBar->show();
     mnuShowRuler->setText(QStringLiteral("Show Ruler"));
     mRulerShown = 0;
     mRulerCalibrated = false;
@@ -976,10 +1069,17 @@ void frmScanView::MoveRulerToLine(int rows, int, bool force)
         mJumpDistance = gProject->RuleJumpDistance();
     if (rows == 0) {
         VScroll1->setValue(int(VbRound(mHome * RulerScaleFactor())));
+        mCarry = 0.0;
+        mMovedTo = VScroll1->value();
         return;
     }
     const int value = VScroll1->value();
-    const int target = value + int(VbRound(rows * mJumpDistance * RulerScaleFactor()));
+    // Once the page was moved some other way, the carried part no longer
+    // belongs to where the line is.
+    if (value != mMovedTo)
+        mCarry = 0.0;
+    const double move = rows * mJumpDistance * RulerScaleFactor() + mCarry;
+    const int target = value + int(VbRound(move));
     const auto atEnd = [this, value](int end) {
         if (value == end)
             return;
@@ -993,12 +1093,21 @@ void frmScanView::MoveRulerToLine(int rows, int, bool force)
         atEnd(VScroll1->minimum());
     else
         VScroll1->setValue(target);
+    const double left = value + move - VScroll1->value();
+    mCarry = std::abs(left) < 1.0 ? left : 0.0;
+    mMovedTo = VScroll1->value();
 }
 
 void frmScanView::VScroll1_Change(int v)
 {
-    if ((gEvents && gEvents->NoEvents()) || !mRulerShown || v == 0)
+    if ((gEvents && gEvents->NoEvents()) || !mRulerShown)
         return;
+    if (v == 0) {
+        // The bar never rests at 0 unless the page row under the line is 0.
+        syncRulerBar();
+        return;
+    }
+    mTracking = true;
     const int delta = std::abs(mLastValue - v);
     const bool up = mLastValue > v;
     const int y = mImage.ScrollY();
@@ -1027,7 +1136,7 @@ void frmScanView::VScroll1_Change(int v)
         lineShare = delta - imageShare;
         mLineTop = std::min(mImage.controlSize().height() - mLineHeight, mLineTop + lineShare);
     } else {
-        if (mLineTop + delta <= mImage.controlSize().height())
+        if (mLineTop + delta <= mImage.controlSize().height() - mLineHeight)
             mLineTop += delta;
         else
             BeepIfEnabled();
@@ -1038,8 +1147,9 @@ void frmScanView::VScroll1_Change(int v)
     }
     if (imageShare >= 1)
         mImage.setScrollY(up ? y - imageShare : y + imageShare);
-    mLastValue = v;
-    mYPos = mImage.ScrollY();
+    mTracking = false;
+    // Where the line could not go, the bar shows where it stopped.
+    syncRulerBar();
     DiagBoxRefresh();
 }
 

@@ -7,9 +7,10 @@
 // drawing; this window paints only what is exposed.
 //
 // Ruler: while it shows, the scroll bar VScroll1 at the image's right edge
-// is the one control of vertical position; its value is the page row (in
-// screen pixels) under the line. Its home value and the distance from one
-// entry to the next come from the ruler's calibration.
+// stands in for the page's own vertical bar; its value is the page row (in
+// screen pixels) under the line, kept so however the page is moved. Its
+// home value and the distance from one entry to the next come from the
+// ruler's calibration.
 
 #include "scanview/ImagingControl.h"
 
@@ -63,8 +64,9 @@ public:
     void Zoomin();
     void ZoomOut();
 
-    // One step of scrolling; with the ruler shown the vertical ones move
-    // the ruler's scroll bar instead.
+    // One fine step of scrolling (two units); with the ruler shown the
+    // vertical ones move the ruler's scroll bar instead, which going up
+    // stops at 1 or 2, never 0.
     void ScrollDown();
     void ScrollUp();
     void ScrollLeft();
@@ -110,8 +112,11 @@ public:
     // The area the page is painted into.
     QWidget *imageArea() const;
 
-    // One scroll unit, in screen pixels; a scroll step is two units.
-    static constexpr int ScrollUnit = 8;
+    // One scroll unit, in screen pixels; a fine scroll step is two units.
+    static constexpr int ScrollUnit = 1;
+    // A wheel notch, an arrow key in the viewer, a scroll-bar arrow: a
+    // step for reading, not for lining up.
+    static constexpr int LineStep = 16;
 
 signals:
     // A scan was opened and shows; the viewer was closed (its settings are
@@ -126,17 +131,29 @@ protected:
 
 private:
     friend class ScanCanvas;
+    friend class RulerBar;
 
     void Form_Load();
     void buildMenus();
     // Puts one of the viewer's tool windows where it hides least of the page.
     void placeToolWindow(QWidget &tool) const;
     void SetZoom(int step);
+    // The keyboard back to the entry box, in the main window.
+    void giveFocusBack();
+    // The page up or down by pixels; with the ruler through its bar.
+    void scrollVertically(int pixels);
+    void scrollHorizontally(int pixels);
     void ZoomWarning();
     void mnuShowRuler_Click();
     void mnucoltop_Click();
     void unloadSetupRuler();
     void PrepareRulerView();
+    // The ruler bar's value back to the page row under the line, after the
+    // page moved by any other way than the bar.
+    void syncRulerBar();
+    // "Align Ruler" where it covers neither the ruler bar nor the page's
+    // horizontal bar, which it asks the transcriber to use.
+    void placeSetupRuler(QWidget &setup) const;
     void VScroll1_Change(int value);
     void imageChanged();
     void syncImageScrollBars();
@@ -206,6 +223,11 @@ private:
     bool mSeeThru = false;
     bool mZoomWarned = false;
     bool mTracking = false;
+    // The part of a pixel that the last entry move rounded away, carried
+    // into the next so that many rows do not add up a drift; and the bar's
+    // value that move left, to see whether the page was moved since.
+    double mCarry = 0.0;
+    int mMovedTo = -1;
     // The image's vertical position as last recorded.
     int mYPos = 0;
     QPointer<frmSetupRuler> mSetupRuler;

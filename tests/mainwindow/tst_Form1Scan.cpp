@@ -6,6 +6,7 @@
 
 #include "MainWindowFixture.h"
 #include "TestFiles.h"
+#include "TypedBatch.h"
 
 #include "core/Globals.h"
 #include "core/Project.h"
@@ -13,16 +14,62 @@
 #include "entry/FlexGrid.h"
 #include "lists/Districts.h"
 #include "mainwindow/ScanViewerOwner.h"
+#include "scanview/frmScanTools.h"
 #include "scanview/frmScanView.h"
+#include "scanview/frmSetupRuler.h"
 #include "transcription/CrashRecovery.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QImage>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QWheelEvent>
+
+#include <cmath>
 
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+
+// An index page: each entry a row of dark words kTextHeight pixels high, the
+// first at kFirstEntry, one every kSpacing (not a whole number of pixels).
+constexpr double kFirstEntry = 300.0;
+constexpr double kSpacing = 52.7;
+constexpr int kTextHeight = 24;
+
+// The page row just below entry n (from 1), where the ruler's line belongs
+// while that entry is typed.
+double belowEntry(int n)
+{
+    return kFirstEntry + (n - 1) * kSpacing + kTextHeight + 2;
+}
+
+// A click on one part of a scroll bar, as the transcriber's mouse makes it.
+void clickBar(QScrollBar *bar, QStyle::SubControl part)
+{
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    const QRect r = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, r.center());
+}
+
+void wheelNotch(QWidget *on, bool down)
+{
+    QWheelEvent event(QPointF(5, 5), on->mapToGlobal(QPointF(5, 5)), QPoint(),
+                      QPoint(0, down ? -120 : 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(on, &event);
+}
 
 QString suppQuestion(const QString &periodLine)
 {
@@ -215,6 +262,117 @@ private slots:
         // Into the first entry the ruler goes home.
         window->fgInput().setRowCol(2, 1);
         QCOMPARE(bar->value(), 200);
+    }
+
+    // The ruler lined up by hand, as "Align Ruler" asks, with the ruler's
+    // bar, the wheel and the keys; then each row typed puts the line under
+    // the next entry of the page, at either zoom.
+    void rulerAlignedByHandFollowsTypedRows_data()
+    {
+        QTest::addColumn<double>("zoom");
+        QTest::newRow("100%") << 1.0;
+        QTest::newRow("125%") << 1.25;
+    }
+    void rulerAlignedByHandFollowsTypedRows()
+    {
+        QFETCH(double, zoom);
+        gProject->setZoom(zoom);
+        gProject->setAutoMoveRuler(true);
+        TypedBatch::startBatch(*window);
+        QImage image(QSize(600, 1700), QImage::Format_Grayscale8);
+        image.fill(235);
+        for (int n = 1; n <= 25; ++n) {
+            const int top = int(std::lround(kFirstEntry + (n - 1) * kSpacing));
+            for (int y = top; y < top + kTextHeight; ++y)
+                memset(image.scanLine(y) + 40, 30, 400);
+        }
+        const QString page = homePath(QStringLiteral("index.png"));
+        QVERIFY(image.save(page, "PNG"));
+        showScan(page);
+        frmScanView &view = *viewer();
+        QTRY_VERIFY(view.imageArea()->height() > 100);
+        view.findChild<QAction *>(QStringLiteral("mnuShowRuler"))->trigger();
+        frmSetupRuler *setup = view.setupRulerWindow();
+        QVERIFY(setup);
+        auto *bar = view.findChild<QScrollBar *>(QStringLiteral("VScroll1"));
+        QWidget *area = view.imageArea();
+        const auto underLine = [&view] {
+            return view.ImageX1().ScrollY() + view.rulerRect().top();
+        };
+        // Whole pages with the bar, then wheel notches, then the fine step
+        // (Shift with the arrows), the last pixel with the bar's arrow.
+        const auto lineTo = [&](double target) {
+            const int goal = int(std::lround(target));
+            for (int i = 0; i < 50 && goal - underLine() >= bar->pageStep(); ++i)
+                clickBar(bar, QStyle::SC_ScrollBarAddPage);
+            for (int i = 0; i < 100 && std::abs(goal - underLine()) >= frmScanView::LineStep; ++i)
+                wheelNotch(area, goal > underLine());
+            for (int i = 0; i < 100 && std::abs(goal - underLine()) >= 2; ++i)
+                QTest::keyClick(&view, goal > underLine() ? Qt::Key_Down : Qt::Key_Up,
+                                Qt::ShiftModifier);
+            if (goal != underLine())
+                clickBar(bar, goal > underLine() ? QStyle::SC_ScrollBarAddLine
+                                                 : QStyle::SC_ScrollBarSubLine);
+            QCOMPARE(underLine(), goal);
+        };
+        const auto ok = [&setup] {
+            QTest::mouseClick(setup->findChild<QPushButton *>(QStringLiteral("cmdOk")),
+                              Qt::LeftButton);
+        };
+        ok();
+        lineTo(belowEntry(1) * zoom);
+        ok();
+        lineTo(belowEntry(10) * zoom);
+        ok();
+        ok();
+        QVERIFY(view.rulerCalibrated());
+
+        const QString row = TypedBatch::typedRows().first();
+        for (int n = 1; n <= 10; ++n) {
+            if (n > 1) {
+                for (QChar ch : row)
+                    QVERIFY(TypedBatch::press(*window, ch));
+            }
+            const double off = underLine() - belowEntry(n) * zoom;
+            QVERIFY2(std::abs(off) <= 2.0,
+                     qPrintable(QStringLiteral("entry %1: %2 pixels off").arg(n).arg(off)));
+        }
+        QCOMPARE(window->fgInput().Row(), 11);
+    }
+
+    // After the viewer's zoom items, the image tools' zoom buttons and
+    // "Move Ruler to Top of Column" the next keys go to the entry box.
+    void focusBackToTheEntryBox_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char *how : {"mnuZoomIn", "mnuZoomOut", "cmdZoomIn", "cmdZoomOut", "mnucoltop"})
+            QTest::newRow(how) << QString::fromLatin1(how);
+    }
+    void focusBackToTheEntryBox()
+    {
+        QFETCH(QString, how);
+        showScan(makePage());
+        frmScanView &view = *viewer();
+        QWidget *box = window->VisibleEntryBox();
+        QVERIFY(box);
+        const auto clickIntoViewer = [&view] {
+            view.activateWindow();
+            QTRY_VERIFY(view.isActiveWindow());
+        };
+        if (how == "mnucoltop") {
+            view.findChild<QAction *>(QStringLiteral("mnuShowRuler"))->trigger();
+            view.DoneRulerSetup(0, 0, 200, 40);
+        }
+        clickIntoViewer();
+        if (how.startsWith("cmd")) {
+            view.findChild<QAction *>(QStringLiteral("mnuShowHide"))->trigger();
+            QVERIFY(view.imageTools());
+            view.imageTools()->findChild<QPushButton *>(how)->click();
+        } else {
+            view.findChild<QAction *>(how)->trigger();
+        }
+        QTRY_VERIFY(window->isActiveWindow());
+        QCOMPARE(QApplication::focusWidget(), box);
     }
 
     // The scan recorded at a crash is offered again; the header form's Scan

@@ -17,6 +17,8 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 
 namespace {
 
@@ -250,12 +252,15 @@ private slots:
         QCOMPARE(view.ImageX1().ScrollX(), 0);
         QCOMPARE(view.ImageX1().ScrollY(), 0);
 
+        // With the ruler the page moves under the line, and the ruler's bar
+        // goes with it.
         view.findChild<QAction *>(QStringLiteral("mnuShowRuler"))->trigger();
         view.DoneRulerSetup(0, 0, 100, 30);
         const int y = view.ImageX1().ScrollY();
         drag({150, 150}, {120, 60});
         QCOMPARE(view.ImageX1().ScrollX(), 30);
-        QCOMPARE(view.ImageX1().ScrollY(), y);
+        QCOMPARE(view.ImageX1().ScrollY(), y + 90);
+        QCOMPARE(view.rulerBarValue(), y + 90 + view.rulerRect().top());
     }
 
     // Holding the left button shows the page under the pointer at twice the
@@ -323,9 +328,10 @@ private slots:
         // The line stays at the middle; the page moves under it.
         QCOMPARE(view.rulerRect().top(), height / 2);
         QCOMPARE(view.ImageX1().ScrollY(), 38);
-        adapter.MoveRuler1Line(true); // 12.5 to the even neighbour
-        QCOMPARE(bar->value(), start + 26);
-        QCOMPARE(view.ImageX1().ScrollY(), 26);
+        // Two entries on is 25: the half pixel rounded up before is taken back.
+        adapter.MoveRuler1Line(true);
+        QCOMPARE(bar->value(), start + 25);
+        QCOMPARE(view.ImageX1().ScrollY(), 25);
         adapter.MoveRulerToLine(0);
         QCOMPARE(bar->value(), start);
         QCOMPARE(view.ImageX1().ScrollY(), 0);
@@ -353,6 +359,201 @@ private slots:
         QVERIFY(!view.rulerShown());
         QVERIFY(!bar->isVisible());
         QCOMPARE(action(view, "mnuShowRuler")->text(), QString("Show Ruler"));
+    }
+
+    // Row after row, the ruler keeps to the entries: the parts of a pixel
+    // that each move rounds away do not add up.
+    void rulerDoesNotDriftOverManyRows()
+    {
+        const QString path = makePage(QStringLiteral("tall.png"), {300, 4000});
+        frmScanView view;
+        view.show();
+        QVERIFY(view.GetPicture(path));
+        QTRY_VERIFY(view.imageArea()->height() > 100);
+        action(view, "mnuShowRuler")->trigger();
+        const int home = view.rulerBarValue();
+        view.DoneRulerSetup(0, 0, home, 52.7);
+        ScanViewerAdapter adapter(view);
+        for (int entry = 2; entry <= 40; ++entry) {
+            adapter.MoveRulerToLine(1);
+            QVERIFY2(std::abs(view.rulerBarValue() - (home + (entry - 1) * 52.7)) <= 0.5,
+                     qPrintable(QString::number(entry)));
+        }
+        for (int i = 0; i < 39; ++i)
+            adapter.MoveRuler1Line(true);
+        QCOMPARE(view.rulerBarValue(), home);
+        // A move by hand starts afresh from where the page was put.
+        adapter.MoveRulerToLine(1);
+        QCOMPARE(view.rulerBarValue(), home + 53);
+        view.ScrollDown();
+        adapter.MoveRulerToLine(1);
+        QCOMPARE(view.rulerBarValue(), home + 55 + 53);
+    }
+
+    // The fine step: two pixels, with or without the ruler; with it, going
+    // up stops with the bar at 1 or 2, never 0, and the line where the bar
+    // says.
+    void fineStepsStopAtOneOrTwo_data()
+    {
+        QTest::addColumn<int>("offset");
+        QTest::newRow("from the line's own row") << 0;
+        QTest::newRow("from one row below") << 1;
+    }
+    void fineStepsStopAtOneOrTwo()
+    {
+        QFETCH(int, offset);
+        const QString path = makePage();
+        frmScanView view;
+        view.show();
+        QVERIFY(view.GetPicture(path));
+        QTRY_VERIFY(view.imageArea()->height() > 100);
+        view.ScrollDown();
+        QCOMPARE(view.ImageX1().ScrollY(), 2);
+        view.ScrollUp();
+        QCOMPARE(view.ImageX1().ScrollY(), 0);
+
+        action(view, "mnuShowRuler")->trigger();
+        auto *bar = view.findChild<QScrollBar *>("VScroll1");
+        const int centre = view.rulerRect().top();
+        const int start = bar->value() + offset;
+        bar->setValue(start);
+        // At the middle the line stays and the page moves under it.
+        view.ScrollDown();
+        QCOMPARE(bar->value(), start + 2);
+        QCOMPARE(view.rulerRect().top(), centre);
+        QCOMPARE(view.ImageX1().ScrollY(), start + 2 - centre);
+        for (int i = 0; i < 1000 && bar->value() > 2; ++i)
+            view.ScrollUp();
+        QCOMPARE(bar->value(), 2 - start % 2);
+        view.ScrollUp();
+        QCOMPARE(bar->value(), 2 - start % 2);
+        QCOMPARE(view.rulerRect().top(), bar->value());
+        QCOMPARE(view.ImageX1().ScrollY(), 0);
+    }
+
+    // However the page is moved while the ruler shows, the ruler's bar
+    // tells the page row under the line; the page's own vertical bar gives
+    // way to it meanwhile.
+    void rulerBarFollowsEveryMoveOfThePage_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char *how : {"wheel", "arrow key", "shift arrow key", "page key",
+                                "page down", "page up", "right drag", "zoom in", "zoom out",
+                                "ruler bar arrow", "ruler bar page", "wheel on the ruler bar"})
+            QTest::newRow(how) << QString::fromLatin1(how);
+    }
+    void rulerBarFollowsEveryMoveOfThePage()
+    {
+        QFETCH(QString, how);
+        const QString path = makePage();
+        frmScanView view;
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(view.GetPicture(path));
+        QTRY_VERIFY(view.imageArea()->height() > 100);
+        auto *pageBar = view.findChild<QScrollBar *>("ImageX1VScroll");
+        auto *bar = view.findChild<QScrollBar *>("VScroll1");
+        QVERIFY(pageBar->isVisible());
+        action(view, "mnuShowRuler")->trigger();
+        QVERIFY(bar->isVisible());
+        QVERIFY(!pageBar->isVisible());
+        QWidget *area = view.imageArea();
+        const auto underLine = [&view] {
+            return view.ImageX1().ScrollY() + view.rulerRect().top();
+        };
+        const auto wheel = [](QWidget *on, int notches) {
+            QWheelEvent event(QPointF(5, 5), on->mapToGlobal(QPointF(5, 5)), QPoint(),
+                              QPoint(0, -120 * notches), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(on, &event);
+        };
+        const QRect barPlace = bar->geometry();
+        QCOMPARE(barPlace.right() + TwipsToPixelsX(20), area->width() - 1);
+        // The page well down first, so that it can go either way.
+        wheel(area, 40);
+        QVERIFY(view.ImageX1().ScrollY() > 300);
+        QCOMPARE(bar->value(), underLine());
+
+        const int before = underLine();
+        if (how == "wheel") {
+            wheel(area, -3);
+        } else if (how == "arrow key") {
+            QTest::keyClick(&view, Qt::Key_Down);
+        } else if (how == "shift arrow key") {
+            QTest::keyClick(&view, Qt::Key_Up, Qt::ShiftModifier);
+        } else if (how == "page key") {
+            QTest::keyClick(&view, Qt::Key_PageDown);
+        } else if (how == "page down" || how == "page up") {
+            ScanViewerAdapter(view).ScrollPage(how == "page down" ? 2 : 0);
+        } else if (how == "right drag") {
+            QTest::mousePress(area, Qt::RightButton, Qt::NoModifier, QPoint(50, 150));
+            QMouseEvent move(QEvent::MouseMove, QPointF(50, 90),
+                             area->mapToGlobal(QPointF(50, 90)), Qt::NoButton,
+                             Qt::RightButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(area, &move);
+            QTest::mouseRelease(area, Qt::RightButton, Qt::NoModifier, QPoint(50, 90));
+        } else if (how == "zoom in" || how == "zoom out") {
+            action(view, how == "zoom in" ? "mnuZoomIn" : "mnuZoomOut")->trigger();
+        } else if (how == "ruler bar arrow" || how == "ruler bar page") {
+            QStyleOptionSlider option;
+            option.initFrom(bar);
+            option.orientation = Qt::Vertical;
+            option.minimum = bar->minimum();
+            option.maximum = bar->maximum();
+            option.sliderPosition = bar->sliderPosition();
+            option.sliderValue = bar->value();
+            option.singleStep = bar->singleStep();
+            option.pageStep = bar->pageStep();
+            const auto part = how == "ruler bar arrow" ? QStyle::SC_ScrollBarAddLine
+                                                       : QStyle::SC_ScrollBarSubPage;
+            const QRect r = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
+            QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, r.center());
+        } else if (how == "wheel on the ruler bar") {
+            wheel(bar, 2);
+        }
+        QVERIFY2(underLine() != before, qPrintable(QString::number(before)));
+        QCOMPARE(bar->value(), underLine());
+        // The bar stays at the page's right edge, however the page moved.
+        QCOMPARE(bar->geometry(), barPlace);
+
+        view.CancelRuler();
+        QVERIFY(!bar->isVisible());
+        QVERIFY(pageBar->isVisible());
+    }
+
+    // The hourglass shows while the scan is read, and is gone once it is
+    // shown or the failure is told.
+    void hourglassWhileAScanLoads_data()
+    {
+        QTest::addColumn<bool>("good");
+        QTest::newRow("a scan that loads") << true;
+        QTest::newRow("a file that is no scan") << false;
+    }
+    void hourglassWhileAScanLoads()
+    {
+        QFETCH(bool, good);
+        QString path = makePage();
+        if (!good) {
+            path = homePath("bad.png");
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("not an image");
+        }
+        frmScanView view;
+        view.show();
+        // The cursor when the control has read the file.
+        int whileReading = -2;
+        connect(&view.ImageX1(), &ImagingControl::changed, this, [&] {
+            if (view.ImageX1().FileName() != path)
+                return;
+            const QCursor *c = QGuiApplication::overrideCursor();
+            whileReading = c ? int(c->shape()) : -1;
+        });
+        if (!good)
+            script->answer("Ok");
+        QCOMPARE(view.GetPicture(path), good);
+        QCOMPARE(whileReading, int(Qt::WaitCursor));
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 
     void zoomWarningOnceWhileCalibrated()

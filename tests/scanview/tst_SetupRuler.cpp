@@ -19,7 +19,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace {
 
@@ -360,6 +362,99 @@ private slots:
         QCOMPARE(setup()->step(), 4);
         QCOMPARE(gProject->RuleJumpDistance(), 10.0);
         QCOMPARE(gProject->RuleVScY1(), kFirstBar);
+    }
+
+    // Whichever way the transcriber moves the page, the readings are where
+    // the page stands under the line.
+    void measuresWhereThePageStands_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char *how : {"wheel", "arrow keys", "shift arrow keys", "page key",
+                                "right drag", "ruler bar"})
+            QTest::newRow(how) << QString::fromLatin1(how);
+    }
+    void measuresWhereThePageStands()
+    {
+        QFETCH(QString, how);
+        QWidget *area = view->imageArea();
+        const auto underLine = [this] {
+            return view->ImageX1().ScrollY() + view->rulerRect().top();
+        };
+        const auto moveDown = [&](int times) {
+            for (int i = 0; i < times; ++i) {
+                if (how == "wheel") {
+                    QWheelEvent wheel(QPointF(5, 5), area->mapToGlobal(QPointF(5, 5)), QPoint(),
+                                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                                      Qt::NoScrollPhase, false);
+                    QCoreApplication::sendEvent(area, &wheel);
+                } else if (how == "arrow keys") {
+                    QTest::keyClick(view.get(), Qt::Key_Down);
+                } else if (how == "shift arrow keys") {
+                    QTest::keyClick(view.get(), Qt::Key_Down, Qt::ShiftModifier);
+                } else if (how == "page key") {
+                    QTest::keyClick(view.get(), Qt::Key_PageDown);
+                } else if (how == "right drag") {
+                    QTest::mousePress(area, Qt::RightButton, Qt::NoModifier, QPoint(50, 100));
+                    QMouseEvent move(QEvent::MouseMove, QPointF(50, 60),
+                                     area->mapToGlobal(QPointF(50, 60)), Qt::NoButton,
+                                     Qt::RightButton, Qt::NoModifier);
+                    QCoreApplication::sendEvent(area, &move);
+                    QTest::mouseRelease(area, Qt::RightButton, Qt::NoModifier, QPoint(50, 60));
+                } else if (how == "ruler bar") {
+                    QTest::keyClick(rulerBar(), Qt::Key_Down);
+                }
+            }
+        };
+        openSetup();
+        ok();
+        moveDown(3);
+        const int first = underLine();
+        QVERIFY(first != kOldHome);
+        ok();
+        moveDown(6);
+        const int tenth = underLine();
+        QVERIFY(tenth > first);
+        ok();
+        QCOMPARE(setup()->step(), 4);
+        QCOMPARE(gProject->RuleVScY1(), first);
+        QCOMPARE(gProject->RuleJumpDistance(), (tenth - first) / 9.0);
+        ok();
+        QCOMPARE(view->rulerHome(), first);
+        QCOMPARE(underLine(), first);
+    }
+
+    // "Align Ruler" asks for the scroll bars: it must not cover them, nor
+    // lie off the screen, at any step.
+    void setupWindowClearOfTheBars_data()
+    {
+        QTest::addColumn<QRect>("viewer");
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QTest::newRow("room on the right") << QRect(screen.topLeft(), QSize(200, 300));
+        QTest::newRow("room on the left")
+                << QRect(screen.topRight() - QPoint(199, 0), QSize(200, 300));
+        QTest::newRow("no room beside")
+                << QRect(screen.topLeft(), QSize(screen.width(), 400));
+    }
+    void setupWindowClearOfTheBars()
+    {
+        QFETCH(QRect, viewer);
+        view->setGeometry(viewer);
+        QTRY_COMPARE(view->imageArea()->width(), view->centralWidget()->width()
+                                                    - view->findChild<QScrollBar *>("ImageX1VScroll")->width());
+        openSetup();
+        QScrollBar *across = view->findChild<QScrollBar *>("ImageX1HScroll");
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        for (int step = 1; step <= 4; ++step) {
+            QCoreApplication::processEvents();
+            const QRect bar(rulerBar()->mapToGlobal(QPoint(0, 0)), rulerBar()->size());
+            const QRect hbar(across->mapToGlobal(QPoint(0, 0)), across->size());
+            const QRect w = setup()->frameGeometry();
+            QVERIFY2(!w.intersects(bar), qPrintable(QStringLiteral("step %1").arg(step)));
+            QVERIFY2(!w.intersects(hbar), qPrintable(QStringLiteral("step %1").arg(step)));
+            QVERIFY2(screen.contains(w), qPrintable(QStringLiteral("step %1").arg(step)));
+            if (step < 4)
+                goToStep(step + 1, 450);
+        }
     }
 
     void viewerCloseUnloadsSetup()
