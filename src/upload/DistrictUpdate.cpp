@@ -3,6 +3,7 @@
 #include "core/Cp1252.h"
 #include "core/FileHelpers.h"
 #include "core/Globals.h"
+#include "core/LineReader.h"
 #include "core/Project.h"
 #include "core/Services.h"
 #include "core/TextHelpers.h"
@@ -26,23 +27,22 @@ constexpr int kDistrictFields = 10;
 
 bool LooksLikeDistrictFile(const QString &text)
 {
-    int districts = 0;
-    for (const QString &raw : text.split(u'\n')) {
-        const QString line = VbTrim(QString(raw).replace(u'\r', u' '));
-        if (line.isEmpty() || line.startsWith(u'#'))
+    // Read back as the district reader reads the installed file.
+    LineReader reader(DistrictFileBytes(text));
+    while (!reader.atEnd()) {
+        const QString line = VbTrim(reader.readLine());
+        if (line.startsWith(u'#') || line.size() <= 10)
             continue;
         const QStringList fields = SplitQuoted(line, u'|');
         if (fields.size() < kDistrictFields)
-            return false;
-        for (int i = 1; i <= 4; ++i) {
-            bool ok = false;
-            VbTrim(fields[i]).toInt(&ok);
-            if (!ok)
-                return false;
-        }
-        ++districts;
+            continue;
+        bool whole = true;
+        for (int i = 1; i <= 4 && whole; ++i)
+            VbTrim(fields[i]).toInt(&whole);
+        if (whole)
+            return true;
     }
-    return districts > 0;
+    return false;
 }
 
 QByteArray DistrictFileBytes(const QString &text)
@@ -62,12 +62,18 @@ QByteArray DistrictFileBytes(const QString &text)
     return out;
 }
 
-bool InstallDistrictFile(const QString &text, const QString &version, UploadLog &log)
+bool InstallDistrictFile(const QString &text, const QString &version, UploadLog &log,
+                         QString *why)
 {
-    if (!LooksLikeDistrictFile(text)) {
-        log.line(QStringLiteral("The new District File is not a district file - not installed"));
+    const auto refuse = [&](const QString &logLine, const QString &reason) {
+        log.line(logLine);
+        if (why)
+            *why = reason;
         return false;
-    }
+    };
+    if (!LooksLikeDistrictFile(text))
+        return refuse(QStringLiteral("The new District File is not a district file - not installed"),
+                      QStringLiteral("it holds no districts"));
     const QDir files(gProject->GetFilePath());
     const QString current = files.filePath(QStringLiteral("Pelkar_Districts.txt"));
     const QString stamp = QLocale::c().toString(Services::clock().now(),
@@ -76,15 +82,13 @@ bool InstallDistrictFile(const QString &text, const QString &version, UploadLog 
                                           + QStringLiteral(".txt"));
     // The old file is copied, not moved: it stays in place until the new one
     // has been written whole.
-    if (QFileInfo::exists(current) && !CopyFileOver(current, backup)) {
-        log.line(QStringLiteral("Unable to keep a copy of the District File as ") + backup);
-        return false;
-    }
+    if (QFileInfo::exists(current) && !CopyFileOver(current, backup))
+        return refuse(QStringLiteral("Unable to keep a copy of the District File as ") + backup,
+                      QStringLiteral("the old one could not be copied to ") + backup);
     QString error;
-    if (!WriteFileWhole(current, DistrictFileBytes(text), &error)) {
-        log.line(QStringLiteral("Unable to write the new District File: ") + error);
-        return false;
-    }
+    if (!WriteFileWhole(current, DistrictFileBytes(text), &error))
+        return refuse(QStringLiteral("Unable to write the new District File: ") + error,
+                      QStringLiteral("it could not be written (") + error + u')');
     gProject->setDistrictVersion(version);
     gProject->SetRegistryValues();
     if (gDistricts)

@@ -13,10 +13,12 @@ class QNetworkReply;
 class QTimer;
 class UploadLog;
 
-// Whether the text reads as a district file: at least one district line,
-// and every line that is not a comment or blank has the district file's
-// fields with whole-number years and quarters. An error page or a cut-off
-// body is not installed.
+// Whether the text, as it would be installed, gives the district reader at
+// least one district: a line that is no comment, longer than 10 characters,
+// with the district file's fields and whole-number years and quarters.
+// Other lines are left to the reader, which skips short lines and tells of
+// broken ones, so they do not refuse the file; an error page gives no
+// district and is not installed.
 bool LooksLikeDistrictFile(const QString &text);
 
 // The lines of a district text as they are installed: split at line feeds,
@@ -30,8 +32,10 @@ QByteArray DistrictFileBytes(const QString &text);
 // one step, so an interrupted install leaves the old file whole. Only then
 // is the version recorded (and every setting saved) and the district list
 // read again. Returns false, with the old file and version untouched and
-// the reason logged, when the text is not a district file or a write fails.
-bool InstallDistrictFile(const QString &text, const QString &version, UploadLog &log);
+// the reason logged and given in why (for the transcriber), when the text
+// is not a district file or a write fails.
+bool InstallDistrictFile(const QString &text, const QString &version, UploadLog &log,
+                         QString *why = nullptr);
 
 // An HTTP GET of the district file with a time limit, never from a cache,
 // never through a proxy. Finished arrives once per start, from the event

@@ -6,6 +6,8 @@
 #include "core/Services.h"
 #include "core/VbHelpers.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -56,6 +58,22 @@ void ConnectionCheck::setProbe(std::unique_ptr<ConnectionProbe> probe)
 
 InternetConnection::InternetConnection(QObject *parent) : QObject(parent) {}
 
+InternetConnection::~InternetConnection()
+{
+    Hourglass(false);
+}
+
+void InternetConnection::Hourglass(bool on)
+{
+    if (on == mHourglass)
+        return;
+    mHourglass = on;
+    if (on)
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
 void InternetConnection::SplitPingHost(const QString &ping, QString &host, int &port)
 {
     host = VbTrim(ping);
@@ -73,17 +91,23 @@ void InternetConnection::SplitPingHost(const QString &ping, QString &host, int &
 
 void InternetConnection::CheckInternetConnection()
 {
+    Hourglass(true);
     QString host;
     int port = 80;
     SplitPingHost(gProject->sPing(), host, port);
     if (host.isEmpty()) {
-        QMetaObject::invokeMethod(this, [this] { emit Checked(true); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this] {
+            Hourglass(false);
+            emit Checked(true);
+        }, Qt::QueuedConnection);
         return;
     }
     QPointer<InternetConnection> self(this);
     ConnectionCheck::probe().probe(host, port, mTimeoutMs, this, [self](bool reachable) {
         if (!self)
             return;
+        // The transcriber answers the question with the ordinary pointer.
+        self->Hourglass(false);
         if (reachable) {
             emit self->Checked(true);
             return;

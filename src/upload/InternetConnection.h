@@ -42,6 +42,7 @@ class InternetConnection : public QObject
 
 public:
     explicit InternetConnection(QObject *parent = nullptr);
+    ~InternetConnection() override;
 
     // The check host and port of a Web/Ping value: "host" (port 80) or
     // "host:port".
@@ -49,7 +50,8 @@ public:
 
     // Starts the check; Checked follows from the event loop: true to go on
     // with the upload, false when the transcriber chose Cancel. A blank
-    // check host has nothing to test and counts as reachable.
+    // check host has nothing to test and counts as reachable. The hourglass
+    // shows until the check has its answer (or the check is released).
     void CheckInternetConnection();
     void setTimeout(int ms) { mTimeoutMs = ms; }
 
@@ -57,5 +59,8 @@ signals:
     void Checked(bool goOn);
 
 private:
+    void Hourglass(bool on);
+
     int mTimeoutMs = 10000;
+    bool mHourglass = false;
 };

@@ -181,11 +181,15 @@ void UploadConversation::Do_Connect()
     iTicks = 0;
     mReplyComplete = false;
     mProgress = -1;
+    sUpdateRefusal.clear();
     const int state = mSocket->State();
     if (state == WinsockControl::sckConnected || state == WinsockControl::sckError)
         LogIfEnabled(QStringLiteral("The connection was Open - I've closed it"));
     // Closing here is immediate: there is no old connection to wait for.
     mSocket->CloseSocket();
+    LogIfEnabled(QStringLiteral("Do_Connect waiting for socket to close: state=")
+                 + QString::number(mSocket->State()) + QStringLiteral(" LocalPort=")
+                 + QString::number(mSocket->LocalPort()));
     StopTimer();
     LogIfEnabled(QStringLiteral("Do_Connect Re-Opening, State=")
                  + QString::number(mSocket->State()));
@@ -297,8 +301,9 @@ void UploadConversation::CheckForCompleteData()
     mRequest.bReplace = false;
 
     lReplyStart = UploadReply::StartAt(sReply);
+    // The end of a reply without its start.
     if (lReplyStart < 0) {
-        FailUnrecognised(QStringLiteral("the end of a reply without its start"));
+        FailUnrecognised();
         return;
     }
 
@@ -314,7 +319,7 @@ void UploadConversation::CheckForCompleteData()
     } else {
         const UploadReply::UploadLink value = UploadReply::ParseUploadLink(link.content());
         if (value.hasColon && !value.portValid) {
-            FailUnrecognised(QStringLiteral("an upload link whose port is not a number"));
+            FailUnrecognised();
             return;
         }
         if (value.hasColon)
@@ -322,12 +327,14 @@ void UploadConversation::CheckForCompleteData()
     }
 
     const UploadReply::Update update = UploadReply::ParseUpdate(sReply, lReplyStart);
-    if (update.keyUnterminated) {
-        FailUnrecognised(QStringLiteral("an update without the end of its key"));
-        return;
-    }
     bUpdateUnresolved = false;
-    if (update.startSeen && update.endSeen && update.keyFound) {
+    if (update.keyUnterminated) {
+        // A version spread over lines cannot be recorded, so the file is not
+        // installed; the reply's own result still stands.
+        LogIfEnabled(QStringLiteral("Error: the update's key= does not end on its line - update refused"));
+        sDistrictText.clear();
+        sUpdateRefusal = QStringLiteral("its version does not end on the line that names it");
+    } else if (update.startSeen && update.endSeen && update.keyFound) {
         sDistrictVersion = update.version;
         sDistrictText = update.lines.join(kCrLf);
         if (update.lines.isEmpty()) {
@@ -455,7 +462,7 @@ void UploadConversation::finishReply()
     case UploadReply::Result::Failed:
         break;
     case UploadReply::Result::Unrecognised:
-        FailUnrecognised(QStringLiteral("an unknown first line"));
+        FailUnrecognised();
         return;
     }
 
@@ -560,9 +567,9 @@ void UploadConversation::askReplace()
     }
 }
 
-void UploadConversation::FailUnrecognised(const QString &why)
+void UploadConversation::FailUnrecognised()
 {
-    LogIfEnabled(QStringLiteral("No recognised response (") + why + u')');
+    LogIfEnabled(QStringLiteral("No recognised response"));
     bClosing = true;
     SendFail(QStringLiteral("There was no recognised response from Quorvel.  ") + QStringLiteral(" : ")
              + mRequest.sFile);
@@ -646,7 +653,7 @@ void UploadConversation::myWinsock_Close()
     // A server that hangs up before its reply is complete has given none:
     // waiting on would only hold the transcriber until Cancel.
     if (!mAsking && !mReplyComplete)
-        FailUnrecognised(QStringLiteral("the connection closed before the reply was complete"));
+        FailUnrecognised();
 }
 
 void UploadConversation::StartTimer()
@@ -680,6 +687,7 @@ void UploadConversation::UpCancel_Click()
     StopTimer();
     LogIfEnabled(QStringLiteral("Upload Cancel Clicked"));
     sDistrictText.clear();
+    sUpdateRefusal.clear();
     mDownload->abort();
     mSocket->CloseSocket();
     bResult = false;
@@ -725,11 +733,28 @@ void UploadConversation::All_Done()
     LogIfEnabled(QStringLiteral("In All_Done routine"));
     if (!sDistrictText.isEmpty() && !bSystemError) {
         StopTimer();
-        if (InstallDistrictFile(sDistrictText, sDistrictVersion, mLog)) {
+        QString why;
+        if (InstallDistrictFile(sDistrictText, sDistrictVersion, mLog, &why)) {
             bNewDistrictFile = true;
             sResultText += kCrLf + QStringLiteral("I downloaded a new District File");
             if (mRequest.bDistrictRequest)
                 bResult = true;
+        } else {
+            // Fetched perhaps, but not in use: nothing new to announce.
+            bNewDistrictFile = false;
+            sUpdateRefusal = why;
+        }
+    }
+    if (!sUpdateRefusal.isEmpty() && !bSystemError) {
+        const QString refusal = QStringLiteral("The new District File could not be installed: ")
+                + sUpdateRefusal + kCrLf + QStringLiteral("Your District File has not been changed");
+        // A district request exists only for the file: without it the
+        // request has failed, whatever the reply said.
+        if (mRequest.bDistrictRequest) {
+            bResult = false;
+            sResultText = refusal;
+        } else {
+            sResultText += kCrLf + refusal;
         }
     }
     UploadOutcome outcome;

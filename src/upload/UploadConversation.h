@@ -99,7 +99,7 @@ private:
     void CheckUploadAfterClose();
     void onDownloadFinished(int status, const QByteArray &body, const QString &error);
     void askReplace();
-    void FailUnrecognised(const QString &why);
+    void FailUnrecognised();
 
     void SendOk(const QString &text);
     void SendFail(const QString &text);
@@ -138,6 +138,9 @@ private:
     QString sDistrictVersion;
     QString sRememberedVersion;
     QString sDistrictText;
+    // Why the reply's district file is not installed; empty when it is, or
+    // when none came.
+    QString sUpdateRefusal;
     QString sResultText;
     bool bResult = false;
 

@@ -1,5 +1,7 @@
 #include "upload/frmUpload.h"
 
+#include "mainwindow/FormBackground.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
@@ -27,6 +29,7 @@ frmUpload::frmUpload(QWidget *parent)
     layout->addWidget(pbSend);
     layout->addWidget(UpCancel, 0, Qt::AlignHCenter);
     setMinimumWidth(420);
+    SetFormBackground(this);
 
     connect(UpCancel, &QPushButton::clicked, this, &frmUpload::UpCancel_Click);
     connect(mConversation, &UploadConversation::StatusChanged, lbStatus, &QLabel::setText);
@@ -44,6 +47,16 @@ frmUpload::~frmUpload()
 {
     if (!mConversation->isDone())
         QApplication::restoreOverrideCursor();
+}
+
+void frmUpload::reject()
+{
+    // The owner takes the window away when the cancelled request reports.
+    if (!mConversation->isDone()) {
+        UpCancel_Click();
+        return;
+    }
+    QDialog::reject();
 }
 
 void frmUpload::StepSendProgress(int value, int maximum)

@@ -25,6 +25,10 @@ public:
     void GetDistrictFile(bool bForce) { mConversation->GetDistrictFile(bForce); }
     UploadConversation &conversation() { return *mConversation; }
 
+    // Esc and the close box: Cancel while the request runs, so the window
+    // never goes out of sight with the main window hidden behind it.
+    void reject() override;
+
 signals:
     void UploadComplete(bool bResult, const QString &sReason, const QString &sAsName,
                         const QString &sInfoMsg);

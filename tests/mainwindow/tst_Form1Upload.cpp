@@ -2,8 +2,10 @@
 // window, against the loopback server: the refusals before anything is
 // sent, the final "+PAGE" row, the connection check, the saved batch's
 // bytes reaching the server, the main window stepping aside while the
-// upload window works and coming back with the outcome, and a district
-// file installed.
+// upload window works and coming back with the outcome (also when the
+// upload window is left by Esc or its close box), the hourglass of the
+// connection check, the upload window's background, and the district file
+// each kind of reply installs or refuses, with the upload log's lines.
 
 #include "LoopbackServer.h"
 #include "MainWindowFixture.h"
@@ -18,7 +20,9 @@
 #include "upload/frmUpload.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 
@@ -32,10 +36,14 @@ public:
                std::function<void(bool)> done) override
     {
         ++asked;
+        const QCursor *cursor = QGuiApplication::overrideCursor();
+        cursorAtProbe = cursor ? int(cursor->shape()) : -1;
         QMetaObject::invokeMethod(context, [done, r = mReachable] { done(r); },
                                   Qt::QueuedConnection);
     }
     static inline int asked = 0;
+    // The override cursor's shape while the host is tried; -1 for none.
+    static inline int cursorAtProbe = -1;
 
 private:
     bool mReachable;
@@ -50,6 +58,14 @@ QByteArray info(const QByteArray &text)
 {
     return "<information>\n" + text + "\n</information>\n";
 }
+
+QByteArray update(const QByteArray &key, const QByteArray &lines)
+{
+    return "<update file=\"pelkar/Districts.txt\" key=" + key + ">\n" + lines + "</update>\n";
+}
+
+const QByteArray kNewDistricts = "ALPHA|1837|1|9999|4|2a|2b|2c|2d|2e\n"
+                                 "BETA|1837|1|9999|4|3a|3b|3c|3d|3e\n";
 
 const QString kConfirm = QStringLiteral(
         "This will Upload the file 1905B1A0012.ZEL To Quorvel.\r\nIt will first Save the file.  Do "
@@ -86,6 +102,7 @@ protected:
     static void reachable(bool on)
     {
         ScriptedProbe::asked = 0;
+        ScriptedProbe::cursorAtProbe = -1;
         ConnectionCheck::setProbe(std::make_unique<ScriptedProbe>(on));
     }
     void trigger(const char *name)
@@ -119,6 +136,30 @@ protected:
         QVERIFY(window->isVisible());
         QVERIFY(!window->myFrmUpload());
         QTRY_VERIFY(!window->findChild<frmUpload *>());
+    }
+
+    // The texts of the upload log's lines, without their time stamps.
+    static QStringList logLines()
+    {
+        const QString text = QString::fromLatin1(TestFiles::readBytes(
+                QDir(gProject->DataPath()).filePath(QStringLiteral("UploadLog.TXT"))));
+        static const QRegularExpression stamp(
+                QStringLiteral("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d "));
+        QStringList lines = text.split(kCrLf);
+        for (QString &line : lines)
+            line.remove(stamp);
+        return lines;
+    }
+    // Starts an upload of the batch against a server that says nothing, and
+    // returns its window.
+    frmUpload *startStalledUpload()
+    {
+        window->fgInput().setTextMatrix(window->fgInput().Rows() - 1, 1, "+PAGE,14");
+        mServer->enqueue(LoopbackServer::stall());
+        script->answer({"Upload File", "Yes"});
+        trigger("mnuTransmit");
+        [&] { QTRY_COMPARE(mServer->requests().size(), 1); }();
+        return window->myFrmUpload();
     }
 
     std::unique_ptr<LoopbackServer> mServer;
@@ -156,6 +197,8 @@ private slots:
         QCOMPARE(mServer->requests().size(), 1);
         QVERIFY(mServer->requests().first().contains(saved));
         QVERIFY(script->pending().isEmpty());
+        QCOMPARE(ScriptedProbe::cursorAtProbe, int(Qt::WaitCursor));
+        QVERIFY(!QGuiApplication::overrideCursor());
 
         // The same text again: no second notice.
         script->clearRecords();
@@ -221,7 +264,12 @@ private slots:
         const QByteArray before = TestFiles::readBytes(batch);
         script->answer("Cancel");
         trigger("mnuTransmit");
+        // The hourglass from the start of the check to its answer.
+        QVERIFY(QGuiApplication::overrideCursor());
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
         QTRY_VERIFY(!window->bUploading());
+        QCOMPARE(ScriptedProbe::cursorAtProbe, int(Qt::WaitCursor));
+        QVERIFY(!QGuiApplication::overrideCursor());
         QCOMPARE(prompts(),
                  QStringList{"I could not find an internet connection.\r\nThis may be because the "
                              "Quorvel website is having a temporary problem.\r\nCheck if you can "
@@ -349,6 +397,148 @@ private slots:
         QVERIFY(names.contains("ALPHA"));
         QVERIFY(!notice());
         QCOMPARE(GetUserSetting("Pelkar", "Startup", "UploadInfo"), QStringLiteral("Old news"));
+    }
+
+    void uploadWindowLeft_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Esc") << true;
+        QTest::newRow("close box") << false;
+    }
+    // Esc and the close box end the request as Cancel does: the main window
+    // comes back at once with the outcome, rather than after the watchdog
+    // with no window on view meanwhile.
+    void uploadWindowLeft()
+    {
+        QFETCH(bool, escape);
+        frmUpload *form = startStalledUpload();
+        QVERIFY(form && form->isVisible());
+        QVERIFY(!window->isVisible());
+        script->clearRecords();
+        script->answer("Ok");
+        if (escape) {
+            QWidget *focus = form->focusWidget();
+            QTest::keyClick(focus ? focus : form, Qt::Key_Escape);
+        } else {
+            form->close();
+        }
+        QVERIFY(!window->bUploading());
+        waitForEnd();
+        QCOMPARE(prompts(), QStringList{"File Upload Failed.\r\nUpload Cancelled"});
+        QVERIFY(logLines().contains("Upload Cancel Clicked"));
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    // The upload window has the tiled background picture of the system
+    // files folder.
+    void uploadWindowBackground()
+    {
+        const QImage picture(QDir(gProject->CommonAppData()).filePath("webback.jpg"));
+        QVERIFY(!picture.isNull());
+        frmUpload *form = startStalledUpload();
+        QVERIFY(form);
+        QVERIFY(form->width() > picture.width() + 1);
+        const QImage shown = form->grab().toImage();
+        for (const QPoint at : {QPoint(1, 1), QPoint(picture.width() + 1, 1)})
+            QCOMPARE(QColor(shown.pixel(at)), QColor(picture.pixel(1, 1)));
+        script->answer("Ok");
+        QTest::mouseClick(form->findChild<QPushButton *>("UpCancel"), Qt::LeftButton);
+        waitForEnd();
+    }
+
+    // Each kind of reply through the real main window and upload window:
+    // what the transcriber is told last, the district file and version,
+    // and the upload log.
+    void districtReplies_data()
+    {
+        QTest::addColumn<bool>("download"); // the Download District File command
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<QByteArray>("installed"); // empty: the old file kept
+        QTest::addColumn<QString>("logLine");
+        const QString refused = "The new District File could not be installed: %1\r\n"
+                                "Your District File has not been changed";
+        const QString noDistricts = refused.arg("it holds no districts");
+        const QString keyBroken = refused.arg("its version does not end on the line that names it");
+        const QByteArray notDistricts = update("44", "Sorry, no file today\n");
+        const QByteArray shortLines = update("44", "Districts\n" + kNewDistricts + "END\n");
+        const QByteArray shortInstalled = "Districts\r\nALPHA|1837|1|9999|4|2a|2b|2c|2d|2e\r\n"
+                                          "BETA|1837|1|9999|4|3a|3b|3c|3d|3e\r\nEND\r\n";
+        const QByteArray laterLine = "<update file=\"pelkar/Districts.txt\" key=44\n>\n"
+                + kNewDistricts + "</update>\n";
+        const QString uploaded = "File 1905B1A0012 uploaded successfully";
+        QTest::newRow("download, no district in it")
+                << true << okReply(notDistricts) << "File Upload Failed.\r\n" + noDistricts
+                << QByteArray() << "The new District File is not a district file - not installed";
+        QTest::newRow("upload, no district in it")
+                << false << okReply(notDistricts) << uploaded + "\r\n" + noDistricts
+                << QByteArray() << "The new District File is not a district file - not installed";
+        QTest::newRow("download, lines the reader skips")
+                << true << okReply(shortLines) << "I've download a new version of the District File"
+                << shortInstalled << "FrmUpdate got District File";
+        QTest::newRow("upload, lines the reader skips")
+                << false << okReply(shortLines) << uploaded + "\r\nI downloaded a new District File"
+                << shortInstalled << "FrmUpdate got District File";
+        QTest::newRow("download, key closed on a later line")
+                << true << okReply(laterLine) << "File Upload Failed.\r\n" + keyBroken
+                << QByteArray() << "Got OK Reply";
+        QTest::newRow("upload, key closed on a later line")
+                << false << okReply(laterLine) << uploaded + "\r\n" + keyBroken << QByteArray()
+                << "Got OK Reply";
+        QTest::newRow("upload, unrecognised reply")
+                << false << LoopbackServer::tagged("<FILEUPLOAD RESULT=OK>\n</fileupload>\n")
+                << "File Upload Failed.\r\nThere was no recognised response from Quorvel.   : %B"
+                << QByteArray() << "No recognised response";
+    }
+    void districtReplies()
+    {
+        QFETCH(bool, download);
+        QFETCH(QByteArray, reply);
+        QFETCH(QString, told);
+        QFETCH(QByteArray, installed);
+        QFETCH(QString, logLine);
+        const QString districts = QDir(gProject->GetFilePath()).filePath("Pelkar_Districts.txt");
+        const QByteArray before = TestFiles::readBytes(districts);
+        QVERIFY(!before.isEmpty());
+        const auto names = [] {
+            QStringList n;
+            for (const DistrictRecord &r : gDistricts->records())
+                n << r.Name;
+            return n;
+        };
+        const QStringList namesBefore = names();
+        gProject->setDistrictVersion("41");
+        mServer->enqueue(LoopbackServer::reply(reply));
+        if (download) {
+            script->answer({"Yes", "Ok"});
+            trigger("mnuDownloadDistrict");
+        } else {
+            window->fgInput().setTextMatrix(window->fgInput().Rows() - 1, 1, "+PAGE,14");
+            script->answer({"Upload File", "Yes", "Ok"});
+            // A new file is announced before the upload's own message.
+            if (!installed.isEmpty())
+                script->answer("Ok");
+            trigger("mnuTransmit");
+        }
+        waitForEnd();
+        QCOMPARE(prompts().last(), told.replace("%B", batch));
+        QVERIFY(script->pending().isEmpty());
+        if (installed.isEmpty()) {
+            QCOMPARE(TestFiles::readBytes(districts), before);
+            QCOMPARE(gProject->DistrictVersion(), QStringLiteral("41"));
+            QCOMPARE(names(), namesBefore);
+        } else {
+            QCOMPARE(TestFiles::readBytes(districts), installed);
+            QCOMPARE(gProject->DistrictVersion(), QStringLiteral("44"));
+            QVERIFY(names().contains("ALPHA") && names().contains("BETA"));
+            QVERIFY(!namesBefore.contains("ALPHA"));
+        }
+        const QStringList lines = logLines();
+        QVERIFY2(lines.contains(logLine), qPrintable(lines.join('\n')));
+        const qsizetype waiting = lines.indexOf(
+                QRegularExpression("^Do_Connect waiting for socket to close: state=0 LocalPort=\\d+$"));
+        QVERIFY(waiting > 0);
+        QVERIFY(lines[waiting + 1].startsWith("Do_Connect Re-Opening, State=0"));
     }
 
     // Unsaved changes in the open cell stop the download before the question.

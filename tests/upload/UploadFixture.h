@@ -13,6 +13,7 @@
 #include "upload/UploadConversation.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 #include <memory>
 
@@ -92,6 +93,16 @@ protected:
     }
 
     QString log() const { return QString::fromLatin1(TestFiles::readBytes(homePath("data/UploadLog.TXT"))); }
+    // The log's lines without their time stamps.
+    QStringList logLines() const
+    {
+        static const QRegularExpression stamp(
+                QStringLiteral("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d "));
+        QStringList lines = log().split(QStringLiteral("\r\n"));
+        for (QString &line : lines)
+            line.remove(stamp);
+        return lines;
+    }
 
     std::unique_ptr<LoopbackServer> mServer;
     std::unique_ptr<UploadConversation> mConversation;

@@ -1,7 +1,8 @@
 // A new district file from the upload reply or fetched from the server:
 // installed with a dated copy of the old one, the version recorded only
-// after, the list read again; refused when it is not a district file. The
-// district request, and the connection check before an upload.
+// after, the list read again; refused, and told, when it gives the district
+// reader no district or cannot be written. The district request, and the
+// connection check before an upload.
 
 #include "UploadFixture.h"
 
@@ -125,37 +126,54 @@ private slots:
     }
 
     // A reply that names a version without the file: the file is fetched by
-    // GET, and installed only when it is one.
+    // GET, and installed when the district reader finds districts in it,
+    // as received.
     void fetched_data()
     {
         QTest::addColumn<QByteArray>("answer");
-        QTest::addColumn<bool>("installed");
-        QTest::newRow("ok") << LoopbackServer::http(200, kNewLines) << true;
-        QTest::newRow("not-found") << LoopbackServer::http(404, kNewLines) << false;
-        QTest::newRow("empty") << LoopbackServer::http(200, "") << false;
+        QTest::addColumn<QByteArray>("installed"); // empty: nothing installed
+        QTest::addColumn<QString>("readerSays");    // what the reader tells of the new file
+        QTest::newRow("ok") << LoopbackServer::http(200, kNewLines) << kNewFile + "\r\n" << "";
+        QTest::newRow("not-found") << LoopbackServer::http(404, kNewLines) << QByteArray() << "";
+        QTest::newRow("empty") << LoopbackServer::http(200, "") << QByteArray() << "";
         QTest::newRow("error-page") << LoopbackServer::http(200, "<html><body>Sorry</body></html>\n")
-                                    << false;
-        QTest::newRow("cut-off-line") << LoopbackServer::http(200, kNewLines + "DELTA|1837|1")
-                                      << false;
+                                    << QByteArray() << "";
+        QTest::newRow("transfer-cut-off")
+                << "HTTP/1.1 200 OK\r\nContent-Length: 500\r\n\r\n" + kNewLines + "DELTA|1837|1"
+                << QByteArray() << "";
+        QTest::newRow("heading-and-end-lines")
+                << LoopbackServer::http(200, "Districts\n" + kNewLines + "END\n")
+                << "Districts\r\n" + kNewFile + "END\r\n\r\n" << "";
+        QTest::newRow("last-line-broken")
+                << LoopbackServer::http(200, kNewLines + "DELTA|1837|1")
+                << kNewFile + "DELTA|1837|1\r\n"
+                << "Invalid line in district file = DELTA|1837|1";
     }
     void fetched()
     {
         QFETCH(QByteArray, answer);
-        QFETCH(bool, installed);
+        QFETCH(QByteArray, installed);
+        QFETCH(QString, readerSays);
         mServer->enqueue(LoopbackServer::reply(ok(update("43", ""))));
         mServer->enqueue(LoopbackServer::reply(answer));
-        if (installed)
+        if (!readerSays.isEmpty())
+            script->answer("Ok");
+        if (!installed.isEmpty())
             script->answer("Ok");
         upload();
         QCOMPARE(mServer->requests().size(), 2);
         QVERIFY(mServer->requests()[1].startsWith("GET /addons/pelkar/Districts.txt HTTP/1.1\r\n"));
         const UploadOutcome &o = mOutcomes.first();
         QVERIFY(o.bResult);
-        if (installed) {
+        if (!readerSays.isEmpty()) {
+            QVERIFY(!script->records().isEmpty());
+            QCOMPARE(script->records().first().prompt, readerSays);
+        }
+        if (!installed.isEmpty()) {
             QCOMPARE(o.sAsName, QString("1911B1A0001 uploaded successfully\r\nI downloaded a new district "
                                         "file\r\nI downloaded a new District File"));
             // The body's last line feed gives an empty last line.
-            verifyInstalled("43", kNewFile + "\r\n");
+            verifyInstalled("43", installed);
             QVERIFY(log().contains("DownloadDistrictFile ended Ok"));
         } else {
             QCOMPARE(o.sAsName,
@@ -169,7 +187,48 @@ private slots:
         }
     }
 
-    // A write that fails leaves the old file and version.
+    // Whether a text gives the district reader a district: lines the reader
+    // skips or tells of do not refuse it.
+    void districtFileCheck_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("district");
+        QTest::newRow("districts") << QString(kNewLines) << true;
+        QTest::newRow("heading-comment-blank-and-end")
+                << "Districts\n# made today\n\n" + QString(kNewLines) + "END" << true;
+        QTest::newRow("broken-line-among-districts")
+                << "A line of some length\n" + QString(kNewLines) << true;
+        QTest::newRow("crlf-and-blanks") << "  ALPHA|1837|1|9999|4|2a|2b|2c|2d|2e  \r\n" << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("short-lines-only") << "Districts\nEND\n" << false;
+        QTest::newRow("comment-only") << "#ALPHA|1837|1|9999|4|2a|2b|2c|2d|2e\n" << false;
+        QTest::newRow("error-page") << "<html><body>Sorry, not today</body></html>\n" << false;
+        QTest::newRow("nine-fields") << "ALPHA|1837|1|9999|4|2a|2b|2c|2d\n" << false;
+        QTest::newRow("year-not-a-number") << "ALPHA|18x7|1|9999|4|2a|2b|2c|2d|2e\n" << false;
+    }
+    void districtFileCheck()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, district);
+        QCOMPARE(LooksLikeDistrictFile(text), district);
+    }
+
+    // A reply whose update gives the reader no district: the upload stands,
+    // the transcriber is told, the old file and version stay.
+    void sentWithoutADistrict()
+    {
+        mServer->enqueue(LoopbackServer::reply(ok(update("42", "Sorry, no file today\n"))));
+        upload();
+        QCOMPARE(mOutcomes.first().sAsName,
+                 QString("1911B1A0001 uploaded successfully\r\nThe new District File could not be "
+                         "installed: it holds no districts\r\nYour District File has not been "
+                         "changed"));
+        QVERIFY(!mOutcomes.first().bNewDistrictFile);
+        verifyUntouched();
+        QVERIFY(!QFile::exists(filesFile(kBackup)));
+    }
+
+    // A write that fails leaves the old file and version, and says why.
     void writeFails()
     {
         QByteArray many;
@@ -180,7 +239,11 @@ private slots:
             FileSizeLimit limit(200);
             upload();
         }
-        QCOMPARE(mOutcomes.first().sAsName, QString("1911B1A0001 uploaded successfully"));
+        const QString told = mOutcomes.first().sAsName;
+        QVERIFY2(told.startsWith("1911B1A0001 uploaded successfully\r\nThe new District File could "
+                                 "not be installed: it could not be written ("),
+                 qPrintable(told));
+        QVERIFY(told.endsWith(")\r\nYour District File has not been changed"));
         QVERIFY(!mOutcomes.first().bNewDistrictFile);
         verifyUntouched();
         // The copy of the old file was made before the write.
@@ -216,6 +279,20 @@ private slots:
         QVERIFY(mOutcomes.first().bNewDistrictFile);
         QCOMPARE(script->records().first().prompt, QString("I've download a new version of the District File"));
         verifyInstalled("44");
+    }
+    // A district request whose file is refused has failed, whatever the
+    // reply said.
+    void districtRequestRefused()
+    {
+        mServer->enqueue(LoopbackServer::reply(ok(update("44", "Sorry, no file today\n"))));
+        conversation().GetDistrictFile(false);
+        QTRY_VERIFY(!mOutcomes.isEmpty());
+        QVERIFY(!mOutcomes.first().bResult);
+        QCOMPARE(mOutcomes.first().sReason,
+                 QString("The new District File could not be installed: it holds no districts\r\n"
+                         "Your District File has not been changed"));
+        QVERIFY(script->records().isEmpty());
+        verifyUntouched();
     }
     void districtRequestFetchFails()
     {

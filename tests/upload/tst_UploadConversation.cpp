@@ -101,9 +101,15 @@ private slots:
         QTest::newRow("uploadlink-port-not-a-number")
                 << failed("WRONGDOMAIN", "<uploadlink>\nhost.example:eighty\n</uploadlink>\n")
                 << false << unrecognised << "" << "No recognised response";
-        QTest::newRow("update-key-without-end")
-                << ok("<update file=\"pelkar/Districts.txt\" key=42\nA|1837|1|9999|4|1|2|3|4|5\n</update>\n")
-                << false << unrecognised << "" << "No recognised response";
+        // The upload was accepted; only the update, whose version cannot be
+        // recorded, is refused.
+        QTest::newRow("update-key-closed-on-a-later-line")
+                << ok("<update file=\"pelkar/Districts.txt\" key=42\n>\nA|1837|1|9999|4|1|2|3|4|5\n</update>\n")
+                << true
+                << "1911B1A0001 uploaded successfully\r\nThe new District File could not be "
+                   "installed: its version does not end on the line that names it\r\nYour "
+                   "District File has not been changed"
+                << "" << "Error: the update's key= does not end on its line - update refused";
     }
     void replies()
     {
@@ -123,7 +129,7 @@ private slots:
         QCOMPARE(o.sInfoMsg, info);
         QVERIFY(!o.bDistrictRequest);
         QCOMPARE(mServer->requests().size(), 1);
-        QVERIFY2(log().contains(logLine), qPrintable(log()));
+        QVERIFY2(logLines().contains(logLine), qPrintable(log()));
         QVERIFY(log().contains(result ? "Upload Ok - " : "Upload Failed - "));
         // The address did not change: nothing was stored.
         QCOMPARE(gProject->Port(), int(mServer->port()));
@@ -151,6 +157,8 @@ private slots:
         QVERIFY(text.contains("name=\"password\"\r\n\r\n********\r\n"));
         QVERIFY(text.contains("name=\"user\"\r\n\r\nsub1\r\n"));
         QVERIFY(text.contains("09:26:53 SMITH,JOHN\r\n"));
+        QVERIFY(text.contains("09:26:53 Do_Connect waiting for socket to close: state=0 LocalPort=0\r\n"
+                              "14/03/2026 09:26:53 Do_Connect Re-Opening, State=0\r\n"));
         QVERIFY(text.contains("09:26:53 Request to Sendfile " + batchPath() + " as 1911B1A0001\r\n"));
         QVERIFY(text.endsWith("09:26:53 Upload Ok - 1911B1A0001 uploaded successfully\r\n"));
     }
