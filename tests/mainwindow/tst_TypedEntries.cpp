@@ -1,0 +1,335 @@
+// Entries typed into the real main window as a transcriber types them: keys
+// (and the odd click) from a given cell, then the cells, the current cell,
+// the status bar, the messages and the saved batch file's lines. Each case
+// is a slip that once lost, carried over or refused what was typed.
+
+#include "MainWindowFixture.h"
+#include "TestFiles.h"
+
+#include "core/Cp1252.h"
+#include "core/clsEvents.h"
+#include "entry/FlexGrid.h"
+#include "entry/FlexGridView.h"
+#include "entry/RichTextBox.h"
+#include "entry/RichTextView.h"
+#include "entry/frmChrPicker.h"
+#include "header/frmHeader.h"
+#include "mainwindow/ShowStatus.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// Numbered paste texts as the transcriber keeps them.
+class PasteList : public PasteTexts
+{
+public:
+    QString GetItem(int n) const override
+    {
+        static const QStringList texts{QStringLiteral("leeds,9b"), QStringLiteral("Henry")};
+        return n == 3 ? texts.at(0) : n == 4 ? texts.at(1) : QStringLiteral("paste%1").arg(n);
+    }
+    bool isVisible() const override { return false; }
+    void setVisible(bool) override {}
+};
+
+// "r,c" as a cell.
+QPoint cellOf(const QString &text)
+{
+    const QStringList parts = text.split(u',');
+    return {parts.value(1).toInt(), parts.value(0).toInt()};
+}
+
+// A named key with its modifiers: "S+Tab", "C+Left", "C+S+Down", "C+3".
+QKeyCombination keyOf(const QString &token)
+{
+    static const QHash<QString, Qt::Key> names{
+        {QStringLiteral("Tab"), Qt::Key_Tab},       {QStringLiteral("Enter"), Qt::Key_Return},
+        {QStringLiteral("Back"), Qt::Key_Backspace}, {QStringLiteral("PgDn"), Qt::Key_PageDown},
+        {QStringLiteral("PgUp"), Qt::Key_PageUp},   {QStringLiteral("Left"), Qt::Key_Left},
+        {QStringLiteral("Right"), Qt::Key_Right},   {QStringLiteral("Up"), Qt::Key_Up},
+        {QStringLiteral("Down"), Qt::Key_Down},     {QStringLiteral("F4"), Qt::Key_F4},
+        {QStringLiteral("F9"), Qt::Key_F9},
+    };
+    QStringList parts = token.split(u'+');
+    const QString name = parts.takeLast();
+    Qt::KeyboardModifiers mods;
+    for (const QString &m : parts)
+        mods |= m == QLatin1String("S")   ? Qt::ShiftModifier
+                : m == QLatin1String("C") ? Qt::ControlModifier
+                                          : Qt::AltModifier;
+    Qt::Key key = names.value(name, Qt::Key_unknown);
+    if (key == Qt::Key_unknown && name.size() == 1)
+        key = Qt::Key(name.at(0).toUpper().unicode());
+    if (key == Qt::Key_Tab && (mods & Qt::ShiftModifier))
+        key = Qt::Key_Backtab;
+    return QKeyCombination(mods, key);
+}
+
+} // namespace
+
+class tst_TypedEntries : public MainWindowFixture
+{
+    Q_OBJECT
+
+    FlexGrid &grid() const { return window->fgInput(); }
+
+    PasteList mPaste;
+
+    // The main window started on a copy of a fixture batch.
+    void startOn(const QString &fixture, const QString &name)
+    {
+        script->answer({QStringLiteral("Use Default"), QStringLiteral("Ok")});
+        window = std::make_unique<Form1>();
+        QVERIFY(window->Load());
+        window->setScanViewer(&scan);
+        window->setPasteTexts(&mPaste);
+        QVERIFY(QDir().mkpath(gProject->SavePath()));
+        batch = QDir(gProject->SavePath()).filePath(name);
+        QFile::remove(batch);
+        QVERIFY(QFile::copy(TestFiles::fixture(fixture + QStringLiteral("/input.ZEL")), batch));
+        QVERIFY(QFile::setPermissions(batch, QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(window->LoadFile(batch));
+        script->clearRecords();
+    }
+
+    // The settings a case asks for, "Name=Y" or "Name=N" or "PickRows=n".
+    static void applyOptions(const QStringList &options)
+    {
+        Project &p = *gProject;
+        for (const QString &option : options) {
+            const QString name = option.section(u'=', 0, 0);
+            const QString value = option.section(u'=', 1);
+            const bool on = value == QLatin1String("Y");
+            if (name == QLatin1String("PickRows"))
+                p.setPickRows(value.toInt());
+            else if (name == QLatin1String("ForePick"))
+                p.setForePick(on);
+            else if (name == QLatin1String("ForeGhost"))
+                p.setBForeGhost(on);
+            else if (name == QLatin1String("PeriodSpace"))
+                p.setPeriodSpace(on);
+            else if (name == QLatin1String("Beep"))
+                p.setBeepit(on);
+            else
+                QFAIL(qPrintable(QStringLiteral("unknown option ") + option));
+        }
+    }
+
+    // The entry box on view.
+    RichTextView *shownView() const
+    {
+        for (RichTextView *v : {window->rtb1View(), window->tbForeNameView(), window->tbDistrictView()}) {
+            if (v->isVisibleTo(window.get()))
+                return v;
+        }
+        return nullptr;
+    }
+
+    QPoint cellCentre(int row, int col, QWidget *&target) const
+    {
+        FlexGridView *view = window->gridView();
+        if (row == 0) {
+            QHeaderView *titles = view->horizontalHeader();
+            target = titles->viewport();
+            return {titles->sectionViewportPosition(col) + 5, titles->height() / 2};
+        }
+        target = view->viewport();
+        return view->visualRect(view->model()->index(row, col)).center();
+    }
+
+    // Keys the program sends to itself arrive at the focused box after the
+    // key that sent them, as the real key sending posts them.
+    void deliverSentKeys()
+    {
+        const QList<QPoint> sent = input().sentKeys;
+        input().sentKeys.clear();
+        for (const QPoint &key : sent) {
+            if (key.y() != 1)
+                continue;
+            RichTextView *box = shownView();
+            QVERIFY(box);
+            if (key.x() == 32)
+                QTest::keyClick(box, ' ');
+            else if (key.x() == 9)
+                QTest::keyClick(box, Qt::Key_Tab);
+            else
+                QFAIL(qPrintable(QStringLiteral("sent key %1").arg(key.x())));
+        }
+    }
+
+    // One token of a case's keys: a character, or a braced name.
+    void perform(const QString &token)
+    {
+        if (token.startsWith(QLatin1String("Pick:"))) {
+            auto *picker = window->findChild<frmChrPicker *>();
+            QVERIFY(picker && picker->isVisible());
+            const int code = static_cast<unsigned char>(Cp1252::encode(token.mid(5)).at(0));
+            QTest::mouseDClick(picker->tbChr(code - 192), Qt::LeftButton);
+            return;
+        }
+        if (token.startsWith(QLatin1String("RClick:")) || token.startsWith(QLatin1String("Click:"))) {
+            const QPoint cell = cellOf(token.section(u':', 1));
+            QWidget *target = nullptr;
+            const QPoint at = cellCentre(cell.y(), cell.x(), target);
+            QTest::mouseClick(target,
+                              token.startsWith(u'R') ? Qt::RightButton : Qt::LeftButton, {}, at);
+            return;
+        }
+        if (token.startsWith(QLatin1String("Sel:"))) {
+            // A click at the first place and a Shift+click at the second.
+            RichTextView *box = shownView();
+            QVERIFY(box);
+            const int from = token.mid(4).section(u'-', 0, 0).toInt();
+            const int to = token.mid(4).section(u'-', 1).toInt();
+            const int y = box->height() / 2;
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->xOfPosition(from), y));
+            QTest::mouseClick(box, Qt::LeftButton, Qt::ShiftModifier,
+                              QPoint(box->xOfPosition(to), y));
+            return;
+        }
+        if (token == QLatin1String("EditHeader")) {
+            // Opened and cancelled, nothing changed.
+            script->answer(QStringLiteral("Ok")); // the copy kept of the batch
+            window->MenuItem(QStringLiteral("mnuEditHeader"))->trigger();
+            auto *form = qobject_cast<frmHeader *>(window->headerForm());
+            QVERIFY(form);
+            QTest::mouseClick(form->cmdCancel(), Qt::LeftButton);
+            QTRY_VERIFY(!window->headerForm());
+            return;
+        }
+        RichTextView *box = shownView();
+        QVERIFY2(box, qPrintable(QStringLiteral("no entry box for ") + token));
+        if (token.size() == 1 && token.at(0).unicode() < 128) {
+            QTest::keyClick(box, token.at(0).toLatin1());
+        } else if (token.size() == 1) {
+            // A letter the keyboard gives through its layout.
+            QTest::sendKeyEvent(QTest::Press, box, Qt::Key_unknown, token, {});
+            QTest::sendKeyEvent(QTest::Release, box, Qt::Key_unknown, token, {});
+        } else {
+            const QKeyCombination key = keyOf(token);
+            QTest::keyClick(box, key.key(), key.keyboardModifiers());
+        }
+        deliverSentKeys();
+    }
+
+    void type(const QString &keys)
+    {
+        for (qsizetype i = 0; i < keys.size(); ++i) {
+            QString token(keys.at(i));
+            if (keys.at(i) == u'{') {
+                const qsizetype end = keys.indexOf(u'}', i);
+                token = keys.mid(i + 1, end - i - 1);
+                i = end;
+            }
+            perform(token);
+            if (QTest::currentTestFailed())
+                return;
+        }
+    }
+
+    QStringList savedLines()
+    {
+        if (!gTranscription->SaveData(false))
+            return {QStringLiteral("<not saved>")};
+        return Cp1252::decode(TestFiles::readBytes(batch)).split(QStringLiteral("\r\n"));
+    }
+
+    void check(const QString &expectation)
+    {
+        const QString what = expectation.section(u'=', 0, 0);
+        const QString value = expectation.section(u'=', 1);
+        if (what == QLatin1String("at")) {
+            QCOMPARE(QStringLiteral("%1,%2").arg(grid().Row()).arg(grid().Col()), value);
+            QCOMPARE(gCurrentRow, grid().Row());
+        } else if (what == QLatin1String("page")) {
+            QVERIFY2(window->gShowStatus()->panel(2)->text().endsWith(
+                         QStringLiteral("  Page ") + value + QStringLiteral("  ")),
+                     qPrintable(window->gShowStatus()->panel(2)->text()));
+        } else if (what == QLatin1String("hidden")) {
+            const auto *item = window->findChild<QAction *>(value);
+            QVERIFY(item);
+            QVERIFY(!item->isVisible());
+        } else if (what == QLatin1String("said")) {
+            QStringList prompts;
+            for (const MessageRecord &r : script->records())
+                prompts << r.prompt;
+            QVERIFY2(prompts.contains(value), qPrintable(prompts.join(u'|')));
+        } else if (what == QLatin1String("beeps")) {
+            QCOMPARE(input().beeps, value.toInt());
+        } else if (what == QLatin1String("line")) {
+            const QStringList lines = savedLines();
+            QVERIFY2(lines.contains(value), qPrintable(lines.join(u'|')));
+        } else {
+            const QPoint cell = cellOf(what);
+            QCOMPARE(grid().TextMatrix(cell.y(), cell.x()), value);
+        }
+    }
+
+private slots:
+    void keysFromACell_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QStringList>("expected");
+
+        // Keys: a character is typed as it stands; braces hold a key with
+        // its modifiers ({Tab}, {S+Tab}, {C+Left}), a double click on the
+        // character picker's cell ({Pick:ü}), a click on a cell ({RClick:0,1}
+        // right, row 0 being the titles), a selection made in the box with
+        // a click and a Shift+click ({Sel:2-3}), or the header form opened
+        // and cancelled ({EditHeader}). Expected: "r,c=text" a cell, "at=r,c"
+        // the current cell, "page=n" the status bar's page, "hidden=name" a
+        // menu item, "said=text" a message, "beeps=n", "line=text" a line of
+        // the batch file saved afterwards.
+        const QString plain = QStringLiteral("batch-births-plain-fiche");
+
+        // A header edit clears the entry boxes; the forename box, hidden on
+        // the surname, no longer owns its last cell.
+        QTest::newRow("header-edit-keeps-the-forename")
+            << plain << QStringList() << "3,2" << "{S+Tab}{EditHeader}" << QStringList()
+            << QStringList{"3,2=John William ",
+                           "line=ABBOT,John William,\"Leeds, West\",9b,12"};
+    }
+
+    void keysFromACell()
+    {
+        QFETCH(QString, fixture);
+        QFETCH(QStringList, options);
+        QFETCH(QString, start);
+        QFETCH(QString, keys);
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, expected);
+        startOn(fixture, fixture == QLatin1String("batch-births-mother-film")
+                             ? QStringLiteral("1915B2B0007.ZEL")
+                             : batchName());
+        applyOptions(options);
+        const QPoint cell = cellOf(start);
+        perform(QStringLiteral("Click:%1,%2").arg(cell.y()).arg(cell.x()));
+        QCOMPARE(QStringLiteral("%1,%2").arg(grid().Row()).arg(grid().Col()), start);
+        input().beeps = 0;
+        script->clearRecords();
+        script->answer(answers);
+        type(keys);
+        if (QTest::currentTestFailed()) {
+            for (const MessageRecord &r : script->records())
+                qInfo() << "asked:" << r.prompt << "answered:" << r.answer;
+            return;
+        }
+        for (const QString &expectation : expected) {
+            check(expectation);
+            if (QTest::currentTestFailed())
+                return;
+        }
+    }
+};
+
+PELKAR_TEST(tst_TypedEntries)
+#include "tst_TypedEntries.moc"
