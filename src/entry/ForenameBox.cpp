@@ -73,6 +73,8 @@ void ForenameBox::Show()
         takeCurrentCell();
         mGhostName.clear();
         mTextBeforeAdd.clear();
+        // A number begun in another cell does not go on here.
+        mPickDigits.clear();
         if (gProject && gProject->DropDownPick() && gProject->ForePick())
             BoxWindow().Position_DropDown();
         if (VbTrim(mBox->Text()).isEmpty())

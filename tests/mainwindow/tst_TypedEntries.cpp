@@ -297,6 +297,15 @@ private slots:
             << plain << QStringList() << "3,2" << "{S+Tab}{EditHeader}" << QStringList()
             << QStringList{"3,2=John William ",
                            "line=ABBOT,John William,\"Leeds, West\",9b,12"};
+
+        // From the page cell of the last entry, Tab opens a fresh row. Tab
+        // ends a pick-list number, and each forename cell starts a new one: with
+        // 20 names listed, "2" is the second, whatever was picked before.
+        QTest::newRow("pick-number-starts-afresh-in-each-forename-cell")
+            << plain << QStringList{"ForePick=Y", "ForeGhost=N", "PickRows=20"} << "11,4"
+            << "{Tab}AMOS{Tab}1{Tab}Bath,5c{Tab}13{Tab}AMOS{Tab}2{Tab}Bath,5c{Tab}13{Tab}"
+            << QStringList()
+            << QStringList{"12,2=Mary ", "13,2=John ", "line=Amos,John,Bath,5c,13"};
     }
 
     void keysFromACell()
