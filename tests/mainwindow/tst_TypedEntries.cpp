@@ -306,6 +306,13 @@ private slots:
             << "{Tab}AMOS{Tab}1{Tab}Bath,5c{Tab}13{Tab}AMOS{Tab}2{Tab}Bath,5c{Tab}13{Tab}"
             << QStringList()
             << QStringList{"12,2=Mary ", "13,2=John ", "line=Amos,John,Bath,5c,13"};
+
+        // The character picker gives the letters the keyboard may not: a typed
+        // "ü" is refused in a surname, a picked one goes in.
+        QTest::newRow("picker-puts-an-accented-letter-in-a-surname")
+            << plain << QStringList() << "11,4"
+            << "{Tab}Mü{F4}{Pick:ü}ller{Tab}Ann{Tab}Bath,5c{Tab}13{Tab}" << QStringList()
+            << QStringList{"12,1=Müller", "line=Müller,Ann,Bath,5c,13"};
     }
 
     void keysFromACell()
