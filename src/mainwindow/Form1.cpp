@@ -76,26 +76,20 @@ private:
     QPointer<QScrollBar> mBar;
 };
 
-// The text goes into the shown box: the general box through its handler,
-// the others at the model's caret.
+// The text goes into the shown box through that box's own AddText, which
+// puts it in the column's case and writes the cell.
 class BoxModelTexts final : public EntryBoxTexts
 {
 public:
     explicit BoxModelTexts(Form1 &form) : mForm(form) {}
     void AddTextToVisibleBox(const QString &text) override
     {
-        // The general box's own AddText puts the text in the column's case
-        // and writes the cell; the others take it at the caret.
-        if (gRichTextbox && mForm.rtb1().Visible()) {
+        if (gRichTextbox && mForm.rtb1().Visible())
             gRichTextbox->AddText(text);
-            return;
-        }
-        for (RichTextBox *box : {&mForm.rtb1(), &mForm.tbDistrict(), &mForm.tbForeName()}) {
-            if (box->Visible()) {
-                box->setSelText(text);
-                return;
-            }
-        }
+        else if (gDistrictBox && mForm.tbDistrict().Visible())
+            gDistrictBox->AddText(text);
+        else if (gForenameBox && mForm.tbForeName().Visible())
+            gForenameBox->AddText(text);
     }
 
 private:

@@ -313,6 +313,13 @@ private slots:
             << plain << QStringList() << "11,4"
             << "{Tab}Mü{F4}{Pick:ü}ller{Tab}Ann{Tab}Bath,5c{Tab}13{Tab}" << QStringList()
             << QStringList{"12,1=Müller", "line=Müller,Ann,Bath,5c,13"};
+
+        // Ctrl+4 and Ctrl+3 add paste texts 4 and 3 through the forename and
+        // district boxes: the word typed, or the district, is replaced and the cell
+        // written.
+        QTest::newRow("paste-texts-go-through-the-forename-and-district-boxes")
+            << plain << QStringList() << "2,2" << "{C+4}{Tab}{C+3}{Tab}" << QStringList()
+            << QStringList{"2,2=Henry ", "2,3=Leeds,9b", "line=ABBOT,Henry,Leeds,9b,12"};
     }
 
     void keysFromACell()
