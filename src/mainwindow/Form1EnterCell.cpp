@@ -388,6 +388,13 @@ void Form1::fgInput_MouseUp(int Button, int, int, int)
         return;
     const int col = mGridView->MouseCol();
     const int row = mGridView->MouseRow();
+    // The titles and the batch's first "+PAGE" line are never entered: the
+    // click beeps and the box stays on the cell being edited.
+    if (row == 0 || row == 1) {
+        BeepIfEnabled();
+        Boxes().GiveFocusBack();
+        return;
+    }
     if (!gTranscription->CheckInvalidEntries(true))
         return;
     if (row >= 0)

@@ -320,6 +320,12 @@ private slots:
         QTest::newRow("paste-texts-go-through-the-forename-and-district-boxes")
             << plain << QStringList() << "2,2" << "{C+4}{Tab}{C+3}{Tab}" << QStringList()
             << QStringList{"2,2=Henry ", "2,3=Leeds,9b", "line=ABBOT,Henry,Leeds,9b,12"};
+
+        // A right click on the titles beeps and leaves the box where it was.
+        QTest::newRow("right-click-on-the-titles-keeps-the-cell")
+            << plain << QStringList{"Beep=Y"} << "11,1" << "{RClick:0,1}S{Tab}" << QStringList()
+            << QStringList{"0,1=Surname", "11,1=AMOSs", "at=11,2", "beeps=1",
+                           "line=AMOSs,Eli,Bath,5c,13"};
     }
 
     void keysFromACell()
