@@ -326,6 +326,17 @@ private slots:
             << plain << QStringList{"Beep=Y"} << "11,1" << "{RClick:0,1}S{Tab}" << QStringList()
             << QStringList{"0,1=Surname", "11,1=AMOSs", "at=11,2", "beeps=1",
                            "line=AMOSs,Eli,Bath,5c,13"};
+
+        // A district without its volume is refused with a comma added; the
+        // volume typed next goes after the comma.
+        QTest::newRow("district-without-volume-takes-the-volume-after-the-comma")
+            << plain << QStringList() << "11,4" << "{Tab}AMOS{Tab}Eli{Tab}Atlantis{Tab}6d{Tab}13{Tab}"
+            << QStringList{"Ok", "No"}
+            << QStringList{"said=Volume Number is missing",
+                           "said=Atlantis,6d is a new District.\r\nWould you like to add it to "
+                           "your District File?",
+                           "12,3=Atlantis,6d",
+                           "line=Amos,Eli,Atlantis,6d,13"};
     }
 
     void keysFromACell()
