@@ -175,8 +175,11 @@ private slots:
         QTest::newRow("copy-digit-beyond-length") << "mother" << "M" << 3 << "9" << "Brown" << 0;
         QTest::newRow("copy-refused-on-row-2") << "mother" << "M" << 2 << "3" << "" << 1;
         QTest::newRow("copy-refused-in-typed-box") << "surname" << "M" << 3 << "a3" << "A" << 1;
-        QTest::newRow("selection-backspace-removes-selection-only")
-            << "surname" << "D" << 3 << "Smithson<Sel:1,3><BS>" << "Sthson" << 0;
+        // The text is cut at the selection: the selection and all after it go.
+        QTest::newRow("selection-backspace-cuts-the-text")
+            << "surname" << "D" << 3 << "Smithson<Sel:1,3><BS>" << "S" << 0;
+        QTest::newRow("selection-from-start-backspace-empties-cell")
+            << "surname" << "D" << 3 << "Smithson<Sel:0,3><BS>" << "" << 0;
         QTest::newRow("backspace-at-start-empties-cell")
             << "surname" << "D" << 3 << "Smith<Sel:0,0><BS>" << "" << 0;
         QTest::newRow("f9-deletes-last-word")

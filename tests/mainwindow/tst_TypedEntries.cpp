@@ -337,6 +337,16 @@ private slots:
                            "your District File?",
                            "12,3=Atlantis,6d",
                            "line=Amos,Eli,Atlantis,6d,13"};
+
+        // Backspace on a selection cuts the text there: the selection and what
+        // follows it go; from the start of the box, the whole cell.
+        QTest::newRow("backspace-cuts-the-text-at-a-selection")
+            << plain << QStringList() << "11,1" << "{Sel:2-3}{Back}BER{Tab}" << QStringList()
+            << QStringList{"11,1=AMber", "line=AMber,Eli,Bath,5c,13"};
+
+        QTest::newRow("backspace-on-a-selection-from-the-start-empties-the-cell")
+            << plain << QStringList() << "11,1" << "{Sel:0-2}{Back}AMOS{Tab}" << QStringList()
+            << QStringList{"11,1=Amos", "line=Amos,Eli,Bath,5c,13"};
     }
 
     void keysFromACell()
