@@ -267,10 +267,10 @@ private slots:
         QTest::newRow("tab-wraps-to-next-row") << 3 << 8 << false << "a<Tab>" << 4 << 1 << 0;
         QTest::newRow("vertical-tab-goes-down") << 3 << 3 << true << "a<Tab>" << 4 << 3 << 0;
         QTest::newRow("shift-tab-previous") << 3 << 3 << false << "<S-Tab>" << 3 << 2 << 0;
-        QTest::newRow("shift-tab-stays-on-first-cell") << 2 << 1 << false << "<S-Tab>" << 2 << 1 << 1;
+        QTest::newRow("shift-tab-first-cell-to-its-last") << 2 << 1 << false << "<S-Tab>" << 2 << 8 << 0;
         QTest::newRow("shift-tab-wraps-to-row-above") << 3 << 1 << false << "<S-Tab>" << 2 << 8 << 0;
         QTest::newRow("vertical-shift-tab-stops-at-row-2")
-            << 2 << 3 << true << "<S-Tab>" << 2 << 3 << 1;
+            << 2 << 3 << true << "<S-Tab>" << 2 << 3 << 0;
         QTest::newRow("comment-enter-next-row") << 3 << 1 << false << "#x<Enter>" << 4 << 1 << 0;
         QTest::newRow("backspace-empty-left") << 3 << 3 << false << "<BS>" << 3 << 2 << 0;
         QTest::newRow("backspace-empty-column-1-up")

@@ -347,6 +347,11 @@ private slots:
         QTest::newRow("backspace-on-a-selection-from-the-start-empties-the-cell")
             << plain << QStringList() << "11,1" << "{Sel:0-2}{Back}AMOS{Tab}" << QStringList()
             << QStringList{"11,1=Amos", "line=Amos,Eli,Bath,5c,13"};
+
+        // Shift+Tab from the first entry's first cell goes to its last.
+        QTest::newRow("shift-tab-from-the-first-entry-goes-to-its-last-column")
+            << plain << QStringList() << "2,1" << "{S+Tab}" << QStringList()
+            << QStringList{"at=2,4"};
     }
 
     void keysFromACell()
