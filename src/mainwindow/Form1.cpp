@@ -518,22 +518,23 @@ bool Form1::Form_KeyDown(int KeyCode, int Shift)
         return true;
     }
 
-    // The scan keys are taken only when they act, and then always: the
-    // entry box must not act on the same key again. Every other arrow goes
-    // on to the box, which moves the grid with it.
+    // Plain Left, Right and Down go on to the box, which moves the caret or
+    // the grid with them. With Shift, Ctrl or Alt they are the scan's keys
+    // and never the box's, scan shown or not: they select nothing and move
+    // no caret. Up goes on unless a scan key takes it.
     switch (KeyCode) {
     case vbKeyLeft:
-        if (Shift == vbShiftMask && scanOn) {
+        if (Shift == 0)
+            return false;
+        if (Shift == vbShiftMask && scanOn)
             scan.ScrollLeft();
-            return true;
-        }
-        return false;
+        return true;
     case vbKeyRight:
-        if (Shift == vbShiftMask && scanOn) {
+        if (Shift == 0)
+            return false;
+        if (Shift == vbShiftMask && scanOn)
             scan.ScrollRight();
-            return true;
-        }
-        return false;
+        return true;
     case vbKeyUp:
         if (!scanOn)
             return false;
@@ -551,21 +552,17 @@ bool Form1::Form_KeyDown(int KeyCode, int Shift)
         }
         return false;
     case vbKeyDown:
-        if (!scanOn)
+        if (Shift == 0)
             return false;
-        if (Shift == vbShiftMask) {
-            scan.ScrollDown();
-            return true;
+        if (scanOn) {
+            if (Shift == vbShiftMask)
+                scan.ScrollDown();
+            else if (Shift == vbCtrlMask)
+                scan.MoveRuler1Line(false);
+            else if (Shift == vbAltMask)
+                scan.ScrollPage(2);
         }
-        if (Shift == vbCtrlMask) {
-            scan.MoveRuler1Line(false);
-            return true;
-        }
-        if (Shift == vbAltMask) {
-            scan.ScrollPage(2);
-            return true;
-        }
-        return false;
+        return true;
     case vbKeyF1 + 10: // F11
         scan.ZoomIn();
         return true;

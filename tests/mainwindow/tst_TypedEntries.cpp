@@ -352,6 +352,14 @@ private slots:
         QTest::newRow("shift-tab-from-the-first-entry-goes-to-its-last-column")
             << plain << QStringList() << "2,1" << "{S+Tab}" << QStringList()
             << QStringList{"at=2,4"};
+
+        // Without a scan, Ctrl+Left moves no caret in the general box and
+        // Shift+Left selects nothing in the district box: the letter and the
+        // Backspace act at the end.
+        QTest::newRow("modified-arrows-stay-out-of-the-boxes-without-a-scan")
+            << plain << QStringList() << "11,1" << "{C+Left}X{Tab}{Tab}{S+Left}{S+Left}{Back}c{Tab}"
+            << QStringList()
+            << QStringList{"11,1=AMOSx", "11,3=Bath,5c", "line=AMOSx,Eli,Bath,5c,13"};
     }
 
     void keysFromACell()
