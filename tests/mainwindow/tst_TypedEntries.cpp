@@ -360,6 +360,12 @@ private slots:
             << plain << QStringList() << "11,1" << "{C+Left}X{Tab}{Tab}{S+Left}{S+Left}{Back}c{Tab}"
             << QStringList()
             << QStringList{"11,1=AMOSx", "11,3=Bath,5c", "line=AMOSx,Eli,Bath,5c,13"};
+
+        // Page Down from the first entry passes the "+PAGE,13" line: the status
+        // bar shows page 13.
+        QTest::newRow("status-bar-shows-the-page-after-page-down")
+            << plain << QStringList() << "2,1" << "{PgDn}" << QStringList()
+            << QStringList{"at=11,1", "page=13"};
     }
 
     void keysFromACell()
