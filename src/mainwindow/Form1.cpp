@@ -41,6 +41,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStatusBar>
 
 namespace {
@@ -299,10 +300,14 @@ QWidget *Form1::VisibleEntryBox() const
 
 void Form1::setCopySurnameVisible(bool visible)
 {
+    // The item and its separator stay hidden; its key works where there is a
+    // mother's or spouse's column to copy into.
     for (const char *name : {"mnuCopySurname", "mnuCopySurnameSep"}) {
         if (auto *action = findChild<QAction *>(QLatin1String(name)))
-            action->setVisible(visible);
+            action->setVisible(false);
     }
+    if (auto *key = findChild<QShortcut *>(QStringLiteral("mnuCopySurnameKey")))
+        key->setEnabled(visible);
 }
 
 void Form1::setEntryBoxColumns(int, int)

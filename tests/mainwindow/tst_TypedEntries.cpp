@@ -290,6 +290,7 @@ private slots:
         // menu item, "said=text" a message, "beeps=n", "line=text" a line of
         // the batch file saved afterwards.
         const QString plain = QStringLiteral("batch-births-plain-fiche");
+        const QString mother = QStringLiteral("batch-births-mother-film");
 
         // A header edit clears the entry boxes; the forename box, hidden on
         // the surname, no longer owns its last cell.
@@ -366,6 +367,13 @@ private slots:
         QTest::newRow("status-bar-shows-the-page-after-page-down")
             << plain << QStringList() << "2,1" << "{PgDn}" << QStringList()
             << QStringList{"at=11,1", "page=13"};
+
+        // Copy Surname is never shown; Ctrl+M still copies the surname into the
+        // mother's column and moves on.
+        QTest::newRow("copy-surname-stays-hidden-and-ctrl-m-copies")
+            << mother << QStringList() << "6,3" << "{C+M}" << QStringList()
+            << QStringList{"hidden=mnuCopySurname", "hidden=mnuCopySurnameSep", "6,3=BELL",
+                           "at=6,4", "line=BELL,Eve,BELL,York,12,7A"};
     }
 
     void keysFromACell()
