@@ -277,6 +277,26 @@ private slots:
         QCOMPARE(input().sentKeys, (QList<QPoint>{{32, 1}, {32, 0}}));
     }
 
+    // After a letter as well: "J" then "." is followed by a space; at the
+    // start of the box the full stop comes alone.
+    void periodSpaceAfterALetter_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("sent");
+        QTest::newRow("after-a-letter") << "j." << 2;
+        QTest::newRow("at-the-start") << "." << 0;
+    }
+
+    void periodSpaceAfterALetter()
+    {
+        QFETCH(QString, keys);
+        QFETCH(int, sent);
+        gProject->setPeriodSpace(true);
+        open(3);
+        press(*box, input(), keys);
+        QCOMPARE(input().sentKeys.size(), sent);
+    }
+
     void pastedTextIsCasedAndFiltered()
     {
         open(3);

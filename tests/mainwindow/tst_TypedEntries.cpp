@@ -374,6 +374,13 @@ private slots:
             << mother << QStringList() << "6,3" << "{C+M}" << QStringList()
             << QStringList{"hidden=mnuCopySurname", "hidden=mnuCopySurnameSep", "6,3=BELL",
                            "at=6,4", "line=BELL,Eve,BELL,York,12,7A"};
+
+        // With "Space after Forename Period" on, "J" then "." is followed by a
+        // space.
+        QTest::newRow("full-stop-in-a-forename-is-followed-by-a-space")
+            << plain << QStringList{"PeriodSpace=Y", "ForeGhost=N"} << "11,4"
+            << "{Tab}AMOS{Tab}J.Henry{Tab}Bath,5c{Tab}13{Tab}" << QStringList{"No"}
+            << QStringList{"12,2=J. Henry ", "line=Amos,J. Henry,Bath,5c,13"};
     }
 
     void keysFromACell()
