@@ -308,6 +308,13 @@ private slots:
             << QStringList()
             << QStringList{"12,2=Mary ", "13,2=John ", "line=Amos,John,Bath,5c,13"};
 
+        // Backspace at the start of the box, used up by the box, ends the
+        // number too: "1" took "Mary ", the box was emptied, "2" is row 2.
+        QTest::newRow("backspace-ends-a-pick-number")
+            << plain << QStringList{"ForePick=Y", "ForeGhost=N", "PickRows=20"} << "11,4"
+            << "{Tab}AMOS{Tab}1{Left}{Left}{Left}{Left}{Left}{Back}2{Tab}Bath,5c{Tab}13{Tab}"
+            << QStringList() << QStringList{"12,2=John ", "line=Amos,John,Bath,5c,13"};
+
         // The character picker gives the letters the keyboard may not: a typed
         // "ü" is refused in a surname, a picked one goes in.
         QTest::newRow("picker-puts-an-accented-letter-in-a-surname")
