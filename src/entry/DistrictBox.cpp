@@ -341,6 +341,9 @@ bool DistrictBox::OfferNewDistrict()
     {
         EventsOffGuard quiet;
         mBox->setText(s);
+        // The text as now shown: a refused leave puts the caret after it, so
+        // that a missing volume is typed after the comma added here.
+        mTypedText = s;
         mBox->setSelStart(int(s.size()));
     }
     if (!gDistricts || !gDistricts->ValidateDistrict(s, true, accepted)) {

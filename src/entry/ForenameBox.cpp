@@ -73,6 +73,8 @@ void ForenameBox::Show()
         takeCurrentCell();
         mGhostName.clear();
         mTextBeforeAdd.clear();
+        // A number begun in another cell does not go on here.
+        mPickDigits.clear();
         if (gProject && gProject->DropDownPick() && gProject->ForePick())
             BoxWindow().Position_DropDown();
         if (VbTrim(mBox->Text()).isEmpty())
@@ -428,10 +430,9 @@ void ForenameBox::ClearBox()
     if (!mBox)
         return;
     EventsOffGuard quiet;
+    // The box alone: the main window clears the boxes while they are hidden
+    // (a header edit, a new batch), when the cell they were last opened on
+    // is no longer theirs. An emptied box empties its cell when it is left.
     mBox->setText(QString());
     mBox->setSelStart(0);
-    // Emptied by the transcriber: the cell follows, as it does for
-    // Backspace at the start of the box.
-    writeCell(QString());
-    changed();
 }

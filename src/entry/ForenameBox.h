@@ -55,7 +55,8 @@ public:
     void SpecialChar(const QString &character);
     // Fill down (up false) or up from the typed text.
     void Fillit(bool up);
-    // F9: the last word deleted; Shift+F9: the box emptied.
+    // F9: the last word deleted, the cell written; Shift+F9: the box
+    // emptied, the cell untouched until the box is left.
     void DelWord() override;
     void ClearBox() override;
 

@@ -159,8 +159,12 @@ void ForenameBox::KeyPress(int &KeyAscii)
         return;
     }
     if (c == u'.') {
-        if (caret > 0 && mBox->Text().at(caret - 1) == u' ') {
-            mBox->setSelStart(caret - 1);
+        // A full stop goes before a space just typed, and with PeriodSpace
+        // on a space follows it ("J" then "." gives "J. "). At the start of
+        // the box it is typed alone.
+        if (caret > 0) {
+            if (mBox->Text().at(caret - 1) == u' ')
+                mBox->setSelStart(caret - 1);
             if (gProject && gProject->PeriodSpace()) {
                 Services::input().sendKey(vbKeySpace, true);
                 Services::input().sendKey(vbKeySpace, false);

@@ -159,6 +159,10 @@ bool ListEntryBox::keepAddedAsIs()
 FlexGrid *ListEntryBox::keyDownGrid(int KeyCode)
 {
     mTypedPending = false;
+    // Tab, Enter and Backspace are characters too: they end a pick-list
+    // number even when KeyDown uses them up and KeyPress never sees them.
+    if (KeyCode == vbKeyTab || KeyCode == vbKeyReturn || KeyCode == vbKeyBack)
+        mPickDigits.clear();
     FlexGrid *g = grid();
     if (!mBox || !g || !gTranscription)
         return nullptr;

@@ -83,7 +83,8 @@ protected:
     static bool keepAddedAsIs();
 
     // Key steps: the start of KeyDown (the grid, or nullptr when the box
-    // leaves the key alone: unbound, or a letter); a digit noted as part of
+    // leaves the key alone: unbound, or a letter; Tab, Enter and Backspace
+    // end a pick-list number there); a digit noted as part of
     // a pick-list number, or the number ended; the pick-list row a number
     // names, falling back to the digit alone when it is too large; a typed
     // character on its way into the text.

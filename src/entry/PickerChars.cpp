@@ -2,7 +2,10 @@
 
 #include "core/Cp1252.h"
 #include "core/Project.h"
+#include "entry/EntryBoxText.h"
 #include "entry/RichTextBox.h"
+
+#include <algorithm>
 
 namespace PickerChars {
 
@@ -43,11 +46,17 @@ bool InsertIntoRichTextBox(RichTextBox &box, const QString &character)
         return false;
     bool encodable = false;
     const QByteArray bytes = Cp1252::encode(character, &encodable);
-    if (encodable) {
-        // The text after the caret stays, a selection included.
-        box.setSelStart(box.SelStart());
-        for (const char byte : bytes)
-            box.typeCharacter(static_cast<unsigned char>(byte));
+    const bool storable = encodable && !bytes.isEmpty()
+                          && std::all_of(bytes.begin(), bytes.end(), [](char byte) {
+                                 return IsStorableCharacter(static_cast<unsigned char>(byte));
+                             });
+    if (storable) {
+        // Straight into the text, past the column's key rules: the picker is
+        // for the letters those rules refuse from the keyboard. The Change
+        // that follows writes the cell.
+        const QString text = box.Text();
+        const int caret = box.SelStart();
+        box.setText(text.left(caret) + character + text.mid(caret));
     }
     box.setSelStart(int(box.Text().size()));
     box.SetFocus();

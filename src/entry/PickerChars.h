@@ -34,9 +34,9 @@ class OpenEntryBox
 {
 public:
     virtual ~OpenEntryBox() = default;
-    // Inserts the character into the open box as if it had been typed, so
-    // that the box's own character rules apply, and gives the box the focus.
-    // Returns false when no box that takes it is open (nothing changed).
+    // Inserts the character into the open box at the caret, past the box's
+    // key rules, and gives the box the focus. Returns false when no box
+    // that takes it is open (nothing changed).
     virtual bool InsertSpecialChar(const QString &character) = 0;
 };
 
@@ -66,9 +66,10 @@ private:
     std::function<void(const QString &)> mForenameSpecialChar;
 };
 
-// The general box's insertion: the character goes in at the start of the
-// selection (the selection is kept, not replaced) through the box's KeyPress
-// handlers, then the caret goes to the end of the text and the box asks for
-// the focus. A character Windows-1252 cannot hold is not inserted. Returns
-// false when the box is hidden.
+// The general box's insertion: the text becomes the text before the caret,
+// the character and the text after it (a selection is kept, not replaced),
+// without the box's key rules; the caret goes to the end of the text and the
+// box asks for the focus. A character a batch line cannot hold (not
+// Windows-1252, a control character, a double quote) is not inserted.
+// Returns false when the box is hidden.
 bool InsertIntoRichTextBox(RichTextBox &box, const QString &character);

@@ -360,12 +360,8 @@ void myRichTextbox::Decr_Cell()
         col = grid->Cols() - 1;
         --row;
     }
-    // Before the first entry there is no cell to go back to: raising the
-    // row to 2 alone would send the first cell to the end of its own row.
-    if (row < 2) {
-        BeepIfEnabled();
-        return;
-    }
+    // Entries start at row 2: before its first cell comes its last.
+    row = std::max(row, 2);
     moveTo(row, col);
 }
 

@@ -50,8 +50,8 @@ public:
     // "You can't fill with an empty field - type something first".
     void Fillit(bool up);
     // The next cell (by the Right arrow: byArrow) and the previous one, with
-    // one EnterCell for the move. Before grid row 2's first cell there is no
-    // previous one: the beep, and the grid stays.
+    // one EnterCell for the move. The row stays 2 or more: before grid row
+    // 2's first cell comes its last.
     void Incr_Cell(bool byArrow);
     void Decr_Cell();
 

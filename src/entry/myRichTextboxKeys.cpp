@@ -171,9 +171,20 @@ void myRichTextbox::aRTB_KeyDown(int &KeyCode, int Shift)
 void myRichTextbox::backspace(int &KeyCode)
 {
     FlexGrid *grid = flexgrid();
-    // With a selection the box's own Backspace removes it, and nothing more.
-    if (mBox->SelLength() > 0 || mBox->SelStart() > 0)
+    const int start = mBox->SelStart();
+    if (start > 0) {
+        // With a selection the text is cut there: the selection and all
+        // after it go, and the key is used up. Without one the box's own
+        // Backspace removes the character before the caret.
+        if (mBox->SelLength() > 0) {
+            KeyCode = 0;
+            // Its Change writes the cell as for any edit.
+            mBox->setText(mBox->Text().left(start));
+            mBox->setSelStart(start);
+        }
         return;
+    }
+    // At the start, with or without a selection: box and cell are emptied.
     if (!mBox->Text().isEmpty() || !grid->Text().isEmpty()) {
         EventsOffGuard quiet;
         mBox->setText(QString());

@@ -41,6 +41,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStatusBar>
 
 namespace {
@@ -76,26 +77,20 @@ private:
     QPointer<QScrollBar> mBar;
 };
 
-// The text goes into the shown box: the general box through its handler,
-// the others at the model's caret.
+// The text goes into the shown box through that box's own AddText, which
+// puts it in the column's case and writes the cell.
 class BoxModelTexts final : public EntryBoxTexts
 {
 public:
     explicit BoxModelTexts(Form1 &form) : mForm(form) {}
     void AddTextToVisibleBox(const QString &text) override
     {
-        // The general box's own AddText puts the text in the column's case
-        // and writes the cell; the others take it at the caret.
-        if (gRichTextbox && mForm.rtb1().Visible()) {
+        if (gRichTextbox && mForm.rtb1().Visible())
             gRichTextbox->AddText(text);
-            return;
-        }
-        for (RichTextBox *box : {&mForm.rtb1(), &mForm.tbDistrict(), &mForm.tbForeName()}) {
-            if (box->Visible()) {
-                box->setSelText(text);
-                return;
-            }
-        }
+        else if (gDistrictBox && mForm.tbDistrict().Visible())
+            gDistrictBox->AddText(text);
+        else if (gForenameBox && mForm.tbForeName().Visible())
+            gForenameBox->AddText(text);
     }
 
 private:
@@ -305,10 +300,14 @@ QWidget *Form1::VisibleEntryBox() const
 
 void Form1::setCopySurnameVisible(bool visible)
 {
+    // The item and its separator stay hidden; its key works where there is a
+    // mother's or spouse's column to copy into.
     for (const char *name : {"mnuCopySurname", "mnuCopySurnameSep"}) {
         if (auto *action = findChild<QAction *>(QLatin1String(name)))
-            action->setVisible(visible);
+            action->setVisible(false);
     }
+    if (auto *key = findChild<QShortcut *>(QStringLiteral("mnuCopySurnameKey")))
+        key->setEnabled(visible);
 }
 
 void Form1::setEntryBoxColumns(int, int)
@@ -524,22 +523,23 @@ bool Form1::Form_KeyDown(int KeyCode, int Shift)
         return true;
     }
 
-    // The scan keys are taken only when they act, and then always: the
-    // entry box must not act on the same key again. Every other arrow goes
-    // on to the box, which moves the grid with it.
+    // Plain Left, Right and Down go on to the box, which moves the caret or
+    // the grid with them. With Shift, Ctrl or Alt they are the scan's keys
+    // and never the box's, scan shown or not: they select nothing and move
+    // no caret. Up goes on unless a scan key takes it.
     switch (KeyCode) {
     case vbKeyLeft:
-        if (Shift == vbShiftMask && scanOn) {
+        if (Shift == 0)
+            return false;
+        if (Shift == vbShiftMask && scanOn)
             scan.ScrollLeft();
-            return true;
-        }
-        return false;
+        return true;
     case vbKeyRight:
-        if (Shift == vbShiftMask && scanOn) {
+        if (Shift == 0)
+            return false;
+        if (Shift == vbShiftMask && scanOn)
             scan.ScrollRight();
-            return true;
-        }
-        return false;
+        return true;
     case vbKeyUp:
         if (!scanOn)
             return false;
@@ -557,21 +557,17 @@ bool Form1::Form_KeyDown(int KeyCode, int Shift)
         }
         return false;
     case vbKeyDown:
-        if (!scanOn)
+        if (Shift == 0)
             return false;
-        if (Shift == vbShiftMask) {
-            scan.ScrollDown();
-            return true;
+        if (scanOn) {
+            if (Shift == vbShiftMask)
+                scan.ScrollDown();
+            else if (Shift == vbCtrlMask)
+                scan.MoveRuler1Line(false);
+            else if (Shift == vbAltMask)
+                scan.ScrollPage(2);
         }
-        if (Shift == vbCtrlMask) {
-            scan.MoveRuler1Line(false);
-            return true;
-        }
-        if (Shift == vbAltMask) {
-            scan.ScrollPage(2);
-            return true;
-        }
-        return false;
+        return true;
     case vbKeyF1 + 10: // F11
         scan.ZoomIn();
         return true;

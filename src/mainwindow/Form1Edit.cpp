@@ -30,6 +30,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QShortcut>
 
 namespace {
 
@@ -68,6 +69,12 @@ void Form1::ConnectEditCommands()
             connect(action, &QAction::triggered, this, command);
     };
     on("mnuCopySurname", &Form1::mnuCopySurname_Click);
+    // The item is never shown, and a hidden item's shortcut is dead: Ctrl+M
+    // reaches the command through a key of the window's own.
+    auto *copySurnameKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
+    copySurnameKey->setObjectName(QStringLiteral("mnuCopySurnameKey"));
+    copySurnameKey->setEnabled(false);
+    connect(copySurnameKey, &QShortcut::activated, this, &Form1::mnuCopySurname_Click);
     on("mnuUppercase", &Form1::mnuUppercase_Click);
     on("mnuLowercase", &Form1::mnuLowercase_Click);
     on("mnuProperCase", &Form1::mnuProperCase_Click);

@@ -101,11 +101,6 @@ void Form1::fgInput_EnterCell()
     const bool rowChanges = gCurrentRow != gNewRow;
     if (rowChanges && gChangeMonitor && gChangeMonitor->RowChanged() && gWorkFile)
         gWorkFile->SaveRowToWork(gCurrentRow);
-    if (rowChanges) {
-        t.CountRows();
-        mShowStatus->ShowFile();
-    }
-
     // The companion follows the row's district and page.
     const int districtCol = t.DistrictCol();
     const int pageCol = t.PageCol();
@@ -162,6 +157,12 @@ void Form1::fgInput_EnterCell()
         // stepped over) must be the one the box opens on.
         grid.setCol(gNewCol);
         GoToRow(gNewRow);
+    }
+    // Counted once the new row is current: the status bar shows its page,
+    // wherever the move came from (Page Down, a find, a jump past "+PAGE").
+    if (rowChanges) {
+        t.CountRows();
+        mShowStatus->ShowFile();
     }
 
     if (gCurrentRow > 0) {
@@ -388,6 +389,13 @@ void Form1::fgInput_MouseUp(int Button, int, int, int)
         return;
     const int col = mGridView->MouseCol();
     const int row = mGridView->MouseRow();
+    // The titles and the batch's first "+PAGE" line are never entered: the
+    // click beeps and the box stays on the cell being edited.
+    if (row == 0 || row == 1) {
+        BeepIfEnabled();
+        Boxes().GiveFocusBack();
+        return;
+    }
     if (!gTranscription->CheckInvalidEntries(true))
         return;
     if (row >= 0)

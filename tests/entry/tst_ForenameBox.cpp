@@ -277,6 +277,26 @@ private slots:
         QCOMPARE(input().sentKeys, (QList<QPoint>{{32, 1}, {32, 0}}));
     }
 
+    // After a letter as well: "J" then "." is followed by a space; at the
+    // start of the box the full stop comes alone.
+    void periodSpaceAfterALetter_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("sent");
+        QTest::newRow("after-a-letter") << "j." << 2;
+        QTest::newRow("at-the-start") << "." << 0;
+    }
+
+    void periodSpaceAfterALetter()
+    {
+        QFETCH(QString, keys);
+        QFETCH(int, sent);
+        gProject->setPeriodSpace(true);
+        open(3);
+        press(*box, input(), keys);
+        QCOMPARE(input().sentKeys.size(), sent);
+    }
+
     void pastedTextIsCasedAndFiltered()
     {
         open(3);
@@ -376,7 +396,8 @@ private slots:
         QTest::newRow("proper-ignores-shift") << "JOHN" << "" << "proper-shift" << "John" << "JOHN";
         QTest::newRow("delword") << "John Henry" << "" << "delword" << "John " << "John ";
         QTest::newRow("f9") << "John Henry" << "" << "<F9>" << "John " << "John ";
-        QTest::newRow("shift-f9") << "John Henry" << "" << "<S-F9>" << "" << "";
+        // The box alone: the cell is written when the box is left.
+        QTest::newRow("shift-f9") << "John Henry" << "" << "<S-F9>" << "" << "John Henry";
         QTest::newRow("special-char") << "Zo" << "" << "special" << "Zo\u00EB" << "Zo";
         QTest::newRow("case-change") << "jOHN" << "" << "case" << "John" << "jOHN";
     }

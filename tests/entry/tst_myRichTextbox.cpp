@@ -175,8 +175,11 @@ private slots:
         QTest::newRow("copy-digit-beyond-length") << "mother" << "M" << 3 << "9" << "Brown" << 0;
         QTest::newRow("copy-refused-on-row-2") << "mother" << "M" << 2 << "3" << "" << 1;
         QTest::newRow("copy-refused-in-typed-box") << "surname" << "M" << 3 << "a3" << "A" << 1;
-        QTest::newRow("selection-backspace-removes-selection-only")
-            << "surname" << "D" << 3 << "Smithson<Sel:1,3><BS>" << "Sthson" << 0;
+        // The text is cut at the selection: the selection and all after it go.
+        QTest::newRow("selection-backspace-cuts-the-text")
+            << "surname" << "D" << 3 << "Smithson<Sel:1,3><BS>" << "S" << 0;
+        QTest::newRow("selection-from-start-backspace-empties-cell")
+            << "surname" << "D" << 3 << "Smithson<Sel:0,3><BS>" << "" << 0;
         QTest::newRow("backspace-at-start-empties-cell")
             << "surname" << "D" << 3 << "Smith<Sel:0,0><BS>" << "" << 0;
         QTest::newRow("f9-deletes-last-word")
@@ -264,10 +267,10 @@ private slots:
         QTest::newRow("tab-wraps-to-next-row") << 3 << 8 << false << "a<Tab>" << 4 << 1 << 0;
         QTest::newRow("vertical-tab-goes-down") << 3 << 3 << true << "a<Tab>" << 4 << 3 << 0;
         QTest::newRow("shift-tab-previous") << 3 << 3 << false << "<S-Tab>" << 3 << 2 << 0;
-        QTest::newRow("shift-tab-stays-on-first-cell") << 2 << 1 << false << "<S-Tab>" << 2 << 1 << 1;
+        QTest::newRow("shift-tab-first-cell-to-its-last") << 2 << 1 << false << "<S-Tab>" << 2 << 8 << 0;
         QTest::newRow("shift-tab-wraps-to-row-above") << 3 << 1 << false << "<S-Tab>" << 2 << 8 << 0;
         QTest::newRow("vertical-shift-tab-stops-at-row-2")
-            << 2 << 3 << true << "<S-Tab>" << 2 << 3 << 1;
+            << 2 << 3 << true << "<S-Tab>" << 2 << 3 << 0;
         QTest::newRow("comment-enter-next-row") << 3 << 1 << false << "#x<Enter>" << 4 << 1 << 0;
         QTest::newRow("backspace-empty-left") << 3 << 3 << false << "<BS>" << 3 << 2 << 0;
         QTest::newRow("backspace-empty-column-1-up")

@@ -109,9 +109,9 @@ const char *const kBirthsMenus = R"(mnuFile | &File |  | on | - | on | 6104
   ---  on
   mnuExit | E&xit without saving |  | on | - | on | 6104
 mnuEdit | &Edit |  | on | - | on | 6134
-  mnuCopySurname | Copy Surname | Ctrl+M | on | - | on | 6134
+  mnuCopySurname | Copy Surname | Ctrl+M | off | - | off | 6134
   mnuUndo | Undo |  | off | - | off | 6134
-  --- mnuCopySurnameSep on
+  --- mnuCopySurnameSep off
   mnuUppercase | Uppercase | Ctrl+U | on | - | on | 6134
   mnuLowercase | Lowercase | Ctrl+L | on | - | on | 6134
   mnuProperCase | Proper Case | Ctrl+P | on | - | on | 6134
@@ -243,10 +243,6 @@ mnuCellPopup | Cell Menu |  | on | - | on | 6110
   mnuDellUp | Delete Cell - Move others Up |  | on | - | on | 6110)";
 
 // The line of the item named like the given line, replaced by it.
-// Copy Surname is shown only where there is a mother's or spouse's column
-// to copy into.
-constexpr const char *kNoCopySurname = "mnuCopySurname | Copy Surname | Ctrl+M | off | - | off | 6134";
-constexpr const char *kNoCopySurnameSep = "--- mnuCopySurnameSep off";
 
 QStringList withChanges(QStringList lines, const QStringList &changes)
 {
@@ -372,21 +368,15 @@ private slots:
                            "mnuMother | Mother's Name |  | off | - | on | 5232"};
         QTest::newRow("marriages-1900-without-spouse")
             << "batch-marriages-plain-scan" << "1900M3C0045.ZEL"
-            << QStringList{kNoCopySurname,
-                           kNoCopySurnameSep,
-                           "mnuMother | Mother's Name |  | off | - | on | 5232"};
+            << QStringList{"mnuMother | Mother's Name |  | off | - | on | 5232"};
         QTest::newRow("deaths-1975-with-date-of-birth")
             << "batch-deaths-dob-scan" << "1975D2F0009.ZEL"
-            << QStringList{kNoCopySurname,
-                           kNoCopySurnameSep,
-                           "mnuAaDIgnore | Ignore Age at Death |  | on | off | on | 6138",
+            << QStringList{"mnuAaDIgnore | Ignore Age at Death |  | on | off | on | 6138",
                            "mnuMother | Mother's Name |  | off | - | on | 5232",
                            "mnuDoB | DoB |  | on | - | on | 5232"};
         QTest::newRow("deaths-1950-with-age")
             << "batch-deaths-age-film" << "1950D1E0201.ZEL"
-            << QStringList{kNoCopySurname,
-                           kNoCopySurnameSep,
-                           "mnuAaDIgnore | Ignore Age at Death |  | on | off | on | 6138",
+            << QStringList{"mnuAaDIgnore | Ignore Age at Death |  | on | off | on | 6138",
                            "mnuMother | Mother's Name |  | off | - | on | 5232"};
     }
 
