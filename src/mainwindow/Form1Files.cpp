@@ -100,6 +100,9 @@ void Form1::mnuFileOpen_Click()
     gProject->RememberCols();
 
     LoadFile(QString());
+    // Another batch came in: the scan of the one before is not its own.
+    if (gHeaderResult != 3)
+        CloseScanOfOldBatch();
     if (gHeaderResult == 5) {
         CloseDown(0, QString(), QString());
         return;
@@ -150,6 +153,8 @@ void Form1::mnurecent1_Click(int Index)
         pickList->PickClear();
 
     const bool loaded = LoadFile(file);
+    if (gHeaderResult != 3)
+        CloseScanOfOldBatch();
     if (gHeaderResult == 5) {
         CloseDown(0, QString(), QString());
         return;

@@ -127,9 +127,8 @@ bool Form1::LoadFile(const QString &path)
         return false;
     }
 
-    // Another batch is in the grid: the scan and the deleted row of the one
-    // before are not its own.
-    CloseScanOfOldBatch();
+    // Another batch is in the grid: the deleted row of the one before is
+    // not its own.
     ForgetDeletedRow();
 
     if (!project.HeaderIsComplete()) {

@@ -561,6 +561,17 @@ private slots:
         QVERIFY(form->isVisible());
     }
 
+    // Event Type keeps its light red once the focus has moved on from it,
+    // also when its first focus came with the window.
+    void eventTypeStaysRequiredColour()
+    {
+        openForm();
+        form->cboEvent()->setFocus(Qt::ActiveWindowFocusReason);
+        QCOMPARE(frmHeader::backColour(form->cboEvent()), kLightCyan);
+        QTest::keyClick(form->cboEvent(), Qt::Key_Tab);
+        QCOMPARE(frmHeader::backColour(form->cboEvent()), kLightRed);
+    }
+
 private:
     static QColor ColorFromVbHelper(std::uint32_t c)
     {

@@ -288,6 +288,43 @@ private slots:
         QVERIFY(!gTranscription->DeletedRowHeld());
         QVERIFY(!window->MenuItem(QStringLiteral("mnuReplaceRow"))->isVisible());
     }
+
+    // A scan shown from the first header form waits with its tools until
+    // a batch is laid out; a batch opened from that form brings them.
+    void scanToolsAfterALoadThroughTheHeaderForm()
+    {
+        script->answer({QStringLiteral("Use Default"), QStringLiteral("Ok")});
+        window = std::make_unique<Form1>();
+        QVERIFY(window->Load());
+        window->setPasteTexts(&paste);
+        QVERIFY(headerForm());
+        QVERIFY(QDir().mkpath(gProject->SavePath()));
+        batch = inSaveFolder(batchName());
+        QVERIFY(QFile::copy(QDir(QStringLiteral(PELKAR_FIXTURES))
+                                .filePath(QStringLiteral("batch-births-plain-fiche/input.ZEL")),
+                            batch));
+        QImage image(QSize(300, 600), QImage::Format_Grayscale8);
+        image.fill(200);
+        mPage = homePath(QStringLiteral("page.png"));
+        QVERIFY(image.save(mPage, "PNG"));
+
+        script->answer(mPage);
+        headerForm()->mnuViewScan()->trigger();
+        QVERIFY(viewer());
+        const auto tools = [this] {
+            return QList<bool>{
+                viewer()->findChild<QAction *>(QStringLiteral("mnuShowHide"))->isEnabled(),
+                viewer()->findChild<QAction *>(QStringLiteral("mnuShowRuler"))->isEnabled()};
+        };
+        QCOMPARE(tools(), (QList<bool>{false, false}));
+
+        script->answer(batch);
+        headerForm()->mnuFileOpen()->trigger();
+        QTRY_VERIFY(!window->headerForm());
+        QVERIFY(window->isVisible());
+        QVERIFY(gProject->ScanOn());
+        QCOMPARE(tools(), (QList<bool>{true, true}));
+    }
 };
 
 PELKAR_TEST(tst_BatchChanges)
