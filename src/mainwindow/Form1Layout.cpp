@@ -82,6 +82,7 @@ void Form1::SetUpMainForm()
         gCurrentRow = grid.Row();
         gCurrentCol = grid.Col();
         gNewRow = gCurrentRow;
+        gNewCol = gCurrentCol;
     }
 
     if (gDistricts)

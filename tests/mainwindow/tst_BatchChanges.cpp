@@ -16,14 +16,34 @@
 #include "transcription/Transcription.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
+
+// The dialogs as scripted, with a printer that writes a PDF file: the one
+// Select Printer sets up.
+class PdfPrinterDialogs : public ScriptedDialogService
+{
+public:
+    PdfPrinterDialogs(std::shared_ptr<Script> script, const QString &pdf)
+        : ScriptedDialogService(std::move(script)), mPrinter(QPrinter::HighResolution)
+    {
+        mPrinter.setOutputFormat(QPrinter::PdfFormat);
+        mPrinter.setOutputFileName(pdf);
+    }
+    QPrinter *printer() override { return &mPrinter; }
+
+private:
+    QPrinter mPrinter;
+};
 
 QByteArray readAll(const QString &path)
 {
@@ -324,6 +344,39 @@ private slots:
         QVERIFY(window->isVisible());
         QVERIFY(gProject->ScanOn());
         QCOMPARE(tools(), (QList<bool>{true, true}));
+    }
+
+    // Print goes to the printer chosen with Select Printer, with nothing
+    // more to answer.
+    void printGoesToTheChosenPrinter()
+    {
+        startWindow();
+        const QString pdf = homePath(QStringLiteral("grid.pdf"));
+        auto previous = Services::install(std::make_unique<PdfPrinterDialogs>(script, pdf));
+        script->answer(QStringLiteral("Ok"));
+        window->MenuItem(QStringLiteral("mnuSetPrinter"))->trigger();
+        QCOMPARE(script->records().last().kind, QStringLiteral("printerSetup"));
+        // A print dialog of its own would wait for an answer nobody gives.
+        QTimer::singleShot(2000, [] {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        window->MenuItem(QStringLiteral("mnuprint"))->trigger();
+        QVERIFY(readAll(pdf).startsWith("%PDF"));
+        QCOMPARE(script->records().size(), 1);
+        Services::install(std::move(previous));
+    }
+
+    // A batch laid out anew starts its cell moves from (2, 1): the cell the
+    // grid moves to included, which the boxes' right click goes back to.
+    void layoutStartsTheMovesAtTheFirstCell()
+    {
+        startWindow();
+        gNewRow = 7;
+        gNewCol = 5;
+        QVERIFY(window->LoadFile(batch));
+        QCOMPARE(QList<int>({gCurrentRow, gCurrentCol, gNewRow, gNewCol}),
+                 QList<int>({2, 1, 2, 1}));
     }
 };
 
