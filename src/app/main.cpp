@@ -7,9 +7,11 @@
 #include "mainwindow/HelpKeyFilter.h"
 #include "mainwindow/frmAbout.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QIcon>
+#include <QLineEdit>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWindow>
@@ -19,6 +21,11 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    // The run ends with the main window alone (closedDown below). The main
+    // window is hidden while the header form or an editor stands in for it,
+    // and a window closing then (a message box, the scan viewer) must not
+    // end the run behind the transcriber's back.
+    QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Pelkar"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                            .arg(PELKAR_VERSION_MAJOR)
@@ -61,8 +68,8 @@ int main(int argc, char **argv)
     // A test that plays the transcriber's part beyond the messages writes
     // commands on the program's standard input, one a line. "close": the
     // close box of the window in front is clicked (the header form while
-    // it is open, else the main window); "menu NAME": the main window's menu
-    // item of that control name is chosen.
+    // it is open, else the main window); "menu NAME": that window's menu
+    // item of that control name is chosen; "type" and "click" below.
     std::unique_ptr<QSocketNotifier> commands;
     if (script && qEnvironmentVariableIsSet("PELKAR_READ_COMMANDS")) {
         commands = std::make_unique<QSocketNotifier>(STDIN_FILENO, QSocketNotifier::Read);
@@ -77,18 +84,41 @@ int main(int argc, char **argv)
                              const QByteArray lines(buffer, int(got));
                              for (const QByteArray &line : lines.split('\n')) {
                                  const QByteArray command = line.trimmed();
+                                 QWidget *front = mainWindow.headerForm()
+                                                      ? mainWindow.headerForm()
+                                                      : &mainWindow;
                                  if (command.startsWith("menu ")) {
                                      const QString name =
                                          QString::fromLatin1(command.mid(5).trimmed());
-                                     if (QAction *item = mainWindow.MenuItem(name))
+                                     QAction *item = front == &mainWindow
+                                                         ? mainWindow.MenuItem(name)
+                                                         : front->findChild<QAction *>(name);
+                                     if (item)
                                          item->trigger();
+                                     continue;
+                                 }
+                                 // "type NAME TEXT": the text typed over the
+                                 // box of that name; "click NAME": the
+                                 // button of that name pressed.
+                                 const QList<QByteArray> words = command.split(' ');
+                                 if (words.size() >= 2 && words[0] == "type") {
+                                     if (auto *box = front->findChild<QLineEdit *>(
+                                             QString::fromLatin1(words[1]))) {
+                                         box->setFocus(Qt::TabFocusReason);
+                                         box->selectAll();
+                                         box->insert(QString::fromUtf8(
+                                             command.mid(words[0].size() + words[1].size() + 2)));
+                                     }
+                                     continue;
+                                 }
+                                 if (words.size() == 2 && words[0] == "click") {
+                                     if (auto *button = front->findChild<QAbstractButton *>(
+                                             QString::fromLatin1(words[1])))
+                                         button->click();
                                      continue;
                                  }
                                  if (command != "close")
                                      continue;
-                                 QWidget *front = mainWindow.headerForm()
-                                                      ? mainWindow.headerForm()
-                                                      : &mainWindow;
                                  if (front->windowHandle())
                                      front->windowHandle()->close();
                              }

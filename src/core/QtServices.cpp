@@ -351,16 +351,16 @@ std::optional<QColor> QtDialogService::chooseColour(const QColor &initial)
 
 bool QtDialogService::printerSetup()
 {
-    QPrintDialog dialog(&printer(), dialogParent());
+    QPrintDialog dialog(printer(), dialogParent());
     return dialog.exec() == QDialog::Accepted;
 }
 
-QPrinter &QtDialogService::printer()
+QPrinter *QtDialogService::printer()
 {
     // Built at first use: a printer looks up the system's print queues.
     if (!mPrinter)
         mPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return *mPrinter;
+    return mPrinter.get();
 }
 
 bool QtShellService::openUrl(const QUrl &url)

@@ -64,7 +64,7 @@ public:
 
     // The printer the transcriber set up, created at first use; it lives as
     // long as the service.
-    QPrinter &printer();
+    QPrinter *printer() override;
 
 private:
     std::unique_ptr<QPrinter> mPrinter;

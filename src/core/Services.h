@@ -16,6 +16,8 @@
 #include <memory>
 #include <optional>
 
+class QPrinter;
+
 // Message-box styles and answers, as the program's messages are written.
 namespace Mb {
 enum Style : int {
@@ -122,6 +124,9 @@ public:
     virtual std::optional<QColor> chooseColour(const QColor &initial) = 0;
     // Printer set-up; false when cancelled.
     virtual bool printerSetup() = 0;
+    // The printer set up there, with its settings, for the rest of the run
+    // (the system's default until then); nullptr when the service has none.
+    virtual QPrinter *printer() { return nullptr; }
 };
 
 // Hands a document to the desktop (the help pages to the web browser).

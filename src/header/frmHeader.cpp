@@ -507,6 +507,8 @@ void frmHeader::ShowNextBatch(const QString &page)
             QLocale::c().toString(Services::clock().today(), QStringLiteral("dd-MMM-yyyy"));
         mCreated->setText(today);
         mUpdated->setText(today);
+        // The next page's name, with a warning when its file exists.
+        BuildBatchName();
     }
     mSourceRef->setText(page + u' ');
     CheckHeaderComplete();
@@ -669,7 +671,10 @@ bool frmHeader::eventFilter(QObject *watched, QEvent *event)
 void frmHeader::gotFocus(QWidget *box, QFocusEvent *event)
 {
     const auto reason = event->reason();
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+    // The focus coming back after a message box or a menu is no change of
+    // box; the window's first focus is one.
+    if ((reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+        && box == mFocusBox)
         return;
     if (suspended())
         return;
@@ -684,6 +689,7 @@ void frmHeader::gotFocus(QWidget *box, QFocusEvent *event)
     if (!pairB)
         mSavedBackColour = backColour(box);
     setBack(box, kLightCyan);
+    mFocusBox = box;
     if (box == mYear) {
         QTimer::singleShot(0, mYear, [this] { mYear->selectAll(); });
     } else if (box == mPage) {
@@ -695,9 +701,13 @@ void frmHeader::gotFocus(QWidget *box, QFocusEvent *event)
 
 void frmHeader::lostFocus(QWidget *box)
 {
+    // Only a box the focus coloured has a colour to give back.
+    const bool coloured = box == mFocusBox;
+    mFocusBox.clear();
     const bool pairB = box == mBatch || box == mComments || box == mCreditName
                        || box == mCreditEmail || box == mCreditType;
-    setBack(box, pairB ? kWindowBackground : mSavedBackColour);
+    if (coloured)
+        setBack(box, pairB ? kWindowBackground : mSavedBackColour);
 
     if (box == mYear) {
         if (suspended())
@@ -1183,6 +1193,18 @@ void frmHeader::Unload()
     close();
 }
 
+void frmHeader::Reopen()
+{
+    mFinished = false;
+    mUnloading = false;
+    gHeaderResult = HeaderResult::NoResult;
+    gHeaderOpenFile.clear();
+    if (!keepGrid() && gRecentFiles) {
+        gRecentFiles->setHeaderMenu(this);
+        gRecentFiles->ShowMenu();
+    }
+}
+
 void frmHeader::storePosition()
 {
     if (!gProject)
@@ -1212,7 +1234,12 @@ void frmHeader::closeEvent(QCloseEvent *event)
 
 void frmHeader::mnuFileOpen_Click()
 {
-    gHeaderOpenFile.clear();
+    // The file is chosen while the form stands: a cancelled choice leaves
+    // the transcriber on it with everything typed.
+    QString path;
+    if (!OpenInputFileDialog(path))
+        return;
+    gHeaderOpenFile = path;
     finish(HeaderResult::OpenFile);
 }
 

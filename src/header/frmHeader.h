@@ -10,6 +10,7 @@
 #include "transcription/Recent_files.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <cstdint>
@@ -34,6 +35,9 @@ public:
     // The program's own unload: stores the form's place and hides it,
     // raising nothing (the close box raises ExitProgram instead).
     void Unload();
+    // Back after a hand-back that came to nothing (a chosen file that would
+    // not load): the fields as they were left, ready to finish again.
+    void Reopen();
 
     // Sets lblBatchID to the stored header's batch name and, for a new
     // header, warns when the save folder already holds a file of that name.
@@ -180,6 +184,9 @@ private:
 
     bool mHeaderChanged = false;
     std::uint32_t mSavedBackColour = kWindowBackground;
+    // The box whose colour the focus changed last; a window coming back
+    // to the front gives its focus back without a change of box.
+    QPointer<QWidget> mFocusBox;
     QString mVnfAtLoad;
     int mBatchAtLoad = 0;
     bool mBatchShown = false;

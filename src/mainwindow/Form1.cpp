@@ -38,7 +38,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QKeyEvent>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QShortcut>
@@ -646,10 +645,13 @@ void Form1::mnuPrint_Click()
 {
     if (CantUseMenues())
         return;
+    // The printer chosen with Select Printer, as it was set up there.
+    if (QPrinter *chosen = Services::dialogs().printer()) {
+        PrintTo(chosen);
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
-        PrintTo(&printer);
+    PrintTo(&printer);
 }
 
 void Form1::mnuFindString_Click()

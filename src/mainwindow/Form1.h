@@ -331,6 +331,10 @@ private:
     void eHdrEditOk();
     void eHdrCancel();
     void closeHeaderForm();
+    // What belongs to the batch that is going: the scan on view (its file
+    // forgotten) and the row held for Replace Deleted Row.
+    void CloseScanOfOldBatch();
+    void ForgetDeletedRow();
     // The cell-entry loop's event handlers: every move of the grid's
     // current cell, the grid's scroll and mouse release, the side scroll
     // bar dragged (VScroll1_Scroll) or moved otherwise (VScroll1_Change).

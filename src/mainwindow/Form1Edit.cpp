@@ -518,6 +518,14 @@ void Form1::mnuReplaceRow_Click()
         replace->setVisible(false);
 }
 
+void Form1::ForgetDeletedRow()
+{
+    if (gTranscription)
+        gTranscription->ForgetDeletedRow();
+    if (QAction *replace = MenuItem(QStringLiteral("mnuReplaceRow")))
+        replace->setVisible(false);
+}
+
 // ---- Letting one entry through unchecked ---------------------------------------------------
 
 void Form1::mnuValidateEntry_Click()

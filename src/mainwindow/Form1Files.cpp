@@ -31,6 +31,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QSaveFile>
 #include <QScopedValueRollback>
 
 using namespace BatchFilePaths;
@@ -87,13 +88,21 @@ void Form1::mnuFileOpen_Click()
         if (answer == Mb::Yes) {
             if (!gTranscription->CheckInvalidEntries(true))
                 return;
-            gTranscription->SaveData(true);
+            // Unsaved rows are never dropped for another batch: a save that
+            // failed (it has said so) ends the command.
+            if (!gTranscription->SaveData(true)) {
+                Boxes().GiveFocusBack();
+                return;
+            }
         }
     }
     gProject->HidePickList();
     gProject->RememberCols();
 
     LoadFile(QString());
+    // Another batch came in: the scan of the one before is not its own.
+    if (gHeaderResult != 3)
+        CloseScanOfOldBatch();
     if (gHeaderResult == 5) {
         CloseDown(0, QString(), QString());
         return;
@@ -124,8 +133,10 @@ void Form1::mnurecent1_Click(int Index)
         Boxes().GiveFocusBack();
         return;
     }
-    if (answer == Mb::Yes)
-        gTranscription->SaveData(true);
+    if (answer == Mb::Yes && !gTranscription->SaveData(true)) {
+        Boxes().GiveFocusBack();
+        return;
+    }
 
     // The grid is left to the load: a file that fails to load gives the
     // open batch back.
@@ -142,6 +153,8 @@ void Form1::mnurecent1_Click(int Index)
         pickList->PickClear();
 
     const bool loaded = LoadFile(file);
+    if (gHeaderResult != 3)
+        CloseScanOfOldBatch();
     if (gHeaderResult == 5) {
         CloseDown(0, QString(), QString());
         return;
@@ -167,7 +180,10 @@ void Form1::mnuNewPage_Click()
                 Boxes().GiveFocusBack();
                 return;
             }
-            gTranscription->SaveData(true);
+            if (!gTranscription->SaveData(true)) {
+                Boxes().GiveFocusBack();
+                return;
+            }
             if (QObject *results = FindForm(QStringLiteral("frmMessage"))) {
                 if (ShowMessage(QStringLiteral("Do you still want to start a new Page?"),
                                 Mb::YesNo | Mb::Question, kProductName)
@@ -181,6 +197,8 @@ void Form1::mnuNewPage_Click()
 
         UnHook();
         project.RememberCols();
+        CloseScanOfOldBatch();
+        ForgetDeletedRow();
         if (gWorkFile)
             gWorkFile->DeleteWork();
         project.HidePickList();
@@ -256,6 +274,17 @@ void Form1::mnuSaveAs_Click()
                             Mb::YesNo | Mb::Question, kProductName)
                != Mb::Yes)
         return;
+    // A place the file cannot be written to is said plainly, before any
+    // save is tried (the save's own advice is about the save folder).
+    QSaveFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly)) {
+        ShowMessage(QStringLiteral("mnuSaveAs, Unable to open ") + path
+                        + QStringLiteral(" for writing - your data have NOT been saved"),
+                    Mb::Critical, kProductName);
+        Boxes().GiveFocusBack();
+        return;
+    }
+    probe.cancelWriting();
     // The file is replaced whole by the save: an old file stays until the
     // new one is written.
     if (gTranscription->SaveData(true, path) && gRecentFiles)

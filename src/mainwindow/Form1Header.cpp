@@ -26,6 +26,7 @@
 #include "mainwindow/clsTressel.h"
 #include "transcription/Change_Monitor.h"
 #include "transcription/CrashRecovery.h"
+#include "transcription/EntryBoxes.h"
 #include "transcription/Recent_files.h"
 #include "transcription/Transcription.h"
 #include "transcription/clsWorkFile.h"
@@ -47,6 +48,15 @@ void StartWorkFileAfresh()
     gWorkFile->StartNewWorkfile();
     gWorkFile->SaveHeaderToWork();
     gWorkFile->SaveGridToWork();
+}
+
+// A silent save that failed: the transcriber still hears of it.
+void TellSaveFailed()
+{
+    QString text = QStringLiteral("Your data has NOT been saved");
+    if (gTranscription && !gTranscription->SaveFindings().isEmpty())
+        text += kCrLf + gTranscription->SaveFindings();
+    ShowMessage(text, Mb::Exclamation, kProductName);
 }
 
 void ClearEntryBoxes()
@@ -116,6 +126,10 @@ bool Form1::LoadFile(const QString &path)
         gHeaderResult = 3;
         return false;
     }
+
+    // Another batch is in the grid: the deleted row of the one before is
+    // not its own.
+    ForgetDeletedRow();
 
     if (!project.HeaderIsComplete()) {
         Edit_Header(true);
@@ -226,22 +240,28 @@ void Form1::Edit_Header(bool bNoSave)
 
     project.RememberCols();
     project.SetRegistryValues();
+    if (!bNoSave && !gTranscription->SaveData(false)) {
+        // The copy kept for Cancel would be an old one: the edit waits
+        // until the batch can be saved.
+        TellSaveFailed();
+        Boxes().GiveFocusBack();
+        return;
+    }
     gBatchNameBeforeEdit = project.BatchName();
     project.HidePickList();
-    if (!bNoSave)
-        gTranscription->SaveData(false);
 
     // The work file stays until the edit is accepted or cancelled (both
     // start it afresh): a crash while the form is open then still has every
     // row of the batch to rebuild from.
     const QString batchFile = InSaveFolder(project.BatchName());
     const QString preCopy = PreCopyPath(project.BatchName());
+    bool copied = false;
     if (FileExists(batchFile))
-        CopyFileOver(batchFile, preCopy);
-    else
+        copied = CopyFileOver(batchFile, preCopy);
+    if (!copied)
         DeleteFileIfExists(preCopy); // a stale copy must not come back on Cancel
 
-    if (!bNoSave && project.HeaderIsComplete())
+    if (!bNoSave && copied && project.HeaderIsComplete())
         ShowMessage(QStringLiteral("I have saved your existing data as ")
                         + PreCopyName(project.BatchName()),
                     Mb::Information, kProductName);
@@ -256,7 +276,15 @@ void Form1::Edit_Header(bool bNoSave)
 
 void Form1::myFrmHeader_HeaderFormFinished(int code)
 {
-    closeHeaderForm();
+    // The form that asked for a file stays until the file has loaded: one
+    // that will not load brings it back as the transcriber left it.
+    QPointer<frmHeader> opener;
+    if (code == 4 && (gHeaderReason == 0 || gHeaderReason == 2)) {
+        opener = myFrmHeader;
+        myFrmHeader.clear();
+    } else {
+        closeHeaderForm();
+    }
     if (code == 5) {
         setBLoading(false);
         CloseDown(0, QString(), QString());
@@ -277,6 +305,27 @@ void Form1::myFrmHeader_HeaderFormFinished(int code)
     }
 
     Project &project = *gProject;
+    if (opener) {
+        const int reason = gHeaderReason;
+        gHeaderReason = -1;
+        project.HidePickList();
+        if (reason == 2 && gWorkFile)
+            gWorkFile->DeleteWork();
+        project.GoToSaveDir();
+        const bool loaded = LoadFile(gHeaderOpenFile);
+        if (!loaded && gHeaderResult == 3 && !myFrmHeader) {
+            // Nothing was loaded (the load has said why): no batch to show.
+            gHeaderReason = reason;
+            gTranscription->setKeepGrid(false);
+            myFrmHeader = opener;
+            opener->Reopen();
+            WaitForHeaderForm();
+            return;
+        }
+        opener->Unload();
+        opener->deleteLater();
+        return;
+    }
     if (gHeaderReason == 0 || gHeaderReason == 1) {
         if (code == 4) {
             gHeaderReason = -1;
@@ -336,6 +385,8 @@ void Form1::eHdrEditOk()
     if (gChangeMonitor)
         gChangeMonitor->Changed();
     const bool saved = gTranscription->SaveData(false);
+    if (!saved)
+        TellSaveFailed();
 
     const QString oldName = gBatchNameBeforeEdit;
     if (project.BatchName() != oldName && !oldName.isEmpty()) {

@@ -17,6 +17,7 @@
 #include "lists/Districts.h"
 #include "lists/frmPickList.h"
 #include "mainwindow/FormBackground.h"
+#include "mainwindow/ScanViewerOwner.h"
 #include "mainwindow/ShowStatus.h"
 #include "mainwindow/clsTressel.h"
 #include "transcription/Transcription.h"
@@ -81,6 +82,7 @@ void Form1::SetUpMainForm()
         gCurrentRow = grid.Row();
         gCurrentCol = grid.Col();
         gNewRow = gCurrentRow;
+        gNewCol = gCurrentCol;
     }
 
     if (gDistricts)
@@ -101,12 +103,9 @@ void Form1::SetUpMainForm()
     if (gTranscription)
         gTranscription->UpdateScrollBar();
 
-    if (gProject && gProject->ScanOn()) {
-        for (const char *name : {"mnuShowHide", "mnuShowRuler"}) {
-            if (auto *action = findChild<QAction *>(QLatin1String(name)))
-                action->setEnabled(true);
-        }
-    }
+    // The items are the viewer's own: it is a window of its own.
+    if (gProject && gProject->ScanOn())
+        scanViewerOwner().enableToolMenus();
 
     if (gWorkFile) {
         gWorkFile->SaveHeaderToWork();

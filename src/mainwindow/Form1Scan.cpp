@@ -132,6 +132,19 @@ void Form1::mnuShowScanImage_Click()
     Boxes().GiveFocusBack();
 }
 
+void Form1::CloseScanOfOldBatch()
+{
+    if (QAction *show = MenuItem(QStringLiteral("mnuShowScanImage")))
+        show->setText(QStringLiteral("Show Scan Image"));
+    // Closing the viewer stores its place and forgets the scan (ScanOn).
+    mScanOwner->unload();
+    setScanItemsVisible(false);
+    if (gProject) {
+        gProject->setScanOn(false);
+        gProject->setScanFile(QString());
+    }
+}
+
 void Form1::mnuOpenNewScan_Click()
 {
     QString path;

@@ -3,15 +3,10 @@
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "core/Services.h"
-#include "core/UserSettings.h"
 
 #include <QDir>
 #include <QLocale>
-#include <QMap>
-
-#include <condition_variable>
-#include <mutex>
-#include <thread>
+#include <QSettings>
 
 namespace {
 const QString kEmpty = QStringLiteral("~");
@@ -22,109 +17,50 @@ QString orTilde(const QString &text)
 }
 } // namespace
 
-// Writes the values handed to it, the latest of each key, all of them with
-// one rewrite of the file.
-class clsTressel::Writer
+void clsTressel::write(const QString &key, const QString &value)
 {
-public:
-    Writer() : mThread([this] { run(); }) {}
-    ~Writer()
-    {
-        {
-            std::lock_guard lock(mMutex);
-            mStop = true;
-        }
-        mWake.notify_all();
-        mThread.join();
-    }
-
-    void post(const QString &key, const QString &value)
-    {
-        {
-            std::lock_guard lock(mMutex);
-            mPending.insert(key, value);
-        }
-        mWake.notify_all();
-    }
-
-    void flush()
-    {
-        std::unique_lock lock(mMutex);
-        mWake.wait(lock, [this] { return mPending.isEmpty() && !mBusy; });
-    }
-
-private:
-    void run()
-    {
-        std::unique_lock lock(mMutex);
-        for (;;) {
-            mWake.wait(lock, [this] { return mStop || !mPending.isEmpty(); });
-            if (mPending.isEmpty())
-                return; // stopping, nothing left
-            QList<std::pair<QString, QString>> values;
-            for (auto it = mPending.cbegin(); it != mPending.cend(); ++it)
-                values.append({it.key(), it.value()});
-            mPending.clear();
-            mBusy = true;
-            lock.unlock();
-            SaveSharedSettings(QStringLiteral("Pelkar"), clsTressel::section(), values);
-            lock.lock();
-            mBusy = false;
-            mWake.notify_all();
-        }
-    }
-
-    std::mutex mMutex;
-    std::condition_variable mWake;
-    QMap<QString, QString> mPending;
-    bool mBusy = false;
-    bool mStop = false;
-    std::thread mThread; // last: started once the rest is ready
-};
-
-void clsTressel::write(const QString &key, const QString &value, bool wait)
-{
-    mWriter->post(key, value);
-    if (wait)
-        mWriter->flush();
+    mSettings->setValue(section() + u'/' + key, value);
 }
 
 void clsTressel::flush()
 {
-    mWriter->flush();
+    mSettings->sync();
 }
 
-clsTressel::clsTressel() : mWriter(std::make_unique<Writer>())
+clsTressel::clsTressel()
+    : mSettings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                            QStringLiteral("Pelkar"), QStringLiteral("Pelkar")))
 {
-    write(QStringLiteral("YTQ"), kEmpty, false);
-    write(QStringLiteral("District"), kEmpty, false);
-    write(QStringLiteral("Saved"), kEmpty, true);
+    write(QStringLiteral("YTQ"), kEmpty);
+    write(QStringLiteral("District"), kEmpty);
+    write(QStringLiteral("Saved"), kEmpty);
+    flush();
 }
 
 clsTressel::~clsTressel()
 {
+    // Written before the release returns: nothing of the hand-off outlives it.
     for (const char *key : {"YTQ", "District", "Saved", "OldRow"})
-        write(QString::fromLatin1(key), QString(), false);
+        write(QString::fromLatin1(key), QString());
     flush();
 }
 
 void clsTressel::setYTQ(const QString &text)
 {
-    write(QStringLiteral("YTQ"), orTilde(text), true);
+    write(QStringLiteral("YTQ"), orTilde(text));
 }
 
 void clsTressel::setDistrict(const QString &district, const QString &page)
 {
     write(QStringLiteral("District"),
-          district.isEmpty() ? kEmpty : district + u',' + orTilde(page), false);
+          district.isEmpty() ? kEmpty : district + u',' + orTilde(page));
 }
 
 void clsTressel::setOldRow(const QString &label, const QString &district, const QString &page)
 {
     write(QStringLiteral("OldRow"), district == kEmpty
                                         ? kEmpty
-                                        : orTilde(label) + u',' + district + u',' + orTilde(page),
-          false);
+                                        : orTilde(label) + u',' + district + u',' + orTilde(page));
 }
 
 void clsTressel::setSaved(bool unsavedBefore)
@@ -136,6 +72,5 @@ void clsTressel::setSaved(bool unsavedBefore)
     const QLocale c = QLocale::c();
     write(QStringLiteral("Saved"), path + u',' + c.toString(now.date(), QStringLiteral("d/M"))
                                        + u',' + c.toString(now.time(), QStringLiteral("H:m"))
-                                       + u',' + (unsavedBefore ? u'T' : u'F'),
-          true);
+                                       + u',' + (unsavedBefore ? u'T' : u'F'));
 }

@@ -9,15 +9,16 @@
 // means that the program is not running. Callers pass cell texts trimmed;
 // nothing is read back.
 //
-// Each value rewrites the whole per-user file, flushed to disk twice: far
-// dearer than the work file's one record. The two that change on every row
-// moved (District, OldRow) are therefore written by a thread of their own,
-// the latest of each together; the others are written before their setter
-// returns, after any still pending, so the order of the values holds.
+// The values go through one settings object of the user-interface thread:
+// Qt writes its changes to the file together once the event loop turns, so
+// a row moved costs no rewrite of the per-user file of its own, and the
+// values still reach the file in the order they were set.
 
 #include <QString>
 
 #include <memory>
+
+class QSettings;
 
 class clsTressel
 {
@@ -46,14 +47,13 @@ public:
     // had unsaved changes when the save began, else "F", joined by ",".
     void setSaved(bool unsavedBefore);
 
-    // Returns once every value set so far is in the file.
+    // Writes every value set so far to the file at once.
     void flush();
 
     static QString section() { return QStringLiteral("Tressel"); }
 
 private:
-    class Writer;
-    void write(const QString &key, const QString &value, bool wait);
+    void write(const QString &key, const QString &value);
 
-    std::unique_ptr<Writer> mWriter;
+    std::unique_ptr<QSettings> mSettings;
 };

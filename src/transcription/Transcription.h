@@ -148,6 +148,9 @@ public:
     void UndoDeleteRow(int row);
     // Whether a deleted row is held for UndoDeleteRow.
     bool DeletedRowHeld() const { return mDeletedRowHeld; }
+    // The held row belongs to its batch: forgotten when another is loaded
+    // or started.
+    void ForgetDeletedRow() { mDeletedRowHeld = false; }
     // Copies text (the entry box's text for the current cell, trimmed)
     // into the current column of up to 200 rows below the current row, new
     // rows or existing ones as the transcriber chooses, after asking how

@@ -472,12 +472,23 @@ private slots:
         QCOMPARE(gProject->HdrX(), form->x() * 15);
     }
 
+    // File > Open asks for the file while the form stands: cancelled, the
+    // form stays; chosen, the file is handed back.
     void menusHandBack()
     {
         openForm();
+        script->answer(QStringLiteral("<cancel>"));
+        form->mnuFileOpen()->trigger();
+        QVERIFY(results.isEmpty());
+        QVERIFY(form->isVisible());
+        const QString chosen = homePath(QStringLiteral("1905B1A0012.ZEL"));
+        QFile file(chosen);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        script->answer(chosen);
         form->mnuFileOpen()->trigger();
         QCOMPARE(results, QList<int>{HeaderResult::OpenFile});
-        QCOMPARE(gHeaderOpenFile, QString());
+        QCOMPARE(gHeaderOpenFile, chosen);
     }
 
     void pastedNameOutOfTheFolderRefused()
@@ -548,6 +559,17 @@ private slots:
         QCOMPARE(lastPrompt(), QStringLiteral("Sorry - I can't find that file"));
         QVERIFY(results.isEmpty());
         QVERIFY(form->isVisible());
+    }
+
+    // Event Type keeps its light red once the focus has moved on from it,
+    // also when its first focus came with the window.
+    void eventTypeStaysRequiredColour()
+    {
+        openForm();
+        form->cboEvent()->setFocus(Qt::ActiveWindowFocusReason);
+        QCOMPARE(frmHeader::backColour(form->cboEvent()), kLightCyan);
+        QTest::keyClick(form->cboEvent(), Qt::Key_Tab);
+        QCOMPARE(frmHeader::backColour(form->cboEvent()), kLightRed);
     }
 
 private:
