@@ -923,6 +923,13 @@ private slots:
         QTest::newRow("comma-then-quote") << 2 << "a,\"b" << true;
         QTest::newRow("quote-comma-in-surname") << 1 << "O\"B,X" << true;
         QTest::newRow("quote-in-district-name") << 3 << "Leeds \"W\",9b" << true;
+        // A separator with nothing on one side of it: the district goes
+        // into the file whole, so that it loads back as it was.
+        QTest::newRow("district-separator-at-the-end") << 3 << "Leeds," << true;
+        QTest::newRow("district-comma-after-the-volume") << 3 << "Bath,5c," << true;
+        QTest::newRow("district-commas-at-the-end") << 3 << "Bath,,," << true;
+        QTest::newRow("district-separator-first") << 3 << ",5c" << true;
+        QTest::newRow("district-comma-alone") << 3 << "," << true;
         QTest::newRow("quote-in-page") << 4 << "12\"" << true;
         QTest::newRow("quote-and-semicolon") << 2 << "Ann;\"Jo" << true;
         QTest::newRow("quotes-around-entry") << 2 << "\"Ann\"" << false;
