@@ -263,6 +263,8 @@ bool Transcription::SaveData(bool showResults, const QString &path)
         } else {
             errorFlag = true;
             resultText = kNotSavedResult;
+            // "Saving" must not stay up as if the save were still going on.
+            StatusBar().ShowMsg(QStringLiteral("Not saved"), true);
             if (!refusal.isEmpty()) {
                 findings = refusal;
             } else {

@@ -838,7 +838,8 @@ private slots:
                                                "SavePath.")});
         QVERIFY(gProject->Invalid());
         QVERIFY(gChangeMonitor->AnyChange());
-        QCOMPARE(status->current(), QStringLiteral("Saving"));
+        QCOMPARE(status->current(), QStringLiteral("Not saved"));
+        QVERIFY(status->messages.last().error);
         QVERIFY(!QFileInfo::exists(homePath("gone")));
     }
 
