@@ -4,7 +4,6 @@
 // folder in its way, and the row numbering the rebuild ends with.
 
 #include "PelkarTest.h"
-#include "FileSizeLimit.h"
 #include "TestBatch.h"
 #include "RecordingStatusBar.h"
 #include "TestFiles.h"
@@ -520,8 +519,7 @@ private slots:
         workFile->StartNewWorkfile();
         {
             // Room for four of the six header records and no row.
-            FileSizeLimit full(4 * kRecord);
-            QVERIFY(full.held());
+            TestFiles::FileSizeLimit full(4 * kRecord);
             script->answer("Ok");
             QVERIFY(!workFile->SaveHeaderToWork());
             QVERIFY(!workFile->SaveGridToWork());
@@ -562,7 +560,7 @@ private slots:
         // A later failure is a new one, and is told again.
         script->clearRecords();
         {
-            FileSizeLimit full(4 * kRecord);
+            TestFiles::FileSizeLimit full(4 * kRecord);
             script->answer("Ok");
             QVERIFY(!workFile->SaveRowToWork(2));
             QVERIFY(!workFile->SaveRowToWork(3));
