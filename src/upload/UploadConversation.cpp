@@ -317,6 +317,10 @@ void UploadConversation::CheckForCompleteData()
             FailUnrecognised(QStringLiteral("an upload link whose port is not a number"));
             return;
         }
+        if (value.hasColon && !value.hostValid) {
+            FailUnrecognised(QStringLiteral("an upload link whose host is not a host name"));
+            return;
+        }
         if (value.hasColon)
             ApplyUploadLink(value.host, value.port);
     }
@@ -324,6 +328,10 @@ void UploadConversation::CheckForCompleteData()
     const UploadReply::Update update = UploadReply::ParseUpdate(sReply, lReplyStart);
     if (update.keyUnterminated) {
         FailUnrecognised(QStringLiteral("an update without the end of its key"));
+        return;
+    }
+    if (update.keyMalformed) {
+        FailUnrecognised(QStringLiteral("an update whose key is not a number"));
         return;
     }
     bUpdateUnresolved = false;
