@@ -100,7 +100,11 @@ void Form1::mnuFileOpen_Click()
     }
     if (!gProject->HeaderIsComplete())
         return; // the header form is open for the file just read
-    gProject->setBatchName(gProject->BuildBatchName());
+    // The header's fields name the batch; a name they make that is not a
+    // plain file name is never taken.
+    const QString built = gProject->BuildBatchName();
+    if (Project::IsPlainFileName(built))
+        gProject->setBatchName(built);
     if (gHeaderResult == 3)
         Boxes().GiveFocusBack();
 }
