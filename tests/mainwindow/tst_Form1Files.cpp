@@ -250,6 +250,48 @@ private slots:
         QCOMPARE(BatchFilePaths::InSaveFolder(QStringLiteral("../victim0012.ZEL")), QString());
     }
 
+    // A file whose header names another batch, when a file of that name is
+    // already in the save folder: asked before Save replaces it; No keeps
+    // the name of the file opened.
+    void openedFileNamingAnotherBatchAsks_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("no-keeps-the-opened-name") << "No";
+        QTest::newRow("yes-replaces-the-other-batch") << "Yes";
+    }
+    void openedFileNamingAnotherBatchAsks()
+    {
+        QFETCH(QString, answer);
+        startWindow();
+        const QByteArray other = readAll(batch);
+        const QString copy = inSaveFolder(QStringLiteral("copy.ZEL"));
+        QByteArray bytes = other;
+        QVERIFY(bytes.contains("\r\nABBOT,"));
+        bytes.replace("\r\nABBOT,", "\r\nABBOTT,");
+        writeAll(copy, bytes);
+
+        script->answer({copy, answer});
+        window->MenuItem(QStringLiteral("mnuFileOpen"))->trigger();
+        QCOMPARE(script->records().size(), 2);
+        QCOMPARE(script->records()[1].prompt,
+                 "The header of copy.ZEL names the batch " + batchName()
+                     + ", and a file of that name already exists:\r\n" + batch
+                     + "\r\nDo you want Save to replace it?\r\nNo keeps the name copy.ZEL, so "
+                       "that Save writes the file you opened.");
+        QCOMPARE(script->records()[1].style, int(Mb::YesNo | Mb::Question));
+
+        changeFirstSurname(QStringLiteral("ABBOTTS"));
+        window->MenuItem(QStringLiteral("mnuSaveCont"))->trigger();
+        if (answer == QLatin1String("No")) {
+            QCOMPARE(gProject->BatchName(), QStringLiteral("copy.ZEL"));
+            QCOMPARE(readAll(batch), other);
+            QVERIFY(readAll(copy).contains("\r\nABBOTTS,"));
+        } else {
+            QCOMPARE(gProject->BatchName(), batchName());
+            QVERIFY(readAll(batch).contains("\r\nABBOTTS,"));
+        }
+    }
+
     void missingRecentFileIsSaidAndKept()
     {
         startWindow();
