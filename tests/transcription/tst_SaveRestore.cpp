@@ -394,6 +394,13 @@ private slots:
                 << QStringList{"box 17 Pelkar: Line 2 - ABBOT,Ann,Leeds,9b,12,13" + kCrLf
                                + "has too many fields and has been ignored"}
                 << true;
+        // A line of megabytes is shown by its start only.
+        const QString longLine = "ABBOT,Ann,Leeds,9b,12," + QString(5000000, u'x') + ",13";
+        QTest::newRow("too-many-fields-long-line-cut")
+                << "named" << crlf(birthsHeader() << longLine) << QStringList{"Ok"}
+                << QStringList{"box 17 Pelkar: Line 2 - " + longLine.left(120) + "..." + kCrLf
+                               + "has too many fields and has been ignored"}
+                << true;
         QTest::newRow("insufficient-fields-cancelled")
                 << "named" << crlf(birthsHeader() << "ABBOT,Ann,Leeds,12")
                 << QStringList{"Cancel"}
