@@ -4,6 +4,7 @@
 # library) and runs each for a while. A new failing input is copied to
 # tests/fuzz/crashes/NAME/, where the replay tests of ./test.sh repeat it.
 #   scripts/fuzz.sh [SECONDS [TARGET...]]   default 600 seconds, every target
+#   scripts/fuzz.sh --list                  the target names, nothing built
 #   FUZZ_JOBS=N                             targets run at once (default 5)
 #   FUZZ_BUILD=DIR                          build folder (default build-fuzz)
 # New inputs the fuzzers find are kept in the build folder's corpus/NAME/ (the seed
@@ -13,17 +14,26 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 # Another folder (FUZZ_BUILD=build-fuzz2) lets a second run build while one runs.
 build="$root/${FUZZ_BUILD:-build-fuzz}"
-source scripts/setup.sh
-PELKAR_PACKAGES+=(clang)
-pelkar_install_packages
-
+if [ "${1:-}" = --list ]; then
+    shift
+    list_only=1
+fi
 seconds=${1:-600}
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
+    # The names between "set(pelkar_fuzz_targets" and the closing bracket.
     targets=($(sed -n '/^set(pelkar_fuzz_targets/,/)/p' tests/fuzz/CMakeLists.txt \
-               | tr -d '()' | sed 's/set pelkar_fuzz_targets//' | xargs))
+               | sed -e 's/^set(pelkar_fuzz_targets//' -e 's/)//' | xargs))
 fi
+if [ -n "${list_only:-}" ]; then
+    echo "${targets[*]}"
+    exit 0
+fi
+source scripts/setup.sh
+PELKAR_PACKAGES+=(clang)
+pelkar_install_packages
+
 jobs=${FUZZ_JOBS:-5}
 
 clang++ --version | head -1

@@ -1,7 +1,7 @@
 #pragma once
 
-// The one-copy-at-a-time rule: a lock file in the user's runtime folder,
-// held for the whole run. A lock left behind by a copy that crashed belongs
+// The one-copy-at-a-time rule: a lock file in the user's home (the runtime
+// folder's only when the home cannot hold one), held for the whole run. A lock left behind by a copy that crashed belongs
 // to a process that no longer exists and does not block the next start.
 
 #include <QLockFile>

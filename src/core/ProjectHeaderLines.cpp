@@ -383,7 +383,8 @@ bool Project::ParseHeaderLine(const QString &line, int lineNumber, bool &credit,
             setInvalid(true);
             return false;
         }
-        if (!(letter >= QLatin1String("A") && letter <= QLatin1String("Z")))
+        // Exactly one letter: the letter goes into the batch file's name.
+        if (letter.size() != 1 || letter.at(0) < u'A' || letter.at(0) > u'Z')
             letter.clear();
         // Stored as read: the property's rule would turn an empty letter
         // into "0", which is not what the file says.

@@ -4,6 +4,8 @@
 
 #include "core/Project.h"
 
+#include "core/Cp1252.h"
+#include "core/FileHelpers.h"
 #include "core/FormRegistry.h"
 #include "core/MessageWindows.h"
 #include "core/Services.h"
@@ -71,6 +73,56 @@ void reportLoadError(int error, int line)
                     + QStringLiteral(") in procedure GetRegistryValues, Line ")
                     + QString::number(line),
                 Mb::OkOnly, kProductName);
+}
+
+// True for a settings file that no save could have written and no hand
+// edit would leave: a zero byte (UTF-16, random bytes), no section at all
+// (an empty file), or a line that is neither a section, a note nor a key
+// (random bytes, a file cut inside a line). Its values cannot be trusted.
+bool SettingsFileDamaged(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false; // the read says why
+    const QByteArray bytes = file.readAll();
+    if (bytes.contains('\0'))
+        return true;
+    bool section = false;
+    const QString text = Cp1252::decode(bytes);
+    for (QStringView line : QStringView(text).tokenize(u'\n')) {
+        while (!line.isEmpty() && (line.back() == u'\r' || line.back() == u' '))
+            line.chop(1);
+        while (!line.isEmpty() && line.front() == u' ')
+            line = line.mid(1);
+        if (line.isEmpty())
+            continue;
+        const QChar lead = line.front();
+        if (lead == u'[')
+            section = true;
+        else if (lead != u';' && !line.contains(u'='))
+            return true;
+    }
+    return !section;
+}
+
+// Moves a damaged settings file aside as "Pelkarini.bad" (a move needs no
+// room on a full disk) and tells the transcriber that the defaults take its
+// place; without the move its values would be lost at the next save. True
+// when it was moved.
+bool SetAsideDamagedSettings(const QDir &data, const QString &path)
+{
+    const QString bad = data.filePath(QStringLiteral("Pelkarini.bad"));
+    const bool kept = MoveFileReplacing(path, bad);
+    const QString crLf = QStringLiteral("\r\n");
+    QString text = QStringLiteral("Pelkar's settings file could not be read:") + crLf
+                   + QDir::toNativeSeparators(path) + crLf
+                   + QStringLiteral("Your settings have been reset to their defaults.") + crLf;
+    if (kept)
+        text += QStringLiteral("The damaged file has been kept as ") + QDir::toNativeSeparators(bad);
+    else
+        text += QStringLiteral("The damaged file could not be kept aside.");
+    ShowMessage(text, Mb::Exclamation, kProductName);
+    return kept;
 }
 
 QString versionText()
@@ -737,6 +789,12 @@ bool Project::GetRegistryValues()
         path = data.filePath(kSettingsFile);
         if (!QFileInfo::exists(path) && QFileInfo::exists(data.filePath(kOldSettingsFile)))
             path = data.filePath(kOldSettingsFile);
+        if (QFileInfo(path).isFile() && SettingsFileDamaged(path)
+            && SetAsideDamagedSettings(data, path)) {
+            // Made afresh below, as on a first start.
+            ClearIniStore();
+            path = data.filePath(kSettingsFile);
+        }
         if (!QFileInfo::exists(path)) {
             for (const QString &section : kSections) {
                 // The store has told the transcriber; once is enough.

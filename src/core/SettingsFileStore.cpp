@@ -70,6 +70,13 @@ QString GetProfileString(const QString &path, const QString &section, const QStr
 void WriteProfileString(const QString &, const QString &section, const QString &key,
                         const QString &value)
 {
+    // A line break would write lines of its own into the file, which the
+    // next start reads as keys.
+    const auto breaks = [](const QString &text) {
+        return text.contains(u'\r') || text.contains(u'\n');
+    };
+    if (breaks(section) || breaks(key) || breaks(value))
+        return;
     QStringList &lines = held();
     const QString newLine = VbTrim(key) + u'=' + value;
     const qsizetype header = FindIniLine(0, sectionHeader(section), false);

@@ -18,7 +18,8 @@ QString GetProfileString(const QString &path, const QString &section, const QStr
 
 // Sets key=value in section (the key trimmed, the value as given): replaces
 // the key's line, or adds it at the end of its section, or adds the section
-// with the key at the end of the file.
+// with the key at the end of the file. A section, key or value holding a
+// CR or LF is never written: the held lines stay as they were.
 void WriteProfileString(const QString &path, const QString &section, const QString &key,
                         const QString &value);
 

@@ -75,6 +75,14 @@ DistrictParts Districts::SplitDistrict(const QString &cell)
     return parts;
 }
 
+DistrictParts Districts::SplitForFile(const QString &cell)
+{
+    DistrictParts parts = SplitDistrict(cell);
+    if (parts.name.isEmpty() || parts.volume.isEmpty())
+        return {cell, QString(), 0};
+    return parts;
+}
+
 int Districts::FindSeperator(const QString &cell)
 {
     qsizetype i = cell.size() - 1;

@@ -18,6 +18,32 @@
 #include <numeric>
 
 namespace {
+
+// One message for the invalid lines of a file, not one box each (a damaged
+// file would show dozens, one after the other): each told as it would be
+// alone, cut to a readable length, the first few of them and how many there
+// are.
+void TellInvalidLines(const QStringList &told, const QString &file)
+{
+    constexpr int kShown = 5;
+    constexpr int kReadable = 120;
+    const auto cut = [](const QString &text) {
+        return text.size() > kReadable ? text.left(kReadable) + QStringLiteral("...") : text;
+    };
+    if (told.isEmpty())
+        return;
+    if (told.size() == 1) {
+        ShowMessage(cut(told.first()), Mb::Critical, kProductName);
+        return;
+    }
+    const qsizetype shown = std::min<qsizetype>(told.size(), kShown);
+    QString text = QString::number(told.size()) + QStringLiteral(" lines of the ") + file
+                   + QStringLiteral(" are invalid; the first ") + QString::number(shown)
+                   + QStringLiteral(":");
+    for (qsizetype i = 0; i < shown; ++i)
+        text += QStringLiteral("\r\n") + cut(told.at(i));
+    ShowMessage(text, Mb::Critical, kProductName);
+}
 const QString kDistrictFile = QStringLiteral("Pelkar_Districts.txt");
 const QString kDeletedName = QStringLiteral("????????");
 const QString kMruSection = QStringLiteral("DistrictMRU");
@@ -180,6 +206,7 @@ bool Districts::Read_Districts()
     }
     LineReader reader(districtFile);
     districtFile.close();
+    QStringList invalid;
     while (!reader.atEnd()) {
         const QString line = VbTrim(reader.readLine());
         if (line.startsWith(u'#') || line.size() <= 10)
@@ -190,8 +217,7 @@ bool Districts::Read_Districts()
         // Years and quarters that are not whole numbers make the line as
         // unusable as missing fields.
         if (!readable) {
-            ShowMessage(QStringLiteral("Invalid line in district file = ") + line, Mb::Critical,
-                        kProductName);
+            invalid << QStringLiteral("Invalid line in district file = ") + line;
             continue;
         }
         if (!inUse || column < 0)
@@ -214,6 +240,7 @@ bool Districts::Read_Districts()
             continue;
         mRecords.push_back({false, fields[0], volume, false, vnf});
     }
+    TellInvalidLines(invalid, QStringLiteral("district file"));
 
     const QString suppPath = SuppFilePath();
     QString error;
@@ -236,6 +263,7 @@ bool Districts::Read_Districts()
     }
     LineReader suppReader(suppFile);
     suppFile.close();
+    QStringList suppInvalid;
     while (!suppReader.atEnd()) {
         const QString asRead = suppReader.readLine();
         QString line = asRead;
@@ -244,22 +272,22 @@ bool Districts::Read_Districts()
         if (line.size() <= 2)
             continue;
         if (line.lastIndexOf(u',') < 1) {
-            ShowMessage(QStringLiteral("Invalid line in Supplementary District file = ") + line,
-                        Mb::Critical, kProductName);
+            suppInvalid << QStringLiteral("Invalid line in Supplementary District file = ") + line;
             mSuppUnreadable.append(asRead);
             continue;
         }
         DistrictParts parts = SplitDistrict(line);
         if (VbTrim(parts.volume).isEmpty()) {
-            ShowMessage(QStringLiteral(
-                                "Invalid line in Supplementary District file (no volume number) = ")
-                                + line,
-                        Mb::Critical, kProductName);
+            suppInvalid << QStringLiteral(
+                                   "Invalid line in Supplementary District file (no volume "
+                                   "number) = ")
+                                   + line;
             mSuppUnreadable.append(asRead);
             continue;
         }
         mRecords.push_back({false, parts.name, parts.volume, true, parts.format});
     }
+    TellInvalidLines(suppInvalid, QStringLiteral("Supplementary District file"));
     mSuppFile = suppPath;
 
     const int range = gProject->iSuppRange();

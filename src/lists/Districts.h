@@ -174,6 +174,11 @@ public:
     // The text divided at FindSeperator: without a separator the name is the
     // whole text, the volume empty and the format 0. Nothing is trimmed.
     static DistrictParts SplitDistrict(const QString &cell);
+    // The cell as the name and volume fields of a batch file or work file
+    // line: SplitDistrict's parts when both are there, else the whole cell
+    // as the name and no volume (a separator at the end or the start would
+    // otherwise be lost, since a reader joins an empty part without one).
+    static DistrictParts SplitForFile(const QString &cell);
     // 0 for an empty volume, -1 when it holds a wildcard character, 2 when it
     // is a run of digits (blanks around it allowed), 3 when every character
     // is I, X or V (either case), else 1.

@@ -222,7 +222,7 @@ QString ForeNames::AddName(const QString &name)
     mNames.push_back({trimmed, VbUCase(trimmed)});
     SortNames();
     IndexNamesByLetter();
-    Savenames();
+    Savenames(trimmed + QStringLiteral(" could not be added to your Forenames file:"));
     return trimmed;
 }
 
@@ -231,12 +231,13 @@ void ForeNames::DeleteName(const QString &name)
     const int index = FindName(name);
     if (index < 0)
         return;
+    const QString removed = mNames.at(size_t(index)).Name;
     mNames.erase(mNames.begin() + index);
     IndexNamesByLetter();
-    Savenames();
+    Savenames(removed + QStringLiteral(" could not be removed from your Forenames file:"));
 }
 
-bool ForeNames::Savenames() const
+bool ForeNames::Savenames(const QString &failure) const
 {
     QStringList lines = mHead;
     lines.reserve(mHead.size() + mTop.size() + 2 * NameCount() + 1);
@@ -253,8 +254,15 @@ bool ForeNames::Savenames() const
         previous = initial;
         lines.append(entry.Name);
     }
-    if (!WriteFileWhole(mFilePath, JoinCrLf(lines))) {
+    QString reason;
+    if (!WriteFileWhole(mFilePath, JoinCrLf(lines), &reason)) {
         BeepIfEnabled();
+        // The change holds for this run only: the transcriber must know
+        // that it is gone at the next start, and why.
+        const QString crLf = QStringLiteral("\r\n");
+        ShowMessage(failure + crLf + QDir::toNativeSeparators(mFilePath) + crLf + reason + crLf
+                        + QStringLiteral("The change holds only until Pelkar closes."),
+                    Mb::Exclamation, kProductName);
         return false;
     }
     return true;

@@ -61,8 +61,9 @@ public:
     // letter case, among the forenames or the most-common names), begins
     // with "@" or holds a character the file cannot, and rewrites the file. Returns the name as stored, or the empty text when
     // nothing was added. When the file cannot be written there is a beep (if
-    // the beep option is on), the old file stays as it was and the name is
-    // kept in the table.
+    // the beep option is on) and a message naming the name and the reason,
+    // the old file stays as it was and the name is kept in the table for
+    // this run.
     QString AddName(const QString &name);
     // Every letter's case flipped, character by character.
     static QString InvertCase(const QString &text);
@@ -97,7 +98,9 @@ private:
     void EnsureForenameFile() const;
     void readFile();
     QString ApplyNameCase(const QString &text, int position, bool invert) const;
-    bool Savenames() const;
+    // Rewrites the file; when it cannot be written, tells the transcriber
+    // with failure as the first line, then the path and the reason.
+    bool Savenames(const QString &failure) const;
     void IndexNamesByLetter();
     void SortNames();
     // Index in mNames of the forename (any letter case), or -1.

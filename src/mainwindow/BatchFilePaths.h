@@ -11,10 +11,12 @@
 
 namespace BatchFilePaths {
 
-// A file of that name in the save folder.
+// A file of that name in the save folder; "" when the name is not a plain
+// file name (IsPlainFileName): a name read from a batch file must never lead
+// a copy, a move or a delete out of the save folder.
 inline QString InSaveFolder(const QString &name)
 {
-    return QDir(gProject->SavePath()).filePath(name);
+    return Project::IsPlainFileName(name) ? QDir(gProject->SavePath()).filePath(name) : QString();
 }
 
 // The batch file's name with the prefix of the copy a header edit keeps.
@@ -23,9 +25,10 @@ inline QString PreCopyName(const QString &batchName)
     return QStringLiteral("Pre_") + batchName;
 }
 
+// "" when the batch's name is not a plain file name, as InSaveFolder.
 inline QString PreCopyPath(const QString &batchName)
 {
-    return InSaveFolder(PreCopyName(batchName));
+    return Project::IsPlainFileName(batchName) ? InSaveFolder(PreCopyName(batchName)) : QString();
 }
 
 // The results window of an earlier save goes before a batch changes.

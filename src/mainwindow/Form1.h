@@ -410,6 +410,7 @@ private:
 
     bool mSaving = false;
     bool mLoading = false;
+    QString mOpenedFile; // the file the last load read, once it loaded
     bool mUploading = false;
     bool mCAlt = false;
     // Children of the window; each released (deleteLater) once it has answered.

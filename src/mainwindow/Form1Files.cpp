@@ -31,6 +31,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QScopedValueRollback>
 
@@ -44,6 +45,32 @@ int AskSaveFirst()
 {
     return ShowMessage(QStringLiteral("Do you want to save the existing data first?"),
                        Mb::YesNoCancel | Mb::Question, kProductName);
+}
+
+// A batch opened from one file and named by its header after another: when
+// a file of the header's name is already in the save folder, Save would
+// replace that other batch. The transcriber decides, as Save As asks; No
+// keeps the name of the file opened.
+void AskBeforeNamingAfterAnotherFile(const QString &opened)
+{
+    Project &project = *gProject;
+    const QString name = project.BatchName();
+    const QString openedName = QFileInfo(opened).fileName();
+    const QString other = InSaveFolder(name);
+    if (name.isEmpty() || name == openedName || other.isEmpty() || !FileExists(other)
+        || QFileInfo(other).canonicalFilePath() == QFileInfo(opened).canonicalFilePath()
+        || !Project::IsPlainFileName(openedName))
+        return;
+    if (SystemMessageBox(QStringLiteral("The header of ") + openedName
+                             + QStringLiteral(" names the batch ") + name
+                             + QStringLiteral(", and a file of that name already exists:") + kCrLf
+                             + QDir::toNativeSeparators(other) + kCrLf
+                             + QStringLiteral("Do you want Save to replace it?") + kCrLf
+                             + QStringLiteral("No keeps the name ") + openedName
+                             + QStringLiteral(", so that Save writes the file you opened."),
+                         Mb::YesNo | Mb::Question, kProductName)
+        != Mb::Yes)
+        project.setBatchName(openedName);
 }
 
 } // namespace
@@ -109,7 +136,12 @@ void Form1::mnuFileOpen_Click()
     }
     if (!gProject->HeaderIsComplete())
         return; // the header form is open for the file just read
-    gProject->setBatchName(gProject->BuildBatchName());
+    // The header's fields name the batch; a name they make that is not a
+    // plain file name is never taken.
+    const QString built = gProject->BuildBatchName();
+    if (Project::IsPlainFileName(built))
+        gProject->setBatchName(built);
+    AskBeforeNamingAfterAnotherFile(mOpenedFile);
     if (gHeaderResult == 3)
         Boxes().GiveFocusBack();
 }
@@ -159,6 +191,8 @@ void Form1::mnurecent1_Click(int Index)
         CloseDown(0, QString(), QString());
         return;
     }
+    if (loaded)
+        AskBeforeNamingAfterAnotherFile(file);
     if (!loaded && gProject->HeaderIsComplete())
         Set_TextBox();
 }

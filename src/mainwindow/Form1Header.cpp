@@ -136,6 +136,7 @@ bool Form1::LoadFile(const QString &path)
         return false;
     }
 
+    mOpenedFile = file;
     if (gRecentFiles)
         gRecentFiles->Propose(file);
     project.SaveProject();

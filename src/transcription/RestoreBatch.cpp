@@ -163,8 +163,13 @@ bool Transcription::AddFileLine(const QString &line, int row)
                                         ? QStringLiteral("has too many fields and has been ignored")
                                         : QStringLiteral(
                                                 "has insufficient fields and has been ignored");
+        // A line of megabytes would make a box nobody can read (and that
+        // takes seconds to lay out): the start of it says which line it is.
+        constexpr int kReadable = 120;
+        const QString shown =
+                line.size() > kReadable ? line.left(kReadable) + QStringLiteral("...") : line;
         const int answer = ShowMessage(QStringLiteral("Line ") + QString::number(row)
-                                               + QStringLiteral(" - ") + line + kCrLf + verdict,
+                                               + QStringLiteral(" - ") + shown + kCrLf + verdict,
                                        Mb::OkCancel | Mb::Critical);
         return answer != Mb::Cancel;
     }

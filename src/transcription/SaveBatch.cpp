@@ -263,6 +263,8 @@ bool Transcription::SaveData(bool showResults, const QString &path)
         } else {
             errorFlag = true;
             resultText = kNotSavedResult;
+            // "Saving" must not stay up as if the save were still going on.
+            StatusBar().ShowMsg(QStringLiteral("Not saved"), true);
             if (!refusal.isEmpty()) {
                 findings = refusal;
             } else {
@@ -367,7 +369,7 @@ qint64 Transcription::SaveRows(QByteArray &bytes, QString &findings, bool &error
                 if (col > 1)
                     line += u',';
                 if (col == mDistrictCol) {
-                    const DistrictParts parts = Districts::SplitDistrict(cell);
+                    const DistrictParts parts = Districts::SplitForFile(cell);
                     appendField(line, parts.name);
                     line += u',';
                     appendField(line, parts.volume);
@@ -400,7 +402,7 @@ void Transcription::CheckReadsBack(int row, const QString &line,
     for (int col = 1; col < cols; ++col) {
         const QString &cell = *cells[std::size_t(col)];
         if (col == mDistrictCol) {
-            const DistrictParts parts = Districts::SplitDistrict(cell);
+            const DistrictParts parts = Districts::SplitForFile(cell);
             meant << parts.name << parts.volume;
         } else {
             meant << cell;

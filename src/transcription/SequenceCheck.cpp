@@ -185,7 +185,9 @@ bool Transcription::InSequence(int row, SequenceKey &last) const
         return true;
     SequenceKey current;
     MakeSequenceKey(row, current);
-    const auto keep = qScopeGuard([&last, &current] { last = std::move(current); });
+    // Copied, not moved: Qt 6.4's QVarLengthArray move assignment drops
+    // (leaks) the heap storage a long name gave the target.
+    const auto keep = qScopeGuard([&last, &current] { last = current; });
     if (!current.comparable)
         return true;
     const int p = FindPreviousNameRow(row);

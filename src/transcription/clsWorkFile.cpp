@@ -243,7 +243,43 @@ bool clsWorkFile::SeekRecord(int n)
 
 bool clsWorkFile::flush()
 {
-    return ::fdatasync(mFile.handle()) == 0;
+    if (::fdatasync(mFile.handle()) == 0)
+        return true;
+    WriteFailed(errno);
+    return false;
+}
+
+void clsWorkFile::WriteFailed(int code)
+{
+    mWriteFailed = true;
+    if (mWriteFailTold)
+        return;
+    mWriteFailTold = true;
+    QString reason = code != 0 ? QString::fromLocal8Bit(std::strerror(code)) : mFile.errorString();
+    if (reason.isEmpty())
+        reason = QStringLiteral("Unknown error");
+    ShowMessage(QStringLiteral("Pelkar cannot write its work file:") + kCrLf
+                    + QDir::toNativeSeparators(WorkFilePath()) + kCrLf + reason + kCrLf
+                    + QStringLiteral("Your work is not kept safe against a crash until the work "
+                                     "file can be written again.")
+                    + kCrLf
+                    + QStringLiteral("Please make room on that disk: Pelkar writes the whole "
+                                     "work file again as soon as it can."),
+                Mb::Exclamation, kProductName);
+}
+
+bool clsWorkFile::RewriteWhole()
+{
+    mRewriting = true;
+    mWriteFailed = false;
+    const bool header = SaveHeaderToWork();
+    const bool rows = SaveGridToWork();
+    mRewriting = false;
+    if (mWriteFailed)
+        return false;
+    // Whole again: a later failure is a new one, and is told.
+    mWriteFailTold = false;
+    return header && rows;
 }
 
 bool clsWorkFile::AppendRecord(QByteArray &records, const QString &text) const
@@ -264,11 +300,16 @@ bool clsWorkFile::WriteRecords(int first, const QByteArray &records, bool flushN
 {
     if (mHandle < 1 || first < 1 || records.isEmpty())
         return false;
-    if (!SeekRecord(first) || mFile.write(records) != records.size())
-        return false;
+    // Counted before the write: a write cut short may still have reached
+    // some of these records, which a later whole write must blank.
     const int last = first + int(records.size() / mRecordLength) - 1;
     if (last > mHighestRecord)
         mHighestRecord = last;
+    errno = 0;
+    if (!SeekRecord(first) || mFile.write(records) != records.size()) {
+        WriteFailed(errno);
+        return false;
+    }
     return !flushNow || flush();
 }
 
@@ -291,7 +332,7 @@ QString clsWorkFile::BuildRowText(int row) const
         if (col == districtCol) {
             // Always two fields, even with an empty volume: the rebuild
             // counts fields, and "Leeds," must not lose its row.
-            const DistrictParts parts = Districts::SplitDistrict(cell);
+            const DistrictParts parts = Districts::SplitForFile(cell);
             text += QuoteIfComma(parts.name) + u'\t' + QuoteIfComma(parts.volume);
         } else {
             text += QuoteIfComma(cell);
@@ -357,6 +398,14 @@ bool clsWorkFile::SaveHeaderToWork()
         OpenWork(false);
     if (mDisabled || !gProject)
         return false;
+    if (mWriteFailed && !mRewriting)
+        return RewriteWhole();
+    // A file that cannot even be made (a full disk) is told like a write
+    // refused; a folder in the way has been told already.
+    if (mHandle < 1 && mOpenError != 0 && mOpenError != EISDIR) {
+        WriteFailed(mOpenError);
+        return false;
+    }
     QStringList lines;
     for (int n = 1; n <= 6; ++n) {
         const QString line = gProject->BuildProjLine(n);
@@ -388,6 +437,8 @@ bool clsWorkFile::DeleteWorkRow(int row)
 {
     if (mDisabled)
         return false;
+    if (mWriteFailed && !mRewriting)
+        return RewriteWhole();
     return WriteRecord(u'-' + QString::number(row), row + kFirstRowRecord, true);
 }
 
@@ -401,6 +452,8 @@ bool clsWorkFile::SaveRowToWork(int row)
         ShowMessage(problem, Mb::Critical, kProductName);
         return false;
     }
+    if (mWriteFailed && !mRewriting)
+        return RewriteWhole();
     return WriteRecord(text, row + kFirstRowRecord, true);
 }
 
@@ -408,6 +461,8 @@ bool clsWorkFile::SaveGridToWork()
 {
     if (mDisabled || !mGrid)
         return false;
+    if (mWriteFailed && !mRewriting)
+        return RewriteWhole();
     // The records are consecutive: they go into one buffer and to the file
     // in one write.
     const int rows = mGrid->Rows();

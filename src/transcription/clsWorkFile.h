@@ -64,6 +64,10 @@ public:
 
     // The writes. Each does nothing while the object is disabled, and
     // returns false when something was refused or could not be written.
+    // A write the file system refuses (a full disk) is told once; until a
+    // write succeeds again, each later write rewrites the whole file from
+    // the grid, header records included, so that the file is whole again as
+    // soon as there is room.
     //
     // The header records from record 1, flushed once. Opens the file for
     // writing (emptying it) when it is not open, even while disabled. A
@@ -129,6 +133,12 @@ public:
 
 private:
     bool WriteRecord(const QString &text, int n, bool flush);
+    // Notes a write the file system refused and tells the transcriber, once
+    // until the whole file has been written again.
+    void WriteFailed(int code);
+    // After a refused write: the header records and every grid row written
+    // afresh. True when the file is whole again.
+    bool RewriteWhole();
     // Appends the text as one record (padded with spaces); false, with a
     // blank record in its place, when it does not fit a record or cannot be
     // encoded.
@@ -163,4 +173,7 @@ private:
     int mHighestRecord = 0;
     bool mDisabled = false;
     bool mOwnsFile = false; // opened by this run: deleted when released
+    bool mWriteFailed = false; // a write was refused: the file is not whole
+    bool mWriteFailTold = false;
+    bool mRewriting = false;
 };

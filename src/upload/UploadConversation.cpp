@@ -322,11 +322,19 @@ void UploadConversation::CheckForCompleteData()
             FailUnrecognised();
             return;
         }
+        if (value.hasColon && !value.hostValid) {
+            FailUnrecognised();
+            return;
+        }
         if (value.hasColon)
             ApplyUploadLink(value.host, value.port);
     }
 
     const UploadReply::Update update = UploadReply::ParseUpdate(sReply, lReplyStart);
+    if (update.keyMalformed) {
+        FailUnrecognised();
+        return;
+    }
     bUpdateUnresolved = false;
     if (update.keyUnterminated) {
         // A version spread over lines cannot be recorded, so the file is not

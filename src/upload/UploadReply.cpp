@@ -4,6 +4,37 @@
 
 namespace UploadReply {
 
+namespace {
+
+// What is taken from a reply is stored in the settings file: only what its
+// format allows may pass, so that nothing else (a line break above all)
+// reaches a file.
+bool AllDigits(QStringView text)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+bool IsHostName(QStringView text)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        const bool allowed = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')
+                             || (c >= u'0' && c <= u'9') || c == u'.' || c == u'-';
+        if (!allowed)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool HasSystemError(const QString &reply)
 {
     return reply.contains(QLatin1String("Quorvel System Error"), Qt::CaseInsensitive);
@@ -77,6 +108,7 @@ UploadLink ParseUploadLink(const QString &text)
         return link;
     link.hasColon = true;
     link.host = text.left(colon);
+    link.hostValid = IsHostName(VbTrim(link.host));
     // A whole number, perhaps with a fraction that is dropped ("80.9" is 80).
     const QString port = VbTrim(text.mid(colon + 1));
     qsizetype digits = 0;
@@ -122,8 +154,13 @@ Update ParseUpdate(const QString &reply, qsizetype replyStart)
         update.keyUnterminated = true;
         return update;
     }
+    const QString version = reply.mid(key + 5, close - key - 5);
+    if (!AllDigits(version)) {
+        update.keyMalformed = true;
+        return update;
+    }
     update.keyFound = true;
-    update.version = reply.mid(key + 5, close - key - 5);
+    update.version = version;
     update.lines = GetMessages(reply, u"update").lines;
     return update;
 }
@@ -145,7 +182,10 @@ std::optional<QString> UpdateKey(const QString &reply, QString *why)
     const qsizetype lineEnd = reply.indexOf(u'\n', key);
     if (close < 0 || (lineEnd >= 0 && lineEnd < close))
         return missing("No end of key found");
-    return reply.mid(key + 5, close - key - 5);
+    const QString version = reply.mid(key + 5, close - key - 5);
+    if (!AllDigits(version))
+        return missing("Key is not a number");
+    return version;
 }
 
 } // namespace UploadReply

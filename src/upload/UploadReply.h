@@ -48,6 +48,7 @@ struct UploadLink
 {
     bool hasColon = false; // without one the value changes nothing
     bool portValid = false; // a port that is not a whole number from 1 to 65535 is unreadable
+    bool hostValid = false; // letters, digits, "." and "-" only (blanks around it allowed)
     QString host;
     int port = 0;
 };
@@ -60,6 +61,7 @@ struct Update
     bool endSeen = false;      // "</update" found after it
     bool keyFound = false;     // the opening names the district file and carries " key="
     bool keyUnterminated = false; // " key=" without a ">" on its line: a broken reply
+    bool keyMalformed = false; // a key that is not a run of digits: a broken reply
     QString version;
     QStringList lines;         // the new district file's lines
 };
@@ -67,7 +69,7 @@ Update ParseUpdate(const QString &reply, qsizetype replyStart);
 
 // The version named by the first "<update " ... " key=" ... ">" in the whole
 // reply, without requiring the district file's name; nullopt when any part
-// is missing. why (when given) gets the log text of what was missing.
+// is missing or the key is not a run of digits. why (when given) gets the log text of what was missing.
 std::optional<QString> UpdateKey(const QString &reply, QString *why = nullptr);
 
 } // namespace UploadReply

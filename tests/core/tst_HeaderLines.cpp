@@ -572,6 +572,16 @@ private slots:
             << replaced(1, "#,9z,Ann Smith,Wessex,1911B3A0123.ZEL,2-Mar-2026,Y,Y,N,a,12,7.4")
             << none << QStringList{kMissingDetails} << false
             << QStringList{"PageLetter=", "NoPageLetter=true"};
+        // The letter goes into the batch file's name: anything but one
+        // letter would lead the name elsewhere.
+        QTest::newRow("batch-line-letter-leading-out-dropped")
+            << replaced(1, "#,9z,Ann Smith,Wessex,1911B3A0123.ZEL,2-Mar-2026,Y,Y,N,A/../../x,12,7.4")
+            << none << QStringList{kMissingDetails} << false
+            << QStringList{"PageLetter=", "NoPageLetter=true"};
+        QTest::newRow("batch-line-two-letters-dropped")
+            << replaced(1, "#,9z,Ann Smith,Wessex,1911B3A0123.ZEL,2-Mar-2026,Y,Y,N,AB,12,7.4")
+            << none << QStringList{kMissingDetails} << false
+            << QStringList{"PageLetter=", "NoPageLetter=true"};
         QTest::newRow("batch-line-no-letter-in-name")
             << replaced(1, "#,9z,Ann Smith,Wessex,Notes.txt,2-Mar-2026,Y,Y,N") << none
             << QStringList{kMissingDetails} << false

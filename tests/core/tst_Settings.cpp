@@ -321,9 +321,9 @@ private slots:
             << "[Picklist]\nPickTop=16150" << QStringList{"Picktop=0"} << none
             << "PickTop=16150";
         QTest::newRow("pickleft-default-half-the-screen")
-            << "" << QStringList{"Pickleft=14400"} << none << "PickLeft=14400";
+            << "[Startup]" << QStringList{"Pickleft=14400"} << none << "PickLeft=14400";
         QTest::newRow("batchstarted-missing-is-today")
-            << "" << QStringList{"BatchStarted=2026-03-14"} << none
+            << "[Startup]" << QStringList{"BatchStarted=2026-03-14"} << none
             << "BatchStarted=14/Mar/2026";
         QTest::newRow("batchstarted-english-month")
             << "[Batch]\nBatchStarted=3/Jan/2025" << QStringList{"BatchStarted=2025-01-03"}
@@ -356,7 +356,7 @@ private slots:
             << "[Web]\nPing= other.example " << QStringList{"sPing= other.example "} << none
             << "Ping=other.example";
         QTest::newRow("quarter-defaults")
-            << "" << QStringList{"DoBQtr=2", "MomsQtr=3", "SpouseQtr=1"} << none << "MomQtr=3";
+            << "[Startup]" << QStringList{"DoBQtr=2", "MomsQtr=3", "SpouseQtr=1"} << none << "MomQtr=3";
         QTest::newRow("rownumbering-2-is-D")
             << "[Options]\nRowNumbering=2" << QStringList{"RowNumbering=D"} << none
             << "RowNumbering=2";
@@ -448,6 +448,59 @@ private slots:
         QVERIFY(QFileInfo::exists(oldSettingsFile()));
         QVERIFY(gProject->SetRegistryValues());
         QVERIFY(!QFileInfo::exists(oldSettingsFile()));
+    }
+
+    void damagedFileIsKeptAndReplacedByTheDefaults_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("old"); // the file has the older name
+
+        QByteArray random;
+        for (int i = 0; i < 600; ++i)
+            random.append(char((i * 151 + 7) % 251 + 1));
+        QByteArray utf16("\xff\xfe", 2);
+        for (const char c : QByteArray("[Picklist]\r\nPickRows=12\r\n"))
+            utf16.append(c).append('\0');
+
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("blank-lines-only") << QByteArray("\r\n  \r\n") << false;
+        QTest::newRow("random-bytes") << random << false;
+        QTest::newRow("cut-inside-a-line")
+            << QByteArray("[Picklist]\r\nPickRows=12\r\n[Options]\r\nAutoT") << false;
+        QTest::newRow("utf-16") << utf16 << false;
+        QTest::newRow("older-file-cut") << QByteArray("[Picklist]\r\nPickRo") << true;
+    }
+
+    // A settings file that no save could have written: the defaults take
+    // its place and the transcriber is told, and the file is kept aside
+    // rather than overwritten at the next save.
+    void damagedFileIsKeptAndReplacedByTheDefaults()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, old);
+        const QString damaged = old ? oldSettingsFile() : settingsFile();
+        const QString kept = QDir(dataFolder()).filePath("Pelkarini.bad");
+        QVERIFY(writeBytes(damaged, bytes));
+
+        script->answer("Ok");
+        QVERIFY(gProject->Setup());
+        QCOMPARE(prompts(), QStringList{"Pelkar's settings file could not be read:\r\n" + damaged
+                                        + "\r\nYour settings have been reset to their "
+                                          "defaults.\r\nThe damaged file has been kept as "
+                                        + kept});
+        QCOMPARE(script->records().at(0).style, int(Mb::Exclamation));
+        QCOMPARE(readBytes(kept), bytes);
+        QCOMPARE(readBytes(settingsFile()), readBytes(fixture("settings-fresh/created.txt")));
+        QVERIFY(!QFileInfo::exists(oldSettingsFile()));
+        QCOMPARE(gProject->PickRows(), 9);
+
+        // Saved and read again: the copy stays as it was, and a sound file
+        // is never set aside.
+        QVERIFY(gProject->SetRegistryValues());
+        ClearIniStore();
+        QVERIFY(gProject->Setup());
+        QCOMPARE(script->records().size(), 1);
+        QCOMPARE(readBytes(kept), bytes);
     }
 
     void unreadableFileStopsTheRun()

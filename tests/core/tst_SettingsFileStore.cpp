@@ -127,6 +127,34 @@ private slots:
         QCOMPARE(readBytes(path), QByteArray("[A]\r\na=1\r\n[B]\r\nb=1\r\n"));
     }
 
+    // A line break in what is written would become lines of the file of
+    // its own (a key read by the next start): nothing of it is written.
+    void lineBreaksNeverWritten_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+
+        QTest::newRow("cr-in-value") << "A" << "a" << "45\rSuppFile1=/some/path";
+        QTest::newRow("lf-in-value") << "A" << "new" << "x\n[B]";
+        QTest::newRow("crlf-in-key") << "B" << "b\r\nc" << "1";
+        QTest::newRow("lf-in-section") << "C\nD" << "c" << "3";
+    }
+
+    void lineBreaksNeverWritten()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        const QString path = homePath("small.ini");
+        QVERIFY(writeBytes(path, "[A]\r\na=1\r\n[B]\r\nb=1\r\n"));
+        QVERIFY(OpenINI(path));
+        WriteProfileString(path, section, key, value);
+        QCOMPARE(HeldIniLines(), (QStringList{"[A]", "a=1", "[B]", "b=1"}));
+        QVERIFY(SaveiniFile(path));
+        QCOMPARE(readBytes(path), QByteArray(" \r\n[A]\r\na=1\r\n \r\n[B]\r\nb=1\r\n"));
+    }
+
     // Writing before anything was read starts a store of its own, which the
     // next read then uses instead of loading the file.
     void writeToEmptyStore()

@@ -164,6 +164,7 @@ private slots:
     void exitClosesDownAndReleasesEverything();
     void missingFilesFolderStopsWithoutCreatingAnything();
     void outputBlockedByAFileStopsWithTheReason();
+    void secondCopyIsRefusedAndTouchesNothing_data();
     void secondCopyIsRefusedAndTouchesNothing();
     void killedCopyDoesNotBlockTheNextStart();
     void firstStartInstallsTheShippedLists();
@@ -351,8 +352,18 @@ void tst_StartUp::outputBlockedByAFileStopsWithTheReason()
     QCOMPARE(r.style, int(Mb::Exclamation));
 }
 
+void tst_StartUp::secondCopyIsRefusedAndTouchesNothing_data()
+{
+    QTest::addColumn<bool>("otherRuntimeFolder");
+    QTest::newRow("same-runtime-folder") << false;
+    // Same home, same data folder: the first copy's work file is still its
+    // own, whatever runtime folder the second is given.
+    QTest::newRow("other-runtime-folder") << true;
+}
+
 void tst_StartUp::secondCopyIsRefusedAndTouchesNothing()
 {
+    QFETCH(bool, otherRuntimeFolder);
     ProgramRun first(homePath(QStringLiteral("script1")), {QStringLiteral("Use Default"), QStringLiteral("Ok")});
     QVERIFY(first.start());
     QVERIFY2(first.waitForMessages(2), qPrintable(first.errorOutput()));
@@ -368,9 +379,19 @@ void tst_StartUp::secondCopyIsRefusedAndTouchesNothing()
         before = std::move(now);
     }
 
+    const QString otherRuntime = QDir::temp().filePath(
+        QStringLiteral("pelkar-runtime-%1").arg(QCoreApplication::applicationPid()));
     ProgramRun second(homePath(QStringLiteral("script2")), {QStringLiteral("Ok")});
+    if (otherRuntimeFolder) {
+        QVERIFY(QDir().mkpath(otherRuntime));
+        QFile::setPermissions(otherRuntime,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        second.setEnvironment(QStringLiteral("XDG_RUNTIME_DIR"), otherRuntime);
+    }
     QVERIFY(second.start());
     QVERIFY(second.waitForExit());
+    if (otherRuntimeFolder)
+        QDir(otherRuntime).removeRecursively();
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     const QList<MessageRecord> asked = second.messages();
     QCOMPARE(asked.size(), 1);

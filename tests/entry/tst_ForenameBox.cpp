@@ -379,6 +379,29 @@ private slots:
         }
     }
 
+    // Yes to adding a new forename while the Files folder cannot be
+    // written: the transcriber is told that the name was not added, and why.
+    void newForenameThatCannotBeSavedIsTold()
+    {
+        gProject->setForenameWarning(true);
+        gProject->setBForeGhost(false);
+        const QByteArray before = TestFiles::readBytes(nameFile());
+        open(3);
+        press(*box, input(), QStringLiteral("zebedee"));
+        grid->setRowCol(3, 3);
+        script->answer({"Yes", "Ok"});
+        {
+            TestFiles::FileSizeLimit full(64);
+            QVERIFY(forenames->Validate());
+        }
+        QCOMPARE(grid->TextMatrix(3, kForenames), QStringLiteral("Zebedee "));
+        QCOMPARE(script->records().size(), 2);
+        QCOMPARE(script->records().at(1).prompt,
+                 "Zebedee could not be added to your Forenames file:\r\n" + nameFile()
+                     + "\r\nFile too large\r\nThe change holds only until Pelkar closes.");
+        QCOMPARE(TestFiles::readBytes(nameFile()), before);
+    }
+
     void commands_data()
     {
         QTest::addColumn<QString>("cell");

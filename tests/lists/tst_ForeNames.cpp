@@ -271,9 +271,16 @@ private slots:
         ForeNames names;
         {
             FileSizeLimit limit(64);
+            script->answer("Ok");
             QCOMPARE(names.AddName("Zachary"), QString("Zachary"));
         }
         QCOMPARE(input().beeps, 1);
+        // Told, and why: the name is gone at the next start otherwise.
+        QCOMPARE(script->records().size(), 1);
+        QCOMPARE(script->records().at(0).prompt,
+                 "Zachary could not be added to your Forenames file:\r\n" + nameFile()
+                     + "\r\nFile too large\r\nThe change holds only until Pelkar closes.");
+        QCOMPARE(script->records().at(0).style, int(Mb::Exclamation));
         QCOMPARE(readBytes(nameFile()), before);
         QCOMPARE(QDir(gProject->GetFilePath()).entryList(QDir::Files),
                  QStringList{"Pelkar_Name2.txt"});
@@ -293,8 +300,13 @@ private slots:
         gProject->setBeepit(false);
         ForeNames names;
         FileSizeLimit limit(64);
+        script->answer("Ok");
         names.DeleteName("Walter");
         QCOMPARE(input().beeps, 0);
+        QCOMPARE(script->records().size(), 1);
+        QCOMPARE(script->records().at(0).prompt,
+                 "Walter could not be removed from your Forenames file:\r\n" + nameFile()
+                     + "\r\nFile too large\r\nThe change holds only until Pelkar closes.");
     }
 
     // Reading the list must not close what others hold open.

@@ -11,6 +11,7 @@
 #include "entry/RichTextBox.h"
 #include "header/HeaderRules.h"
 #include "header/frmHeader.h"
+#include "mainwindow/BatchFilePaths.h"
 #include "transcription/Change_Monitor.h"
 #include "transcription/Recent_files.h"
 #include "transcription/clsWorkFile.h"
@@ -217,6 +218,78 @@ private slots:
         QCOMPARE(readAll(batch), expected);
         QCOMPARE(gRecentFiles->FileName(1), batch);
         QVERIFY(!FileExists(inSaveFolder(QStringLiteral("Pre_") + batchName())));
+    }
+
+    // A page letter read from a file is one letter: one that climbs out of
+    // the save folder names no batch, and no copy kept for a header edit is
+    // made or deleted outside that folder.
+    void craftedPageLetterLeadsNowhere()
+    {
+        startWindow();
+        const QString crafted = inSaveFolder(QStringLiteral("crafted.ZEL"));
+        QByteArray bytes = readAll(batch);
+        QVERIFY(bytes.contains(",N,A,12,"));
+        bytes.replace(",N,A,12,", ",N,A/../../victim,12,");
+        writeAll(crafted, bytes);
+        QVERIFY(QDir().mkpath(inSaveFolder(QStringLiteral("Pre_1905B1A"))));
+        const QString victim = QDir::cleanPath(inSaveFolder(QStringLiteral("../victim0012.ZEL")));
+        writeAll(victim, "not a batch");
+
+        acceptUnexpected();
+        script->answer(crafted);
+        window->MenuItem(QStringLiteral("mnuFileOpen"))->trigger();
+        QVERIFY(gProject->PageLetter() != QStringLiteral("A/../../victim"));
+        QVERIFY(Project::IsPlainFileName(gProject->BatchName()));
+        if (window->headerForm())
+            window->headerForm()->close();
+        window->MenuItem(QStringLiteral("mnuExit"))->trigger();
+        QCOMPARE(readAll(victim), QByteArray("not a batch"));
+
+        // Whatever the name, no path is made from one that is not plain.
+        QCOMPARE(BatchFilePaths::PreCopyPath(QStringLiteral("A/../../victim0012.ZEL")), QString());
+        QCOMPARE(BatchFilePaths::InSaveFolder(QStringLiteral("../victim0012.ZEL")), QString());
+    }
+
+    // A file whose header names another batch, when a file of that name is
+    // already in the save folder: asked before Save replaces it; No keeps
+    // the name of the file opened.
+    void openedFileNamingAnotherBatchAsks_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("no-keeps-the-opened-name") << "No";
+        QTest::newRow("yes-replaces-the-other-batch") << "Yes";
+    }
+    void openedFileNamingAnotherBatchAsks()
+    {
+        QFETCH(QString, answer);
+        startWindow();
+        const QByteArray other = readAll(batch);
+        const QString copy = inSaveFolder(QStringLiteral("copy.ZEL"));
+        QByteArray bytes = other;
+        QVERIFY(bytes.contains("\r\nABBOT,"));
+        bytes.replace("\r\nABBOT,", "\r\nABBOTT,");
+        writeAll(copy, bytes);
+
+        script->answer({copy, answer});
+        window->MenuItem(QStringLiteral("mnuFileOpen"))->trigger();
+        QCOMPARE(script->records().size(), 2);
+        QCOMPARE(script->records()[1].prompt,
+                 "The header of copy.ZEL names the batch " + batchName()
+                     + ", and a file of that name already exists:\r\n" + batch
+                     + "\r\nDo you want Save to replace it?\r\nNo keeps the name copy.ZEL, so "
+                       "that Save writes the file you opened.");
+        QCOMPARE(script->records()[1].style, int(Mb::YesNo | Mb::Question));
+
+        changeFirstSurname(QStringLiteral("ABBOTTS"));
+        window->MenuItem(QStringLiteral("mnuSaveCont"))->trigger();
+        if (answer == QLatin1String("No")) {
+            QCOMPARE(gProject->BatchName(), QStringLiteral("copy.ZEL"));
+            QCOMPARE(readAll(batch), other);
+            QVERIFY(readAll(copy).contains("\r\nABBOTTS,"));
+        } else {
+            QCOMPARE(gProject->BatchName(), batchName());
+            QVERIFY(readAll(batch).contains("\r\nABBOTTS,"));
+        }
     }
 
     void missingRecentFileIsSaidAndKept()

@@ -94,6 +94,43 @@ private slots:
         QCOMPARE(TestFiles::readBytes(saved),
                  TestFiles::readBytes(TestFiles::fixture(QStringLiteral("typed-births-batch/expected.ZEL"))));
     }
+
+    // The disk holding the work file fills while the transcriber types:
+    // told once, not at every row; once there is room again, the next row
+    // left puts the whole file back, so that it holds every row typed.
+    void fullDiskWhileTypingIsToldOnceAndMended()
+    {
+        startEmptyBatch();
+        const QList<TypedBatch::Keystroke> keys = TypedBatch::keystrokes();
+        const qsizetype half = keys.size() / 2;
+        {
+            // Room for the header records and no row.
+            TestFiles::FileSizeLimit full(10 * 250);
+            script->answer(QStringLiteral("Ok"));
+            for (qsizetype i = 0; i < half; ++i)
+                QVERIFY(TypedBatch::press(*window, keys.at(i).ch));
+        }
+        QCOMPARE(script->records().size(), 1);
+        QCOMPARE(script->records().at(0).prompt,
+                 QStringLiteral("Pelkar cannot write its work file:\r\n")
+                     + clsWorkFile::WorkFilePath()
+                     + QStringLiteral("\r\nFile too large\r\nYour work is not kept safe against a "
+                                      "crash until the work file can be written again.\r\nPlease "
+                                      "make room on that disk: Pelkar writes the whole work file "
+                                      "again as soon as it can."));
+        for (qsizetype i = half; i < keys.size(); ++i)
+            QVERIFY(TypedBatch::press(*window, keys.at(i).ch));
+        QCOMPARE(script->records().size(), 1);
+
+        // Every record that typing with room all along writes is there.
+        const QStringList records = workRecords(TestFiles::readBytes(clsWorkFile::WorkFilePath()));
+        const QStringList expected =
+            QString::fromLatin1(TestFiles::readBytes(
+                                    TestFiles::fixture(QStringLiteral("typed-births-batch/workfile.txt"))))
+                .split(u'\n', Qt::SkipEmptyParts);
+        for (const QString &record : expected)
+            QVERIFY2(records.contains(record), qPrintable(record));
+    }
 };
 
 PELKAR_TEST(tst_TypedBatch)

@@ -394,6 +394,13 @@ private slots:
                 << QStringList{"box 17 Pelkar: Line 2 - ABBOT,Ann,Leeds,9b,12,13" + kCrLf
                                + "has too many fields and has been ignored"}
                 << true;
+        // A line of megabytes is shown by its start only.
+        const QString longLine = "ABBOT,Ann,Leeds,9b,12," + QString(5000000, u'x') + ",13";
+        QTest::newRow("too-many-fields-long-line-cut")
+                << "named" << crlf(birthsHeader() << longLine) << QStringList{"Ok"}
+                << QStringList{"box 17 Pelkar: Line 2 - " + longLine.left(120) + "..." + kCrLf
+                               + "has too many fields and has been ignored"}
+                << true;
         QTest::newRow("insufficient-fields-cancelled")
                 << "named" << crlf(birthsHeader() << "ABBOT,Ann,Leeds,12")
                 << QStringList{"Cancel"}
@@ -838,7 +845,8 @@ private slots:
                                                "SavePath.")});
         QVERIFY(gProject->Invalid());
         QVERIFY(gChangeMonitor->AnyChange());
-        QCOMPARE(status->current(), QStringLiteral("Saving"));
+        QCOMPARE(status->current(), QStringLiteral("Not saved"));
+        QVERIFY(status->messages.last().error);
         QVERIFY(!QFileInfo::exists(homePath("gone")));
     }
 
@@ -923,6 +931,13 @@ private slots:
         QTest::newRow("comma-then-quote") << 2 << "a,\"b" << true;
         QTest::newRow("quote-comma-in-surname") << 1 << "O\"B,X" << true;
         QTest::newRow("quote-in-district-name") << 3 << "Leeds \"W\",9b" << true;
+        // A separator with nothing on one side of it: the district goes
+        // into the file whole, so that it loads back as it was.
+        QTest::newRow("district-separator-at-the-end") << 3 << "Leeds," << true;
+        QTest::newRow("district-comma-after-the-volume") << 3 << "Bath,5c," << true;
+        QTest::newRow("district-commas-at-the-end") << 3 << "Bath,,," << true;
+        QTest::newRow("district-separator-first") << 3 << ",5c" << true;
+        QTest::newRow("district-comma-alone") << 3 << "," << true;
         QTest::newRow("quote-in-page") << 4 << "12\"" << true;
         QTest::newRow("quote-and-semicolon") << 2 << "Ann;\"Jo" << true;
         QTest::newRow("quotes-around-entry") << 2 << "\"Ann\"" << false;

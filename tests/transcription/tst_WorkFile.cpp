@@ -202,21 +202,39 @@ private slots:
     }
 
     // The district cell always goes in as name TAB volume, so that one with
-    // its separator and no volume keeps its row through a rebuild.
+    // its separator and no volume keeps its row through a rebuild; a
+    // separator with nothing on one side of it goes in whole, so that the
+    // rebuild gives the cell back exactly.
+    void districtWithoutVolumeKeepsItsRow_data()
+    {
+        QTest::addColumn<QString>("district");
+        QTest::addColumn<QByteArray>("fields");
+
+        QTest::newRow("separator-at-the-end") << "Leeds," << QByteArray("\"Leeds,\"\t");
+        QTest::newRow("no-separator") << "Leeds" << QByteArray("Leeds\t");
+        QTest::newRow("comma-after-the-volume") << "Bath,5c," << QByteArray("\"Bath,5c,\"\t");
+        QTest::newRow("commas-at-the-end") << "Bath,,," << QByteArray("\"Bath,,,\"\t");
+        QTest::newRow("separator-first") << ",5c" << QByteArray("\",5c\"\t");
+        QTest::newRow("name-with-a-comma") << "Ashton (E,W),8c"
+                                           << QByteArray("\"Ashton (E,W)\"\t8c");
+    }
+
     void districtWithoutVolumeKeepsItsRow()
     {
+        QFETCH(QString, district);
+        QFETCH(QByteArray, fields);
         loadBatch();
         grid->setRows(3);
-        grid->setTextMatrix(2, 3, QStringLiteral("Leeds,"));
+        grid->setTextMatrix(2, 3, district);
         workFile->StartNewWorkfile();
         QVERIFY(workFile->SaveHeaderToWork());
         QVERIFY(workFile->SaveRowToWork(2));
-        QCOMPARE(record(workBytes(), 12).trimmed(), QByteArray("2\tSMITH\tJohn\tLeeds\t\t123"));
+        QCOMPARE(record(workBytes(), 12).trimmed(), "2\tSMITH\tJohn\t" + fields + "\t123");
 
         crash();
         QVERIFY(workFile->RestoreWorkfile());
         QCOMPARE(grid->Rows(), 3);
-        QCOMPARE(gridRows().at(1), QStringLiteral("2|SMITH|John|Leeds|123"));
+        QCOMPARE(gridRows().at(1), "2|SMITH|John|" + district + "|123");
     }
 
     // Records that are not the expected row are passed over; the rows after
@@ -270,7 +288,7 @@ private slots:
         QCOMPARE(asked, messages);
         // The rebuilt rows are in the work file again either way.
         QCOMPARE(record(workBytes(), 13).trimmed(),
-                 QByteArray("3\tJONES\tMary Ann\tLeeds\t\t124"));
+                 QByteArray("3\tJONES\tMary Ann\t\"Leeds,\"\t\t124"));
         if (messages.isEmpty()) {
             QCOMPARE(TestFiles::readBytes(clsWorkFile::BackupPath()), bytes);
             return;
@@ -329,7 +347,7 @@ private slots:
         QTest::newRow("cut-inside-a-later-row")
             << load.left(15 * kRecord + 40)
             << QStringList{firstRows, "2|SMITH|John|Leeds,9b|123", "3|+PAGE,124|||",
-                           "4|JONES|Mary Ann|Leeds|124", "5|#COMMENT, torn corner|||"}
+                           "4|JONES|Mary Ann|Leeds,|124", "5|#COMMENT, torn corner|||"}
             << partly
                    + QStringLiteral("The work file could not be read past the start of the "
                                     "record for row 6: that row and any after it are missing "
@@ -416,7 +434,7 @@ private slots:
                                  "1|+PAGE,0123|||",
                                  "2|SMITH|John|Leeds,9b|123",
                                  "3|+PAGE,124|||",
-                                 "4|JONES|Mary Ann|Leeds|124",
+                                 "4|JONES|Mary Ann|Leeds,|124",
                                  "5|#COMMENT, torn corner|||",
                                  "6|KAY|Ann, Jane|Ashton (E,W),8c|124",
                                  "7|LEE|\"Bo\"|Bury,8a|124",
@@ -489,6 +507,65 @@ private slots:
         workFile->StartNewWorkfile();
         QVERIFY(workFile->SaveHeaderToWork());
         QVERIFY(workFile->WorkExists());
+    }
+
+    // A disk that fills while the transcriber types: said once, not at
+    // every row; once there is room again the next write puts the whole
+    // file back, header records included, so that a crash then loses
+    // nothing typed while the disk was full.
+    void fullDiskIsToldOnceAndMendedWhenThereIsRoom()
+    {
+        loadBatch();
+        workFile->StartNewWorkfile();
+        {
+            // Room for four of the six header records and no row.
+            TestFiles::FileSizeLimit full(4 * kRecord);
+            script->answer("Ok");
+            QVERIFY(!workFile->SaveHeaderToWork());
+            QVERIFY(!workFile->SaveGridToWork());
+            grid->setTextMatrix(2, 2, QStringLiteral("John Henry"));
+            QVERIFY(!workFile->SaveRowToWork(2));
+            QVERIFY(!workFile->DeleteWorkRow(7));
+            grid->setRows(7);
+            QCOMPARE(script->records().size(), 1);
+            QCOMPARE(script->records().at(0).prompt,
+                     QStringLiteral("Pelkar cannot write its work file:\r\n") + workPath()
+                         + QStringLiteral("\r\nFile too large\r\nYour work is not kept safe "
+                                          "against a crash until the work file can be written "
+                                          "again.\r\nPlease make room on that disk: Pelkar "
+                                          "writes the whole work file again as soon as it can."));
+            QCOMPARE(script->records().at(0).style, int(Mb::Exclamation));
+            QCOMPARE(script->records().at(0).title, QStringLiteral("Pelkar"));
+            QVERIFY(workBytes().size() <= 4 * kRecord);
+        }
+
+        // Room again: the next row written brings the whole file back.
+        grid->setTextMatrix(3, 1, QStringLiteral("+PAGE,125"));
+        QVERIFY(workFile->SaveRowToWork(3));
+        QCOMPARE(script->records().size(), 1);
+
+        crash();
+        QVERIFY(workFile->RestoreWorkfile());
+        QCOMPARE(gProject->BatchName(), QStringLiteral("1911B1S0123.ZEL"));
+        QCOMPARE(gProject->CreditName(), QStringLiteral("Lee, Ann"));
+        QCOMPARE(gridRows(), (QStringList{
+                                 "1|+PAGE,0123|||",
+                                 "2|SMITH|John Henry|Leeds,9b|123",
+                                 "3|+PAGE,125|||",
+                                 "4|JONES|Mary Ann|Leeds,|124",
+                                 "5|#COMMENT, torn corner|||",
+                                 "6|KAY|Ann, Jane|Ashton (E,W),8c|124",
+                             }));
+
+        // A later failure is a new one, and is told again.
+        script->clearRecords();
+        {
+            TestFiles::FileSizeLimit full(4 * kRecord);
+            script->answer("Ok");
+            QVERIFY(!workFile->SaveRowToWork(2));
+            QVERIFY(!workFile->SaveRowToWork(3));
+        }
+        QCOMPARE(script->records().size(), 1);
     }
 
     // ---- What may never reach a record ------------------------------------------

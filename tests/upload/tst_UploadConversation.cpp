@@ -110,6 +110,18 @@ private slots:
                    "installed: its version does not end on the line that names it\r\nYour "
                    "District File has not been changed"
                 << "" << "Error: the update's key= does not end on its line - update refused";
+        // What a reply names goes into the settings file: a line break in
+        // it would write lines of its own there.
+        QTest::newRow("uploadlink-host-with-a-line-break")
+                << failed("WRONGDOMAIN",
+                          "<uploadlink>\nhost.example\rSuppFile1=/some/path:80\n</uploadlink>\n")
+                << false << unrecognised << "" << "No recognised response";
+        QTest::newRow("update-key-with-a-line-break")
+                << ok("<update file=\"pelkar/Districts.txt\" key=45\rSuppFile1=/some/path>\nA|1837|1|9999|4|1|2|3|4|5\n</update>\n")
+                << false << unrecognised << "" << "No recognised response";
+        QTest::newRow("update-key-not-a-number")
+                << ok("<update file=\"pelkar/Districts.txt\" key=4x>\nA|1837|1|9999|4|1|2|3|4|5\n</update>\n")
+                << false << unrecognised << "" << "No recognised response";
     }
     void replies()
     {

@@ -192,6 +192,53 @@ private slots:
         QTest::newRow("port-empty") << "h:" << true << false << "h" << 0;
         QTest::newRow("port-out-of-range") << "h:70000" << true << false << "h" << 0;
     }
+
+    // A host goes into the settings file: only host-name characters pass.
+    void uploadLinkHost_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("name") << "up2.quorvel-b.example:8080" << true;
+        QTest::newRow("address") << "127.0.0.1:80" << true;
+        QTest::newRow("blanks-around") << " up.example :80" << true;
+        QTest::newRow("carriage-return-inside") << "up.example\rSuppFile1=/x:80" << false;
+        QTest::newRow("line-feed-inside") << "up.example\nPort=1:80" << false;
+        QTest::newRow("path") << "up.example/../x:80" << false;
+        QTest::newRow("empty") << ":80" << false;
+    }
+    void uploadLinkHost()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        QCOMPARE(UploadReply::ParseUploadLink(text).hostValid, valid);
+    }
+
+    // The key goes into the settings file: a run of digits, or the block is
+    // broken.
+    void updateKeyOfDigitsOnly_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("digits") << "45" << true;
+        QTest::newRow("carriage-return-inside") << "45\rSuppFile1=/some/path" << false;
+        QTest::newRow("letters") << "4x" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void updateKeyOfDigitsOnly()
+    {
+        QFETCH(QString, key);
+        QFETCH(bool, valid);
+        const QString reply = "<FILEUPLOAD RESULT=OK\n<update file=\"pelkar/Districts.txt\" key="
+                              + key + ">\na\n</update>\n</fileupload>";
+        const auto u = UploadReply::ParseUpdate(reply, 0);
+        QCOMPARE(u.keyFound, valid);
+        QCOMPARE(u.keyMalformed, !valid);
+        QCOMPARE(u.version, valid ? key : QString());
+        QCOMPARE(UploadReply::UpdateKey(reply).has_value(), valid);
+        QString why;
+        UploadReply::UpdateKey(reply, &why);
+        QCOMPARE(why, valid ? QString() : QString("Key is not a number"));
+    }
     void uploadLink()
     {
         QFETCH(QString, text);
