@@ -93,6 +93,24 @@ public:
     // their numbers (kept in range).
     void AddItem(const QString &text, int index);
     void RemoveItem(int index);
+    // Inserts count empty rows before index in one step (index == Rows
+    // appends); as AddItem otherwise. False, with nothing inserted, for a
+    // fixed or out-of-range index or a count below 1.
+    bool AddItems(int index, int count);
+    // What changed in the texts since the last call, for the one reader
+    // that keeps figures worked out from them (the data-row count), so that
+    // it reads again only those rows: the lowest and highest row a text was
+    // written in or added at the end (-1 when none), and whether rows or
+    // columns moved (inserted or removed before the end, Clear), after which
+    // every row must be read again. A new grid answers moved.
+    struct TextChanges
+    {
+        int first = -1;
+        int last = -1;
+        bool moved = true;
+    };
+    TextChanges takeTextChanges();
+
     // Moves column col to position newPosition, texts, colours, widths and
     // alignments with it. Both must be non-fixed columns; the current cell
     // keeps its number.
@@ -220,6 +238,8 @@ private:
     void colourChanged(int row, int col);
 
     void setOneColWidth(int col, int twips);
+    void noteRowsWritten(int first, int last);
+    void noteRowsMoved() { mTextChanges.moved = true; }
 
     int mRows = 2;
     int mCols = 2;
@@ -243,6 +263,7 @@ private:
     // The cells changed while Redraw is off (x columns, y rows), shown
     // again when it is on: only these, not the whole grid.
     QRect mPendingCells;
+    TextChanges mTextChanges;
     QFont mFont;
     int mWidth = 0;
     int mHeight = 0;

@@ -25,6 +25,7 @@
 #include <QGuiApplication>
 #include <QScopeGuard>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -263,6 +264,16 @@ bool Transcription::Restore(const QString &path)
     });
 
     int g = 1;
+    // Room for every line at once: a row added for each line, with the view
+    // told each time, made a long batch slow to open. The rows left over
+    // go at the end.
+    const int rowsBefore = mGrid->Rows();
+    const auto roomNeeded = std::min<qsizetype>(reader.linesLeft() + 2, 10'000'000);
+    if (roomNeeded > rowsBefore) {
+        EventsOffGuard quiet;
+        mGrid->setRows(int(roomNeeded));
+    }
+    const auto trimRows = [this, rowsBefore, &g] { SetRowCount(std::max(rowsBefore, g + 1)); };
     while (!reader.atEnd()) {
         QString line = VbTrim(translator->Translate(reader.readLine()));
         if (line.isEmpty())
@@ -300,6 +311,7 @@ bool Transcription::Restore(const QString &path)
 
         ++g;
         if (!AddFileLine(line, g)) {
+            trimRows();
             resume.dismiss();
             translator.reset();
             mGrid->setRedraw(true);
@@ -334,6 +346,7 @@ bool Transcription::Restore(const QString &path)
         }
     }
 
+    trimRows();
     translator.reset();
     mGrid->setRedraw(true);
     if (mBatchFileHooks.saveToWorkFile)

@@ -23,6 +23,7 @@
 // instance lock already keeps a second copy from running.
 
 #include <QFile>
+#include <QList>
 #include <QString>
 
 class FlexGrid;
@@ -82,6 +83,13 @@ public:
     // that RowProblem refuses is told to the transcriber and not written:
     // its record keeps the last version that fitted.
     bool SaveRowToWork(int row);
+    // The listed rows (in any order) written as SaveRowToWork writes each,
+    // leaving the same bytes, but in as few writes as the runs of
+    // consecutive rows allow and flushed once: for the commands that change
+    // many rows at once. Rows outside 1 to Rows - 1 are passed over. Refused
+    // rows keep their records and are told in one message naming the first.
+    // Returns false when a row was refused or a write failed.
+    bool SaveRowsToWork(QList<int> rows);
 
     // Why the grid row cannot be kept in one record: a message for the
     // transcriber naming the row and the cure, or "" when it fits. A record
