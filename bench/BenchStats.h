@@ -22,3 +22,9 @@ inline benchmark::internal::Benchmark *MinMedianMax(benchmark::internal::Benchma
                                 })
             ->ReportAggregatesOnly(true);
 }
+
+// For BENCHMARK(...)->Apply(RepeatedMinMedianMax): five runs.
+inline void RepeatedMinMedianMax(benchmark::internal::Benchmark *b)
+{
+    MinMedianMax(b);
+}
