@@ -87,6 +87,7 @@ void FlexGrid::setRows(int rows)
             mColours.resize(mTexts.size(), White);
         mRowHeights.resize(std::size_t(rows), -1);
         noteRowsWritten(mRows, rows - 1);
+        ++mTextRevision;
         mRows = rows;
         endInsertRows();
         return;
@@ -97,6 +98,7 @@ void FlexGrid::setRows(int rows)
         mColours.resize(mTexts.size());
     mRowHeights.resize(std::size_t(rows));
     mRows = rows;
+    ++mTextRevision;
     endRemoveRows();
     keepInRange();
 }
@@ -339,6 +341,8 @@ void FlexGrid::setTextMatrix(int row, int col, const QString &text)
         return;
     cell = text;
     noteRowsWritten(row, row);
+    if (col >= FixedCols())
+        ++mTextRevision;
     // A number and a word align differently under the general alignment.
     // The role list is built once: a load writes tens of thousands of cells.
     static const QList<int> roles{Qt::DisplayRole, Qt::TextAlignmentRole};

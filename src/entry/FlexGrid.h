@@ -110,6 +110,10 @@ public:
         bool moved = true;
     };
     TextChanges takeTextChanges();
+    // A number that changes whenever a text outside column 0 (the row
+    // labels) changes, or rows or columns are added, removed or moved: a
+    // copy of the texts made at one number is still whole while it stands.
+    std::uint64_t textRevision() const { return mTextRevision; }
 
     // Moves column col to position newPosition, texts, colours, widths and
     // alignments with it. Both must be non-fixed columns; the current cell
@@ -239,7 +243,11 @@ private:
 
     void setOneColWidth(int col, int twips);
     void noteRowsWritten(int first, int last);
-    void noteRowsMoved() { mTextChanges.moved = true; }
+    void noteRowsMoved()
+    {
+        mTextChanges.moved = true;
+        ++mTextRevision;
+    }
 
     int mRows = 2;
     int mCols = 2;
@@ -264,6 +272,7 @@ private:
     // again when it is on: only these, not the whole grid.
     QRect mPendingCells;
     TextChanges mTextChanges;
+    std::uint64_t mTextRevision = 0;
     QFont mFont;
     int mWidth = 0;
     int mHeight = 0;

@@ -349,8 +349,6 @@ bool Transcription::Restore(const QString &path)
     trimRows();
     translator.reset();
     mGrid->setRedraw(true);
-    if (mBatchFileHooks.saveToWorkFile)
-        mBatchFileHooks.saveToWorkFile();
     if (gDistricts)
         gDistricts->Read_Districts();
     resume.dismiss();
@@ -359,6 +357,10 @@ bool Transcription::Restore(const QString &path)
 
     AddLine1();
     RenumberAllRows(-1);
+    // After the first line and the numbers, which no record holds: the
+    // window's lay-out that follows a load then finds the file whole.
+    if (mBatchFileHooks.saveToWorkFile)
+        mBatchFileHooks.saveToWorkFile();
     // The rows added on the way are the file's own: a batch just read holds
     // nothing that closing should offer to save.
     if (gChangeMonitor)

@@ -179,6 +179,7 @@ bool clsWorkFile::FolderInTheWay()
 
 void clsWorkFile::CloseWork()
 {
+    mWholeCopy.reset();
     if (mFile.isOpen())
         mFile.close();
     mHandle = 0;
@@ -383,6 +384,28 @@ bool clsWorkFile::SaveHeaderToWork()
         AppendRecord(records, line);
     const bool written = lines.isEmpty() || WriteRecords(1, records, false);
     return mHandle >= 1 && flush() && written;
+}
+
+QStringList clsWorkFile::HeaderLines() const
+{
+    QStringList lines;
+    for (int n = 1; gProject && n <= 6; ++n)
+        lines << gProject->BuildProjLine(n);
+    return lines;
+}
+
+bool clsWorkFile::SaveBatchToWork()
+{
+    const QStringList header = HeaderLines();
+    if (mWholeCopy && mHandle >= 1 && !mDisabled && mGrid && mWholeCopy->grid == mGrid
+        && mWholeCopy->revision == mGrid->textRevision() && mWholeCopy->header == header)
+        return true;
+    mWholeCopy.reset();
+    const bool headerWritten = SaveHeaderToWork();
+    const bool gridWritten = SaveGridToWork();
+    if (headerWritten && gridWritten && mGrid)
+        mWholeCopy = WholeCopy{mGrid, mGrid->textRevision(), header};
+    return headerWritten && gridWritten;
 }
 
 bool clsWorkFile::DeleteWorkRow(int row)

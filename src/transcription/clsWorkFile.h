@@ -25,6 +25,10 @@
 #include <QFile>
 #include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
 
 class FlexGrid;
 
@@ -79,6 +83,10 @@ public:
     // another row's text after a delete or insert, which the rebuild must
     // not bring back) and one message names the first such row.
     bool SaveGridToWork();
+    // SaveHeaderToWork and SaveGridToWork, unless the file holds that
+    // already: both written by this call since the header lines and the
+    // grid's texts last changed. Returns false as they do.
+    bool SaveBatchToWork();
     // Record row + 10 := the row number and the row text; flushed. A row
     // that RowProblem refuses is told to the transcriber and not written:
     // its record keeps the last version that fitted.
@@ -159,6 +167,16 @@ private:
     // Renames a work file that could not be rebuilt out of the way; the new
     // path, or "" when it stayed where it was.
     QString SetAsideWorkFile();
+
+    // What the last SaveBatchToWork wrote whole, while the file holds it.
+    struct WholeCopy
+    {
+        const FlexGrid *grid = nullptr;
+        std::uint64_t revision = 0;
+        QStringList header;
+    };
+    std::optional<WholeCopy> mWholeCopy;
+    QStringList HeaderLines() const;
 
     QFile mFile;
     // 1 while open, 0 when none, -1 when the last open failed.
