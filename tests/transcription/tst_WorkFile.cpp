@@ -631,6 +631,48 @@ private slots:
         }
     }
 
+    // The batch written whole is not written again while the file holds it:
+    // only a change of a cell or of the header writes it anew.
+    void batchWrittenWholeOnceWhileUnchanged()
+    {
+        loadBatch();
+        workFile->StartNewWorkfile();
+        QVERIFY(workFile->SaveBatchToWork());
+        const QByteArray whole = workBytes();
+        // A mark the program never writes shows whether the file was
+        // written again.
+        const auto mark = [this] {
+            QFile file(workPath());
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.seek(qint64(12 - 1) * kRecord));
+            QCOMPARE(file.write(QByteArray(kRecord, 'Z')), qint64(kRecord));
+        };
+
+        mark();
+        QVERIFY(workFile->SaveBatchToWork());
+        QCOMPARE(record(workBytes(), 12), QByteArray(kRecord, 'Z'));
+        // The row labels are in no record.
+        grid->setTextMatrix(3, 0, QStringLiteral("99"));
+        QVERIFY(workFile->SaveBatchToWork());
+        QCOMPARE(record(workBytes(), 12), QByteArray(kRecord, 'Z'));
+
+        gProject->setCommentLine(QStringLiteral("Rows from the third scan"));
+        QVERIFY(workFile->SaveBatchToWork());
+        QCOMPARE(record(workBytes(), 12), record(whole, 12));
+        QVERIFY(workBytes() != whole);
+
+        mark();
+        grid->setTextMatrix(7, 2, QStringLiteral("Bo"));
+        QVERIFY(workFile->SaveBatchToWork());
+        QCOMPARE(record(workBytes(), 12), record(whole, 12));
+        QVERIFY(record(workBytes(), 17).contains("\tBo\t"));
+
+        // A file begun again holds nothing of the batch.
+        workFile->StartNewWorkfile();
+        QVERIFY(workFile->SaveBatchToWork());
+        QCOMPARE(record(workBytes(), 12), record(whole, 12));
+    }
+
     // ---- A work file that cannot be rebuilt ----------------------------------------
 
     void unrecoverableWorkFileIsSetAside_data()
