@@ -71,6 +71,9 @@ public:
     }
 
     QString home() const { return mHome.path(); }
+    // The scripted services, for a benchmark that answers a command's
+    // questions.
+    Script &script() { return *mScript; }
 
     static QString benchFolder()
     {

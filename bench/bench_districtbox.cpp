@@ -15,6 +15,7 @@
 #include "lists/PickListSink.h"
 #include "transcription/Transcription.h"
 
+#include "BenchStats.h"
 #include "GeneratedDistricts.h"
 
 #include "BenchPickList.h"
@@ -136,6 +137,10 @@ BENCHMARK_CAPTURE(BM_DistrictKeystroke, name_and_comma, "Stanford 1", ',')
 BENCHMARK_CAPTURE(BM_DistrictKeystroke, volume_digit, "Stanford 1,", '1')
         ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_DistrictKeystroke, no_match, "Stx", 'q')->Unit(benchmark::kMicrosecond);
+// The wildcard alone, then a letter: the whole list is gone over.
+BENCHMARK_CAPTURE(BM_DistrictKeystroke, wildcard_then_v, "*", 'v')
+        ->Unit(benchmark::kMicrosecond)
+        ->Apply(RepeatedMinMedianMax);
 } // namespace
 
 int main(int argc, char **argv)

@@ -16,6 +16,7 @@
 #include "lists/PickListSink.h"
 #include "transcription/Transcription.h"
 
+#include "BenchStats.h"
 #include "GeneratedForenames.h"
 
 #include "BenchPickList.h"
@@ -127,6 +128,11 @@ BENCHMARK_CAPTURE(BM_ForenameKeystroke, fifth_letter, "Mari", 'a')->Unit(benchma
 BENCHMARK_CAPTURE(BM_ForenameKeystroke, second_word, "Mary Ja", 'n')->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_ForenameKeystroke, no_match, "Jox", 'q')->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_ForenameKeystroke, wildcard_scan, "*ar", 'd')->Unit(benchmark::kMicrosecond);
+// A wildcard at the start goes over the whole list: a common run of
+// letters, then one more.
+BENCHMARK_CAPTURE(BM_ForenameKeystroke, wildcard_el_then_e, "*el", 'e')
+        ->Unit(benchmark::kMicrosecond)
+        ->Apply(RepeatedMinMedianMax);
 } // namespace
 
 int main(int argc, char **argv)

@@ -209,8 +209,7 @@ void bindBatchFileHooks()
         hooks.saveToWorkFile = [] {
             if (!gWorkFile)
                 return;
-            gWorkFile->SaveHeaderToWork();
-            gWorkFile->SaveGridToWork();
+            gWorkFile->SaveBatchToWork();
         };
     }
 }

@@ -9,6 +9,21 @@ LineReader::LineReader(QIODevice &device) : mBytes(device.readAll()) {}
 
 LineReader::LineReader(const QByteArray &bytes) : mBytes(bytes) {}
 
+qsizetype LineReader::linesLeft() const
+{
+    qsizetype lines = 0;
+    const qsizetype size = mBytes.size();
+    for (qsizetype i = mPos; i < size; ++i) {
+        const char c = mBytes.at(i);
+        if (c == '\n' || (c == '\r' && (i + 1 >= size || mBytes.at(i + 1) != '\n')))
+            ++lines;
+    }
+    // A last line without an ending.
+    if (size > mPos && mBytes.back() != '\n' && mBytes.back() != '\r')
+        ++lines;
+    return lines;
+}
+
 QString LineReader::readLine()
 {
     const char *data = mBytes.constData();

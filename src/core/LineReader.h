@@ -21,6 +21,8 @@ public:
     bool atEnd() const { return mPos >= mBytes.size(); }
     // The next line without its ending.
     QString readLine();
+    // How many lines are left to read, empty ones included.
+    qsizetype linesLeft() const;
 
 private:
     QByteArray mBytes;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -85,6 +86,8 @@ void FlexGrid::setRows(int rows)
         if (!mColours.empty())
             mColours.resize(mTexts.size(), White);
         mRowHeights.resize(std::size_t(rows), -1);
+        noteRowsWritten(mRows, rows - 1);
+        ++mTextRevision;
         mRows = rows;
         endInsertRows();
         return;
@@ -95,6 +98,7 @@ void FlexGrid::setRows(int rows)
         mColours.resize(mTexts.size());
     mRowHeights.resize(std::size_t(rows));
     mRows = rows;
+    ++mTextRevision;
     endRemoveRows();
     keepInRange();
 }
@@ -114,6 +118,7 @@ void FlexGrid::setCols(int cols)
     mColWidths.resize(std::size_t(cols), DefaultColWidth);
     mColAlignments.resize(std::size_t(cols), GeneralAlignment);
     mCols = cols;
+    noteRowsMoved();
     if (cols > oldCols) {
         endInsertColumns();
     } else {
@@ -134,11 +139,42 @@ void FlexGrid::AddItem(const QString &text, int index)
         mColours.insert(mColours.begin() + at, std::size_t(mCols), White);
     mRowHeights.insert(mRowHeights.begin() + index, -1);
     ++mRows;
+    noteRowsMoved();
     const QStringList parts = text.split(QLatin1Char('\t'));
     const int n = std::min(int(parts.size()), mCols);
     for (int c = 0; c < n; ++c)
         textAt(index, c) = parts.at(c);
     endInsertRows();
+}
+
+bool FlexGrid::AddItems(int index, int count)
+{
+    if (index < FixedRows() || index > mRows || count < 1)
+        return false;
+    beginInsertRows(QModelIndex(), index, index + count - 1);
+    const auto at = std::ptrdiff_t(flat(index, 0));
+    const auto cells = std::size_t(count) * std::size_t(mCols);
+    mTexts.insert(mTexts.begin() + at, cells, QString());
+    if (!mColours.empty())
+        mColours.insert(mColours.begin() + at, cells, White);
+    mRowHeights.insert(mRowHeights.begin() + index, std::size_t(count), -1);
+    mRows += count;
+    noteRowsMoved();
+    endInsertRows();
+    return true;
+}
+
+void FlexGrid::noteRowsWritten(int first, int last)
+{
+    if (mTextChanges.first < 0 || first < mTextChanges.first)
+        mTextChanges.first = first;
+    if (last > mTextChanges.last)
+        mTextChanges.last = last;
+}
+
+FlexGrid::TextChanges FlexGrid::takeTextChanges()
+{
+    return std::exchange(mTextChanges, TextChanges{-1, -1, false});
 }
 
 void FlexGrid::RemoveItem(int index)
@@ -152,6 +188,7 @@ void FlexGrid::RemoveItem(int index)
         mColours.erase(mColours.begin() + at, mColours.begin() + at + mCols);
     mRowHeights.erase(mRowHeights.begin() + index);
     --mRows;
+    noteRowsMoved();
     endRemoveRows();
     keepInRange();
 }
@@ -167,6 +204,7 @@ void FlexGrid::setColPosition(int col, int newPosition)
     if (!beginMoveColumns(QModelIndex(), col, col, QModelIndex(), destination))
         return;
     moveCellColumn(mTexts, mRows, mCols, col, newPosition);
+    noteRowsMoved();
     if (!mColours.empty())
         moveCellColumn(mColours, mRows, mCols, col, newPosition);
     moveWithin(mColWidths.begin(), col, newPosition);
@@ -302,6 +340,9 @@ void FlexGrid::setTextMatrix(int row, int col, const QString &text)
     if (cell == text)
         return;
     cell = text;
+    noteRowsWritten(row, row);
+    if (col >= FixedCols())
+        ++mTextRevision;
     // A number and a word align differently under the general alignment.
     // The role list is built once: a load writes tens of thousands of cells.
     static const QList<int> roles{Qt::DisplayRole, Qt::TextAlignmentRole};
@@ -336,6 +377,7 @@ void FlexGrid::Clear()
 {
     for (QString &text : mTexts)
         text.clear();
+    noteRowsMoved();
     mColours.clear();
     allCellsChanged({});
 }

@@ -93,6 +93,28 @@ public:
     // their numbers (kept in range).
     void AddItem(const QString &text, int index);
     void RemoveItem(int index);
+    // Inserts count empty rows before index in one step (index == Rows
+    // appends); as AddItem otherwise. False, with nothing inserted, for a
+    // fixed or out-of-range index or a count below 1.
+    bool AddItems(int index, int count);
+    // What changed in the texts since the last call, for the one reader
+    // that keeps figures worked out from them (the data-row count), so that
+    // it reads again only those rows: the lowest and highest row a text was
+    // written in or added at the end (-1 when none), and whether rows or
+    // columns moved (inserted or removed before the end, Clear), after which
+    // every row must be read again. A new grid answers moved.
+    struct TextChanges
+    {
+        int first = -1;
+        int last = -1;
+        bool moved = true;
+    };
+    TextChanges takeTextChanges();
+    // A number that changes whenever a text outside column 0 (the row
+    // labels) changes, or rows or columns are added, removed or moved: a
+    // copy of the texts made at one number is still whole while it stands.
+    std::uint64_t textRevision() const { return mTextRevision; }
+
     // Moves column col to position newPosition, texts, colours, widths and
     // alignments with it. Both must be non-fixed columns; the current cell
     // keeps its number.
@@ -220,6 +242,12 @@ private:
     void colourChanged(int row, int col);
 
     void setOneColWidth(int col, int twips);
+    void noteRowsWritten(int first, int last);
+    void noteRowsMoved()
+    {
+        mTextChanges.moved = true;
+        ++mTextRevision;
+    }
 
     int mRows = 2;
     int mCols = 2;
@@ -243,6 +271,8 @@ private:
     // The cells changed while Redraw is off (x columns, y rows), shown
     // again when it is on: only these, not the whole grid.
     QRect mPendingCells;
+    TextChanges mTextChanges;
+    std::uint64_t mTextRevision = 0;
     QFont mFont;
     int mWidth = 0;
     int mHeight = 0;

@@ -29,6 +29,8 @@ int replaceInColumn(int col, const std::function<int(QString &)> &replace)
     QList<int> changedRows;
     {
         EventsOffGuard quiet;
+        const bool redraw = grid.Redraw();
+        grid.setRedraw(false);
         for (int r = 2; r < grid.Rows(); ++r) {
             const int index = gTranscription->faIndex(r, col);
             QString text = grid.TextArray(index);
@@ -39,16 +41,15 @@ int replaceInColumn(int col, const std::function<int(QString &)> &replace)
             count += n;
             changedRows << r;
         }
+        grid.setRedraw(redraw);
         if (count == 0)
             return 0;
         if (gChangeMonitor)
             gChangeMonitor->Changed();
-        // Row by row: only the rows that changed are rewritten, and a row
+        // Only the rows that changed are rewritten, flushed once, and a row
         // that no longer fits its record keeps its last saved version.
-        if (gWorkFile) {
-            for (const int r : std::as_const(changedRows))
-                gWorkFile->SaveRowToWork(r);
-        }
+        if (gWorkFile)
+            gWorkFile->SaveRowsToWork(changedRows);
     }
     return count;
 }

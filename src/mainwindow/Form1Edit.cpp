@@ -54,10 +54,13 @@ void markChanged()
         gChangeMonitor->Changed();
 }
 
-void saveRow(int row)
+// The rows a command changed, in one work-file write flushed once: a
+// flush for each row would make a command at the top of a long batch take
+// seconds.
+void saveRows(const QList<int> &rows)
 {
-    if (gWorkFile)
-        gWorkFile->SaveRowToWork(row);
+    if (gWorkFile && !rows.isEmpty())
+        gWorkFile->SaveRowsToWork(rows);
 }
 
 } // namespace
@@ -413,13 +416,15 @@ void Form1::mnuInsertDown_Click()
     {
         EventsOffGuard quiet;
         gTranscription->AddRow();
-        const QList<int> rows = ShiftableRows(gCurrentRow, col);
-        for (qsizetype i = rows.size() - 1; i >= 1; --i) {
+        QList<int> rows = ShiftableRows(gCurrentRow, col);
+        const bool redraw = grid.Redraw();
+        grid.setRedraw(false);
+        for (qsizetype i = rows.size() - 1; i >= 1; --i)
             grid.setTextMatrix(rows[i], col, grid.TextMatrix(rows[i - 1], col));
-            saveRow(rows[i]);
-        }
         grid.setTextMatrix(gCurrentRow, col, QString());
-        saveRow(gCurrentRow);
+        grid.setRedraw(redraw);
+        rows << gCurrentRow;
+        saveRows(rows);
         markChanged();
     }
     Set_TextBox();
@@ -438,21 +443,26 @@ void Form1::mnuInsertUp_Click()
             BeepIfEnabled();
             mShowStatus->ShowMsg(QStringLiteral("Cell must be blank"), true);
         } else {
-            const QList<int> rows = ShiftableRows(gCurrentRow, col);
-            for (qsizetype i = 1; i < rows.size(); ++i) {
+            QList<int> rows = ShiftableRows(gCurrentRow, col);
+            const bool redraw = grid.Redraw();
+            grid.setRedraw(false);
+            for (qsizetype i = 1; i < rows.size(); ++i)
                 grid.setTextMatrix(rows[i - 1], col, grid.TextMatrix(rows[i], col));
-                saveRow(rows[i - 1]);
-            }
             const int emptied = rows.isEmpty() ? gCurrentRow : rows.last();
             grid.setTextMatrix(emptied, col, QString());
+            grid.setRedraw(redraw);
             const int last = grid.Rows() - 1;
             if (emptied == last && gTranscription->IsRowBlank(last)) {
+                rows.removeLast();
+                saveRows(rows);
                 if (gWorkFile)
                     gWorkFile->DeleteWorkRow(last);
                 gTranscription->DeleteRow(last);
                 gCurrentRow = grid.Row();
             } else {
-                saveRow(emptied);
+                if (rows.isEmpty())
+                    rows << emptied;
+                saveRows(rows);
             }
         }
         markChanged();

@@ -94,10 +94,9 @@ bool Form1::LoadFile(const QString &path)
     // to load then gives it back, unsaved changes included.
     const bool hadBatch = !project.BatchName().isEmpty() && gWorkFile;
     const bool hadChanges = gChangeMonitor && gChangeMonitor->AnyChange();
-    if (hadBatch) {
-        gWorkFile->SaveHeaderToWork();
-        gWorkFile->SaveGridToWork();
-    }
+    // Not again when the file holds it whole already (an unchanged batch).
+    if (hadBatch)
+        gWorkFile->SaveBatchToWork();
 
     // A file whose header the reader marks invalid is read once: reading it
     // again would find the same header.

@@ -107,10 +107,9 @@ void Form1::SetUpMainForm()
     if (gProject && gProject->ScanOn())
         scanViewerOwner().enableToolMenus();
 
-    if (gWorkFile) {
-        gWorkFile->SaveHeaderToWork();
-        gWorkFile->SaveGridToWork();
-    }
+    // Not again when a load has just written the batch whole.
+    if (gWorkFile)
+        gWorkFile->SaveBatchToWork();
 
     if (gProject && gProject->DropDownPick())
         gProject->setMovePick(true);

@@ -25,6 +25,7 @@
 #include <QGuiApplication>
 #include <QScopeGuard>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -268,6 +269,16 @@ bool Transcription::Restore(const QString &path)
     });
 
     int g = 1;
+    // Room for every line at once: a row added for each line, with the view
+    // told each time, made a long batch slow to open. The rows left over
+    // go at the end.
+    const int rowsBefore = mGrid->Rows();
+    const auto roomNeeded = std::min<qsizetype>(reader.linesLeft() + 2, 10'000'000);
+    if (roomNeeded > rowsBefore) {
+        EventsOffGuard quiet;
+        mGrid->setRows(int(roomNeeded));
+    }
+    const auto trimRows = [this, rowsBefore, &g] { SetRowCount(std::max(rowsBefore, g + 1)); };
     while (!reader.atEnd()) {
         QString line = VbTrim(translator->Translate(reader.readLine()));
         if (line.isEmpty())
@@ -305,6 +316,7 @@ bool Transcription::Restore(const QString &path)
 
         ++g;
         if (!AddFileLine(line, g)) {
+            trimRows();
             resume.dismiss();
             translator.reset();
             mGrid->setRedraw(true);
@@ -339,10 +351,9 @@ bool Transcription::Restore(const QString &path)
         }
     }
 
+    trimRows();
     translator.reset();
     mGrid->setRedraw(true);
-    if (mBatchFileHooks.saveToWorkFile)
-        mBatchFileHooks.saveToWorkFile();
     if (gDistricts)
         gDistricts->Read_Districts();
     resume.dismiss();
@@ -351,6 +362,10 @@ bool Transcription::Restore(const QString &path)
 
     AddLine1();
     RenumberAllRows(-1);
+    // After the first line and the numbers, which no record holds: the
+    // window's lay-out that follows a load then finds the file whole.
+    if (mBatchFileHooks.saveToWorkFile)
+        mBatchFileHooks.saveToWorkFile();
     // The rows added on the way are the file's own: a batch just read holds
     // nothing that closing should offer to save.
     if (gChangeMonitor)

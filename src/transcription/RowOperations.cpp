@@ -78,6 +78,21 @@ void Transcription::AddRow()
     UpdateScrollBar();
 }
 
+void Transcription::SetRowCount(int rows)
+{
+    if (!mGrid)
+        return;
+    {
+        EventsOffGuard quiet;
+        mGrid->setRows(rows);
+    }
+    // One more digit each time it widens.
+    for (int limit = 0; limit != mRowNumberLimit;) {
+        limit = mRowNumberLimit;
+        FitRowNumberColumn();
+    }
+}
+
 void Transcription::UpdateScrollBar()
 {
     if (!mGrid)
@@ -163,6 +178,27 @@ void Transcription::InsertRowInGrid(int row)
     FitRowNumberColumn();
     UpdateValidation(row, true);
     mGrid->setRowCol(row, 1);
+}
+
+void Transcription::InsertRowsInGrid(int row, int count)
+{
+    if (count < 1 || row < 1 || row > mGrid->Rows())
+        return;
+    EventsOffGuard quiet;
+    const int renumberFrom = std::min(row, mGrid->Row() - 1);
+    mGrid->AddItems(row, count);
+    UpdateScrollBar();
+    MarkChanged();
+    // Once for the block: numbering after each row would go over every
+    // row below it again.
+    RenumberAllRows(renumberFrom);
+    for (int i = 0; i < count; ++i) {
+        ColourRow(row + i);
+        // Each call widens the number column by one more digit at most.
+        FitRowNumberColumn();
+        UpdateValidation(row, true);
+    }
+    mGrid->setRowCol(row + count - 1, 1);
 }
 
 void Transcription::SaveGridAfterRowChange(int lastOldRow)
@@ -318,23 +354,23 @@ void Transcription::FillDown(const QString &text)
         WaitCursor hourglass;
         mGrid->setRedraw(false);
         const int lastOldRow = mGrid->Rows() - 1;
-        bool inserted = false;
-        for (int i = 1; i <= int(*count); ++i) {
-            const int row = gCurrentRow + i;
-            if (row >= mGrid->Rows() || newRows) {
-                InsertRowInGrid(row);
-                inserted = true;
-            }
+        const int first = gCurrentRow + 1;
+        const int last = gCurrentRow + int(*count);
+        // The new rows go in as one block: numbered once, not once per row.
+        const int added = newRows ? int(*count) : std::max(0, last - lastOldRow);
+        if (added > 0)
+            InsertRowsInGrid(newRows ? first : lastOldRow + 1, added);
+        QList<int> filled{gCurrentRow}; // its text was trimmed above
+        for (int row = first; row <= last; ++row) {
             mGrid->setTextMatrix(row, gCurrentCol, fill);
-            if (!inserted && gWorkFile)
-                gWorkFile->SaveRowToWork(row);
+            filled << row;
         }
         // Inserted rows move every row after them: only the whole grid
         // keeps the work file's records numbered as the grid is.
-        if (inserted)
+        if (added > 0)
             SaveGridAfterRowChange(lastOldRow);
         else if (gWorkFile)
-            gWorkFile->SaveRowToWork(gCurrentRow); // its text was trimmed above
+            gWorkFile->SaveRowsToWork(filled);
         mGrid->setRedraw(true);
         MarkChanged();
     }

@@ -9,13 +9,13 @@
 #include "core/VbHelpers.h"
 #include "core/clsEvents.h"
 #include "entry/FlexGrid.h"
+#include "transcription/DataRowTally.h"
 #include "transcription/EntryBoxes.h"
 #include "transcription/GridBindings.h"
 
 #include <QFontMetricsF>
 
 #include <algorithm>
-#include <limits>
 
 int gLastCol = 0;
 int gNewRow = 0;
@@ -57,21 +57,9 @@ bool isDeathBatch()
     return gProject && gProject->ZelLetter() == QLatin1String("D");
 }
 
-// A page text read as a whole number; a text that is not one, or does not
-// fit 32 bits, is not a number.
-bool pageNumber(const QString &text, int &number)
-{
-    bool ok = false;
-    const qlonglong value = text.toLongLong(&ok);
-    if (!ok || value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
-        return false;
-    number = int(value);
-    return true;
-}
-
 } // namespace
 
-Transcription::Transcription()
+Transcription::Transcription() : mRowTally(std::make_unique<DataRowTally>())
 {
     ClearValidation();
 }
@@ -393,44 +381,13 @@ int Transcription::CountRows()
 {
     if (!mGrid)
         return 0;
-    int total = 0;
-    int result = 0;
-    int runningPage = 0;
-    QString lastPage;
-    const int rows = mGrid->Rows();
-    for (int row = 1; row < rows; ++row) {
-        const QString text = mGrid->TextMatrix(row, 1);
-        const QChar first = text.isEmpty() ? QChar() : text.at(0);
-        if (first != QLatin1Char('+') && first != QLatin1Char('#')) {
-            ++total;
-        } else if (first == QLatin1Char('+') && row <= gCurrentRow
-                   && VbUCase(text.left(5)) == QLatin1String("+PAGE")) {
-            const QString pageText = VbTrim(text.mid(6));
-            lastPage = pageText;
-            int number = 0;
-            if (pageText.isEmpty()) {
-                ++runningPage;
-                lastPage = QString::number(runningPage);
-            } else if (pageNumber(pageText, number)) {
-                runningPage = number;
-            } else {
-                // A page with a suffix letter: the number before it counts.
-                const QString stem = VbTrim(pageText.left(pageText.size() - 1));
-                if (stem.isEmpty())
-                    ++runningPage;
-                else if (pageNumber(stem, number))
-                    runningPage = number;
-            }
-        }
-        if (row == gCurrentRow)
-            result = total;
-    }
+    const DataRowTally::Counts counts = mRowTally->count(*mGrid, gCurrentRow);
     if (gProject) {
-        gProject->setDataLines(total);
-        gProject->setLastPageString(lastPage);
+        gProject->setDataLines(counts.dataRows);
+        gProject->setLastPageString(counts.lastPage);
     }
-    StatusBar().ShowPanel3(QStringLiteral("Datarows = ") + QString::number(total));
-    return result;
+    StatusBar().ShowPanel3(QStringLiteral("Datarows = ") + QString::number(counts.dataRows));
+    return counts.dataRowsTo;
 }
 
 int Transcription::CountOccurance(const QString &text, const QString &find)

@@ -15,8 +15,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
+class DataRowTally;
 class FlexGrid;
 class QFont;
 class GridScrollBar;
@@ -103,6 +105,11 @@ public:
     // bar. Answers the number of data rows in rows 1 to gCurrentRow; 0 when
     // gCurrentRow is not a row of the grid.
     int CountRows();
+    // Gives the grid rows rows in one step, the row-number column widened
+    // as AddRow widens it; rows added are blank and left for the caller's
+    // RenumberAllRows to number and colour. For the loads, which add rows
+    // far faster this way than one by one with the view told each time.
+    void SetRowCount(int rows);
     // Occurrences of find in text, overlapping ones counted.
     static int CountOccurance(const QString &text, const QString &find);
     // False, after telling the transcriber and giving the focus back to the
@@ -525,6 +532,8 @@ private:
     GridScrollBar *mScrollBar = nullptr;
     // The largest row count the row-number column is sized for; only grows.
     int mRowNumberLimit = 9;
+    // CountRows' figures, kept between row changes.
+    std::unique_ptr<DataRowTally> mRowTally;
     int mIncompleteCount = 0;
     // ---- end of members: grid model and columns ----
 
@@ -532,6 +541,9 @@ private:
     // InsertRow without the work-file rewrite (FillDown writes once at the
     // end).
     void InsertRowInGrid(int row);
+    // count empty rows from row on, as that many InsertRowInGrid calls at
+    // row, row + 1, ... leave the grid, numbered once.
+    void InsertRowsInGrid(int row, int count);
     // Rewrites the work file from the grid, when one exists; rows it no
     // longer has, up to lastOldRow, are marked deleted in it.
     void SaveGridAfterRowChange(int lastOldRow);

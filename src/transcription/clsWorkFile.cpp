@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -178,6 +179,7 @@ bool clsWorkFile::FolderInTheWay()
 
 void clsWorkFile::CloseWork()
 {
+    mWholeCopy.reset();
     if (mFile.isOpen())
         mFile.close();
     mHandle = 0;
@@ -433,6 +435,28 @@ bool clsWorkFile::SaveHeaderToWork()
     return mHandle >= 1 && flush() && written;
 }
 
+QStringList clsWorkFile::HeaderLines() const
+{
+    QStringList lines;
+    for (int n = 1; gProject && n <= 6; ++n)
+        lines << gProject->BuildProjLine(n);
+    return lines;
+}
+
+bool clsWorkFile::SaveBatchToWork()
+{
+    const QStringList header = HeaderLines();
+    if (mWholeCopy && mHandle >= 1 && !mDisabled && mGrid && mWholeCopy->grid == mGrid
+        && mWholeCopy->revision == mGrid->textRevision() && mWholeCopy->header == header)
+        return true;
+    mWholeCopy.reset();
+    const bool headerWritten = SaveHeaderToWork();
+    const bool gridWritten = SaveGridToWork();
+    if (headerWritten && gridWritten && mGrid)
+        mWholeCopy = WholeCopy{mGrid, mGrid->textRevision(), header};
+    return headerWritten && gridWritten;
+}
+
 bool clsWorkFile::DeleteWorkRow(int row)
 {
     if (mDisabled)
@@ -455,6 +479,60 @@ bool clsWorkFile::SaveRowToWork(int row)
     if (mWriteFailed && !mRewriting)
         return RewriteWhole();
     return WriteRecord(text, row + kFirstRowRecord, true);
+}
+
+bool clsWorkFile::SaveRowsToWork(QList<int> rows)
+{
+    if (mDisabled || !mGrid)
+        return false;
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QString firstProblem;
+    int refused = 0;
+    bool written = true;
+    bool wroteAny = false;
+    QByteArray run;
+    int runFirst = 0;
+    int runNext = 0;
+    const auto writeRun = [&] {
+        if (!run.isEmpty()) {
+            written = WriteRecords(runFirst + kFirstRowRecord, run, false) && written;
+            wroteAny = true;
+            run.clear();
+        }
+    };
+    for (const int row : std::as_const(rows)) {
+        if (row < 1 || row >= mGrid->Rows())
+            continue;
+        QString problem;
+        const QString text = RowRecordText(row, problem);
+        if (!problem.isEmpty()) {
+            // Its record keeps the last version that fitted, as a write of
+            // the row alone leaves it.
+            if (refused++ == 0)
+                firstProblem = problem;
+            continue;
+        }
+        if (run.isEmpty() || row != runNext) {
+            writeRun();
+            runFirst = row;
+        }
+        AppendRecord(run, text);
+        runNext = row + 1;
+    }
+    writeRun();
+    if (wroteAny)
+        written = mHandle >= 1 && flush() && written;
+    if (refused > 0) {
+        QString text = firstProblem;
+        if (refused > 1) {
+            text += kCrLf + QString::number(refused - 1)
+                    + QStringLiteral(" more rows cannot be kept either.");
+        }
+        ShowMessage(text, Mb::Critical, kProductName);
+        return false;
+    }
+    return written;
 }
 
 bool clsWorkFile::SaveGridToWork()
@@ -696,6 +774,12 @@ bool clsWorkFile::RestoreWorkfile()
 
     gTranscription->SetupInputGrid();
     mGrid->setRedraw(false);
+    // Room for a row per record at once, as the file's load does; the rows
+    // left over go at the end.
+    const int rowsBefore = mGrid->Rows();
+    const qint64 recordRows = mFile.size() / mRecordLength - kFirstRowRecord + 1;
+    if (recordRows > rowsBefore && recordRows < 10'000'000)
+        mGrid->setRows(int(recordRows));
 
     // The rows whose records could not be read, by the row number the record
     // stands for. Blank records, records never written, deleted rows and
@@ -734,6 +818,7 @@ bool clsWorkFile::RestoreWorkfile()
             unreadable << expected;
         }
     }
+    gTranscription->SetRowCount(std::max(rowsBefore, gridRow));
     mGrid->setRedraw(true);
 
     const bool damaged = !unreadable.isEmpty() || cutAt > 0;

@@ -23,7 +23,12 @@
 // instance lock already keeps a second copy from running.
 
 #include <QFile>
+#include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
 
 class FlexGrid;
 
@@ -82,10 +87,21 @@ public:
     // another row's text after a delete or insert, which the rebuild must
     // not bring back) and one message names the first such row.
     bool SaveGridToWork();
+    // SaveHeaderToWork and SaveGridToWork, unless the file holds that
+    // already: both written by this call since the header lines and the
+    // grid's texts last changed. Returns false as they do.
+    bool SaveBatchToWork();
     // Record row + 10 := the row number and the row text; flushed. A row
     // that RowProblem refuses is told to the transcriber and not written:
     // its record keeps the last version that fitted.
     bool SaveRowToWork(int row);
+    // The listed rows (in any order) written as SaveRowToWork writes each,
+    // leaving the same bytes, but in as few writes as the runs of
+    // consecutive rows allow and flushed once: for the commands that change
+    // many rows at once. Rows outside 1 to Rows - 1 are passed over. Refused
+    // rows keep their records and are told in one message naming the first.
+    // Returns false when a row was refused or a write failed.
+    bool SaveRowsToWork(QList<int> rows);
 
     // Why the grid row cannot be kept in one record: a message for the
     // transcriber naming the row and the cure, or "" when it fits. A record
@@ -161,6 +177,16 @@ private:
     // Renames a work file that could not be rebuilt out of the way; the new
     // path, or "" when it stayed where it was.
     QString SetAsideWorkFile();
+
+    // What the last SaveBatchToWork wrote whole, while the file holds it.
+    struct WholeCopy
+    {
+        const FlexGrid *grid = nullptr;
+        std::uint64_t revision = 0;
+        QStringList header;
+    };
+    std::optional<WholeCopy> mWholeCopy;
+    QStringList HeaderLines() const;
 
     QFile mFile;
     // 1 while open, 0 when none, -1 when the last open failed.

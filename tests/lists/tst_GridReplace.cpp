@@ -5,6 +5,7 @@
 
 #include "PelkarTest.h"
 #include "TestBatch.h"
+#include "TestFiles.h"
 
 #include "core/Globals.h"
 #include "core/HeaderTypes.h"
@@ -227,6 +228,18 @@ private slots:
         QCOMPARE(ReplaceForenameInGrid(QStringLiteral("JOHN"), QStringLiteral("Jon")), 1);
         const QString record = gWorkFile->GetRecord(row + 10);
         QVERIFY2(record.contains(QStringLiteral("\tJon Henry\t")), qPrintable(record));
+    }
+
+    // The changed rows go to the work file in one write: the bytes are
+    // those that writing each changed row alone leaves.
+    void renameLeavesTheRowByRowBytes()
+    {
+        loadBatch({"John", "Mary", "John Henry", "Ann", "Ann John", "Mary"}, kForenames);
+        QCOMPARE(ReplaceForenameInGrid(QStringLiteral("John"), QStringLiteral("Jon")), 3);
+        const QByteArray together = TestFiles::readBytes(clsWorkFile::WorkFilePath());
+        for (int r = 2; r < grid->Rows(); ++r)
+            QVERIFY(gWorkFile->SaveRowToWork(r));
+        QCOMPARE(TestFiles::readBytes(clsWorkFile::WorkFilePath()), together);
     }
 
     // Rows 0 and 1 (titles and the first page line) are never searched.

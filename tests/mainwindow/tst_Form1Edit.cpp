@@ -346,6 +346,56 @@ private slots:
         QVERIFY(workRecord(last).startsWith(u'-'));
     }
 
+    // The commands that change many rows write them in one go; the work
+    // file is then byte for byte what writing each row alone leaves.
+    void manyRowCommandsLeaveTheRowByRowBytes_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<int>("rowsAdded");
+
+        QTest::newRow("insert-blank") << "mnuInsertDown" << 5 << 4 << QStringList() << 1;
+        QTest::newRow("insert-blank-forenames") << "mnuInsertDown" << 3 << 2 << QStringList() << 1;
+        QTest::newRow("replace-blank") << "mnuInsertUp" << 5 << 4 << QStringList() << 0;
+        QTest::newRow("replace-blank-surnames") << "mnuInsertUp" << 4 << 1 << QStringList() << 0;
+        QTest::newRow("fill-down-existing-rows")
+            << "mnuFillDown" << 3 << 4 << QStringList{"2", "Use Existing Rows"} << 0;
+        QTest::newRow("fill-down-past-the-end")
+            << "mnuFillDown" << 9 << 4 << QStringList{"5", "Use Existing Rows"} << 3;
+        QTest::newRow("fill-down-new-rows")
+            << "mnuFillDown" << 3 << 4 << QStringList{"4", "Insert New Rows"} << 4;
+    }
+
+    void manyRowCommandsLeaveTheRowByRowBytes()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, row);
+        QFETCH(int, col);
+        QFETCH(QStringList, answers);
+        QFETCH(int, rowsAdded);
+
+        startWindow();
+        const int rows = grid().Rows();
+        if (command == QLatin1String("mnuInsertUp"))
+            setQuietly(row, col, QString());
+        goTo(row, col);
+        script->answer(answers);
+        trigger(command.toLatin1().constData());
+        QCOMPARE(grid().Rows(), rows + rowsAdded);
+        QCOMPARE(gCurrentRow, row);
+
+        QFile file(clsWorkFile::WorkFilePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray together = file.readAll();
+        // Row 1, the first "+PAGE" line, has no record of its own.
+        for (int r = 2; r < grid().Rows(); ++r)
+            QVERIFY(gWorkFile->SaveRowToWork(r));
+        QVERIFY(file.seek(0));
+        QCOMPARE(file.readAll(), together);
+    }
+
     void replaceBlankOnAFilledCellMovesNothing()
     {
         startWindow();

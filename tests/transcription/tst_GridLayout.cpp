@@ -612,6 +612,71 @@ private slots:
         QCOMPARE(gProject->LastPageString(), lastPage);
     }
 
+    // The counts are kept from one row change to the next and brought up to
+    // date from the rows changed since: after each kind of change they are
+    // what a count of the whole grid gives.
+    void countRowsFollowsEveryChange_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("currentRow");
+        for (const char *change : {"entry-becomes-page-line", "page-line-becomes-entry",
+                                   "page-renamed", "comment-typed", "entry-edited",
+                                   "rows-appended", "rows-taken-off-the-end", "row-inserted",
+                                   "row-removed", "column-moved", "cleared"}) {
+            QTest::newRow(qPrintable(QStringLiteral("%1-above").arg(change))) << change << 9;
+            QTest::newRow(qPrintable(QStringLiteral("%1-below").arg(change))) << change << 2;
+        }
+    }
+
+    void countRowsFollowsEveryChange()
+    {
+        QFETCH(QString, change);
+        QFETCH(int, currentRow);
+
+        freshGrid(B, 1900, 1, 11);
+        const QStringList column1{"+PAGE,0012", "SMITH", "#COMMENT x", "JONES", "+page,13a",
+                                  "BROWN",      "+PAGE,",   "",           "GREEN", "  +X"};
+        for (int i = 0; i < column1.size(); ++i)
+            grid->setTextMatrix(i + 1, 1, column1[i]);
+        gCurrentRow = currentRow;
+        transcription->CountRows();
+
+        if (change == "entry-becomes-page-line")
+            grid->setTextMatrix(4, 1, QStringLiteral("+PAGE,20"));
+        else if (change == "page-line-becomes-entry")
+            grid->setTextMatrix(5, 1, QStringLiteral("ADAMS"));
+        else if (change == "page-renamed")
+            grid->setTextMatrix(5, 1, QStringLiteral("+PAGE,15"));
+        else if (change == "comment-typed")
+            grid->setTextMatrix(8, 1, QStringLiteral("#torn"));
+        else if (change == "entry-edited")
+            grid->setTextMatrix(6, 1, QStringLiteral("BROWNE"));
+        else if (change == "rows-appended")
+            grid->setRows(14);
+        else if (change == "rows-taken-off-the-end")
+            grid->setRows(6);
+        else if (change == "row-inserted")
+            grid->AddItem(QStringLiteral("\t+PAGE,11"), 2);
+        else if (change == "row-removed")
+            grid->RemoveItem(3);
+        else if (change == "column-moved")
+            grid->setColPosition(1, 2);
+        else if (change == "cleared")
+            grid->Clear();
+        if (change == "rows-appended")
+            grid->setTextMatrix(13, 1, QStringLiteral("+PAGE,16"));
+
+        const int result = transcription->CountRows();
+        const int dataLines = gProject->DataLines();
+        const QString lastPage = gProject->LastPageString();
+        // A count from nothing: a new Transcription over the same grid.
+        Transcription whole;
+        whole.setGrid(grid.get());
+        QCOMPARE(result, whole.CountRows());
+        QCOMPARE(dataLines, gProject->DataLines());
+        QCOMPARE(lastPage, gProject->LastPageString());
+    }
+
     void countOccuranceCountsOverlappingMatches()
     {
         QCOMPARE(Transcription::CountOccurance(QStringLiteral("lll"), QStringLiteral("ll")), 2);

@@ -632,6 +632,124 @@ private slots:
         QCOMPARE(record(workBytes(), 13), record(before, 13));
     }
 
+    // Rows written together (the commands that change many rows) leave the
+    // bytes that writing each alone leaves, refused rows keeping their last
+    // records; one message names the first refused row and counts the rest.
+    void rowsWrittenTogether_data()
+    {
+        QTest::addColumn<QList<int>>("rows");
+        QTest::addColumn<QList<int>>("refused");
+        QTest::addColumn<QString>("message");
+
+        QTest::newRow("one-run") << QList<int>{2, 3, 4, 5, 6, 7} << QList<int>{} << QString();
+        QTest::newRow("runs-out-of-order-twice-named")
+            << QList<int>{7, 2, 5, 3, 7, 6} << QList<int>{} << QString();
+        QTest::newRow("rows-outside-the-grid-passed-over")
+            << QList<int>{0, 3, 4, 8, 40} << QList<int>{} << QString();
+        QTest::newRow("refused-row-keeps-its-record")
+            << QList<int>{2, 3, 4, 5} << QList<int>{3}
+            << QStringLiteral("Row 3 holds a TAB character, which cannot be stored.\r\n"
+                              "Please remove it.");
+        QTest::newRow("refused-rows-counted")
+            << QList<int>{2, 3, 4, 5, 6, 7} << QList<int>{3, 6, 7}
+            << QStringLiteral("Row 3 holds a TAB character, which cannot be stored.\r\n"
+                              "Please remove it.\r\n2 more rows cannot be kept either.");
+    }
+
+    void rowsWrittenTogether()
+    {
+        QFETCH(QList<int>, rows);
+        QFETCH(QList<int>, refused);
+        QFETCH(QString, message);
+
+        loadBatch();
+        const auto freshFile = [&] {
+            workFile->StartNewWorkfile();
+            QVERIFY(workFile->SaveHeaderToWork());
+            QVERIFY(workFile->SaveGridToWork());
+        };
+        // Every cell of the listed rows changed; the refused ones get a TAB.
+        const auto change = [&] {
+            for (const int row : rows) {
+                if (row < 2 || row >= grid->Rows())
+                    continue;
+                const QString text = grid->TextMatrix(row, 1);
+                grid->setTextMatrix(row, 1, (refused.contains(row) ? "X\t" : "X") + text);
+            }
+        };
+
+        freshFile();
+        const QByteArray before = workBytes();
+        change();
+        for (const int row : rows) {
+            if (refused.contains(row))
+                script->answer("Ok");
+            workFile->SaveRowToWork(row);
+        }
+        const QByteArray alone = workBytes();
+        script->clearRecords();
+
+        loadBatch();
+        freshFile();
+        QCOMPARE(workBytes(), before);
+        change();
+        if (!message.isEmpty())
+            script->answer("Ok");
+        QCOMPARE(workFile->SaveRowsToWork(rows), refused.isEmpty());
+        QCOMPARE(workBytes(), alone);
+        QVERIFY(workBytes() != before);
+        if (message.isEmpty()) {
+            QVERIFY(script->records().isEmpty());
+        } else {
+            QCOMPARE(script->records().size(), 1);
+            QCOMPARE(script->records().at(0).prompt, message);
+            for (const int row : refused)
+                QCOMPARE(record(workBytes(), row + 10), record(before, row + 10));
+        }
+    }
+
+    // The batch written whole is not written again while the file holds it:
+    // only a change of a cell or of the header writes it anew.
+    void batchWrittenWholeOnceWhileUnchanged()
+    {
+        loadBatch();
+        workFile->StartNewWorkfile();
+        QVERIFY(workFile->SaveBatchToWork());
+        const QByteArray whole = workBytes();
+        // A mark the program never writes shows whether the file was
+        // written again.
+        const auto mark = [this] {
+            QFile file(workPath());
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.seek(qint64(12 - 1) * kRecord));
+            QCOMPARE(file.write(QByteArray(kRecord, 'Z')), qint64(kRecord));
+        };
+
+        mark();
+        QVERIFY(workFile->SaveBatchToWork());
+        QCOMPARE(record(workBytes(), 12), QByteArray(kRecord, 'Z'));
+        // The row labels are in no record.
+        grid->setTextMatrix(3, 0, QStringLiteral("99"));
+        QVERIFY(workFile->SaveBatchToWork());
+        QCOMPARE(record(workBytes(), 12), QByteArray(kRecord, 'Z'));
+
+        gProject->setCommentLine(QStringLiteral("Rows from the third scan"));
+        QVERIFY(workFile->SaveBatchToWork());
+        QCOMPARE(record(workBytes(), 12), record(whole, 12));
+        QVERIFY(workBytes() != whole);
+
+        mark();
+        grid->setTextMatrix(7, 2, QStringLiteral("Bo"));
+        QVERIFY(workFile->SaveBatchToWork());
+        QCOMPARE(record(workBytes(), 12), record(whole, 12));
+        QVERIFY(record(workBytes(), 17).contains("\tBo\t"));
+
+        // A file begun again holds nothing of the batch.
+        workFile->StartNewWorkfile();
+        QVERIFY(workFile->SaveBatchToWork());
+        QCOMPARE(record(workBytes(), 12), record(whole, 12));
+    }
+
     // ---- A work file that cannot be rebuilt ----------------------------------------
 
     void unrecoverableWorkFileIsSetAside_data()
