@@ -254,6 +254,7 @@ bool clsWorkFile::flush()
 void clsWorkFile::WriteFailed(int code)
 {
     mWriteFailed = true;
+    mWholeCopy.reset();
     if (mWriteFailTold)
         return;
     mWriteFailTold = true;
@@ -446,7 +447,7 @@ QStringList clsWorkFile::HeaderLines() const
 bool clsWorkFile::SaveBatchToWork()
 {
     const QStringList header = HeaderLines();
-    if (mWholeCopy && mHandle >= 1 && !mDisabled && mGrid && mWholeCopy->grid == mGrid
+    if (mWholeCopy && !mWriteFailed && mHandle >= 1 && !mDisabled && mGrid && mWholeCopy->grid == mGrid
         && mWholeCopy->revision == mGrid->textRevision() && mWholeCopy->header == header)
         return true;
     mWholeCopy.reset();
@@ -485,6 +486,8 @@ bool clsWorkFile::SaveRowsToWork(QList<int> rows)
 {
     if (mDisabled || !mGrid)
         return false;
+    if (mWriteFailed && !mRewriting)
+        return RewriteWhole();
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     QString firstProblem;

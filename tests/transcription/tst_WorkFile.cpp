@@ -562,10 +562,27 @@ private slots:
         {
             TestFiles::FileSizeLimit full(4 * kRecord);
             script->answer("Ok");
+            grid->setTextMatrix(2, 2, QStringLiteral("John Harry"));
             QVERIFY(!workFile->SaveRowToWork(2));
-            QVERIFY(!workFile->SaveRowToWork(3));
+            QVERIFY(!workFile->SaveRowsToWork({3, 4}));
         }
         QCOMPARE(script->records().size(), 1);
+
+        // A command that writes many rows at once mends the file the same
+        // way, so the row refused above is not lost.
+        grid->setTextMatrix(4, 2, QStringLiteral("Mary Anne"));
+        QVERIFY(workFile->SaveRowsToWork({4}));
+        QCOMPARE(script->records().size(), 1);
+        crash();
+        QVERIFY(workFile->RestoreWorkfile());
+        QCOMPARE(gridRows(), (QStringList{
+                                 "1|+PAGE,0123|||",
+                                 "2|SMITH|John Harry|Leeds,9b|123",
+                                 "3|+PAGE,125|||",
+                                 "4|JONES|Mary Anne|Leeds,|124",
+                                 "5|#COMMENT, torn corner|||",
+                                 "6|KAY|Ann, Jane|Ashton (E,W),8c|124",
+                             }));
     }
 
     // ---- What may never reach a record ------------------------------------------
