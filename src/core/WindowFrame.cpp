@@ -11,10 +11,12 @@
 namespace {
 
 // How long after a window shows the window manager may take to frame it.
-constexpr int kSettleTicks = 80;
+constexpr int kSettleTicks = 120;
 constexpr int kTickMs = 25;
 // How long the frame must stand where asked before it is left alone.
 constexpr int kHeldTicks = 4;
+// How often the window is put right before it is left where it stands.
+constexpr int kMostCorrections = 3;
 
 QMargins ownMargins(const QWidget &window)
 {
@@ -93,6 +95,7 @@ public:
         settler->mSize = size;
         settler->mTicks = 0;
         settler->mHeld = 0;
+        settler->mCorrections = 0;
         if (window.isVisible())
             settler->mTimer.start();
     }
@@ -103,6 +106,7 @@ protected:
         if (watched == mWindow && event->type() == QEvent::Show) {
             mTicks = 0;
             mHeld = 0;
+            mCorrections = 0;
             mTimer.start();
         }
         return QObject::eventFilter(watched, event);
@@ -123,19 +127,31 @@ private:
             return;
         }
         ++mTicks;
-        const bool framed = !ownMargins(*mWindow).isNull();
+        // The window's own frame once Qt knows it; until then that of the
+        // program's other windows, given the window manager a moment to
+        // frame this one.
+        const bool framed = !ownMargins(*mWindow).isNull()
+                            || (mTicks >= kHeldTicks && !frameMargins(*mWindow).isNull());
         if (framed) {
             // The window manager may still be placing the window when it
             // has told its frame: the place is checked until it holds.
-            const QRect frame = mWindow->frameGeometry();
+            const QRect frame = WindowFrameRect(*mWindow);
             const bool placed = frame.topLeft() == mTopLeft
                                 && (mSize.width() <= 0 || frame.width() == mSize.width())
                                 && (mSize.height() <= 0 || frame.height() == mSize.height());
-            if (!placed) {
+            if (placed) {
+                if (++mHeld >= kHeldTicks) {
+                    finish();
+                    return;
+                }
+            } else if (mCorrections < kMostCorrections) {
+                ++mCorrections;
                 mHeld = 0;
                 resizeFrame(*mWindow, mSize);
                 moveFrame(*mWindow, mTopLeft);
-            } else if (++mHeld >= kHeldTicks) {
+            } else {
+                // Held elsewhere (a smallest size, the window manager's own
+                // rules, the transcriber's hand): left where it is.
                 finish();
                 return;
             }
@@ -158,6 +174,7 @@ private:
     QTimer mTimer;
     int mTicks = 0;
     int mHeld = 0;
+    int mCorrections = 0;
 };
 
 } // namespace
