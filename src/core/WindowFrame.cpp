@@ -18,19 +18,24 @@ constexpr int kHeldTicks = 4;
 // How often the window is put right before it is left where it stands.
 constexpr int kMostCorrections = 3;
 
+// The last frame margins Qt told for any of the program's windows.
+QMargins gLastMargins;
+
 QMargins ownMargins(const QWidget &window)
 {
     const QRect frame = window.frameGeometry();
     const QRect inside = window.geometry();
-    return {inside.left() - frame.left(), inside.top() - frame.top(),
-            frame.right() - inside.right(), frame.bottom() - inside.bottom()};
+    const QMargins m(inside.left() - frame.left(), inside.top() - frame.top(),
+                     frame.right() - inside.right(), frame.bottom() - inside.bottom());
+    if (!m.isNull())
+        gLastMargins = m;
+    return m;
 }
 
 // The frame's margins: the window's own once Qt knows them, else those of
-// another of the program's windows on view (the same window manager frames
-// them alike). Qt learns a window's margins only after the window manager
-// has framed it, and never again for a window that was shown and hidden
-// before it was framed.
+// another of the program's windows on view, else the last Qt told (the same
+// window manager frames them alike). Qt learns a window's margins only
+// after the window manager has framed it, and not always even then.
 QMargins frameMargins(const QWidget &window)
 {
     if (const QMargins own = ownMargins(window); !own.isNull())
@@ -42,7 +47,7 @@ QMargins frameMargins(const QWidget &window)
         if (const QMargins theirs = ownMargins(*other); !theirs.isNull())
             return theirs;
     }
-    return {};
+    return gLastMargins;
 }
 
 // Whether Qt takes a move() of the window as the frame's place: a window
@@ -103,7 +108,15 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        // Asked before the window manager has framed the window, Qt would
+        // take it for a window without a frame and keep that answer: the
+        // frame is looked at from the window's first painting on, which
+        // comes once the window manager has shown it.
         if (watched == mWindow && event->type() == QEvent::Show) {
+            mTimer.stop();
+            mWaitingForPaint = true;
+        } else if (watched == mWindow && event->type() == QEvent::Paint && mWaitingForPaint) {
+            mWaitingForPaint = false;
             mTicks = 0;
             mHeld = 0;
             mCorrections = 0;
@@ -134,17 +147,27 @@ private:
                             || (mTicks >= kHeldTicks && !frameMargins(*mWindow).isNull());
         if (framed) {
             // The window manager may still be placing the window when it
-            // has told its frame: the place is checked until it holds.
+            // has told its frame: the place is checked until it holds. Only
+            // the mistake looked for is put right, the inside standing where
+            // the frame should; a window moved or sized since by anyone
+            // else is left as it is.
+            const QMargins m = frameMargins(*mWindow);
             const QRect frame = WindowFrameRect(*mWindow);
-            const bool placed = frame.topLeft() == mTopLeft
-                                && (mSize.width() <= 0 || frame.width() == mSize.width())
-                                && (mSize.height() <= 0 || frame.height() == mSize.height());
-            if (placed) {
+            const QPoint insideAt = frame.topLeft() + QPoint(m.left(), m.top());
+            const QSize grown = mSize.grownBy(m);
+            const bool placed = frame.topLeft() == mTopLeft;
+            const bool sized = (mSize.width() <= 0 || frame.width() == mSize.width())
+                               && (mSize.height() <= 0 || frame.height() == mSize.height());
+            const bool placedAsInside = insideAt == mTopLeft;
+            const bool sizedAsInside = (mSize.width() <= 0 || frame.width() == grown.width())
+                                       && (mSize.height() <= 0 || frame.height() == grown.height());
+            if (placed && sized) {
                 if (++mHeld >= kHeldTicks) {
                     finish();
                     return;
                 }
-            } else if (mCorrections < kMostCorrections) {
+            } else if ((placed || placedAsInside) && (sized || sizedAsInside)
+                       && mCorrections < kMostCorrections) {
                 ++mCorrections;
                 mHeld = 0;
                 resizeFrame(*mWindow, mSize);
@@ -175,6 +198,7 @@ private:
     int mTicks = 0;
     int mHeld = 0;
     int mCorrections = 0;
+    bool mWaitingForPaint = false;
 };
 
 } // namespace

@@ -74,7 +74,7 @@ start_desktop() {
     export DISPLAY=:$(head -1 "$work/display")
     HOME=$home openbox --sm-disable >"$work/openbox.log" 2>&1 &
     pids+=($!)
-    for _ in $(seq 200); do
+    for _ in $(seq 600); do
         wmctrl -m >/dev/null 2>&1 && return
         sleep 0.05
     done
@@ -133,14 +133,20 @@ frame_of() {
     echo "$((x - ${l:-0})) $((y - ${t:-0})) $((w + ${l:-0} + ${r:-0})) $((h + ${t:-0} + ${b:-0}))"
 }
 
-# settled_frame ID: the frame once it has stopped moving.
+# settled_frame ID: the frame once it has stood still for a second (the
+# program puts a window right once the window manager has framed it).
 settled_frame() {
-    local last now
+    local last now still=0
     last=$(frame_of "$1")
-    for _ in $(seq 40); do
-        sleep 0.1
+    for _ in $(seq 50); do
+        sleep 0.2
         now=$(frame_of "$1")
-        [ "$now" = "$last" ] && { echo "$now"; return; }
+        if [ "$now" = "$last" ]; then
+            still=$((still + 1))
+            [ "$still" -ge 5 ] && break
+        else
+            still=0
+        fi
         last=$now
     done
     echo "$now"
