@@ -108,15 +108,7 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        // Asked before the window manager has framed the window, Qt would
-        // take it for a window without a frame and keep that answer: the
-        // frame is looked at from the window's first painting on, which
-        // comes once the window manager has shown it.
         if (watched == mWindow && event->type() == QEvent::Show) {
-            mTimer.stop();
-            mWaitingForPaint = true;
-        } else if (watched == mWindow && event->type() == QEvent::Paint && mWaitingForPaint) {
-            mWaitingForPaint = false;
             mTicks = 0;
             mHeld = 0;
             mCorrections = 0;
@@ -198,7 +190,6 @@ private:
     int mTicks = 0;
     int mHeld = 0;
     int mCorrections = 0;
-    bool mWaitingForPaint = false;
 };
 
 } // namespace

@@ -82,7 +82,8 @@ start_desktop() {
 }
 
 # run_program ANSWER... [-- ARGUMENT...]: starts the program in the home,
-# its messages answered in turn.
+# its messages answered in turn, at 96 dots an inch (the places checked are
+# in pixels, and a bare X server's own figure varies).
 run_program() {
     local answers=()
     while [ $# -gt 0 ] && [ "$1" != "--" ]; do answers+=("$1"); shift; done
@@ -91,7 +92,7 @@ run_program() {
     rm -f "$work/script.log"
     env HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
         XDG_CACHE_HOME="$home/.cache" XDG_RUNTIME_DIR="$work/runtime" \
-        QT_QPA_PLATFORM=xcb PELKAR_SCRIPT="$work/script" \
+        QT_QPA_PLATFORM=xcb QT_FONT_DPI=96 PELKAR_SCRIPT="$work/script" \
         PATH="${program_path:-$PATH}" ${desktop_shell:+PELKAR_DESKTOP_SHELL=1} \
         "$program" "$@" >"$work/program.log" 2>&1 </dev/null &
     program_pid=$!
