@@ -3,8 +3,11 @@
 # builds Pelkar in build/. Sourced by run.sh and test.sh.
 set -euo pipefail
 
+# xvfb, openbox, xdotool, wmctrl and x11-utils: the desktop tests run the
+# program under a real X server and window manager.
 PELKAR_PACKAGES=(qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins libgl-dev
-                 cmake ninja-build g++ libbenchmark-dev poppler-utils desktop-file-utils)
+                 cmake ninja-build g++ libbenchmark-dev poppler-utils desktop-file-utils
+                 xvfb openbox xdotool wmctrl x11-utils)
 
 pelkar_missing_packages() {
     local p

@@ -10,6 +10,8 @@
 #include <QLibrary>
 #include <QSaveFile>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 
@@ -126,6 +128,16 @@ bool WriteFileWhole(const QString &path, const QByteArray &bytes, QString *error
     if (error)
         *error = failure;
     return false;
+}
+
+bool WritePrivateFileWhole(const QString &path, const QByteArray &bytes, QString *error)
+{
+    // The temporary file that becomes the new one is created under this
+    // mask; over an existing file the save copies that file's mode instead.
+    const mode_t mask = ::umask(0077);
+    const bool written = WriteFileWhole(path, bytes, error);
+    ::umask(mask);
+    return written;
 }
 
 QString GetLongPath(const QString &path)

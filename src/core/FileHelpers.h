@@ -37,6 +37,11 @@ bool CopyFileOver(const QString &from, const QString &to);
 // error (when given).
 bool WriteFileWhole(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
+// As WriteFileWhole, for a file that may hold a password or the
+// transcriber's work: a new file is readable and writable by its owner
+// only; an existing file keeps its mode.
+bool WritePrivateFileWhole(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
 // Short (8.3) path components do not exist here: returns the path unchanged.
 QString GetLongPath(const QString &path);
 

@@ -185,7 +185,7 @@ bool ScriptedDialogService::printerSetup()
 bool ScriptedShellService::openUrl(const QUrl &url)
 {
     mScript->note({QStringLiteral("openUrl"), url.toString(), QString(), 0, {}, {}, {}});
-    return true;
+    return mOpens;
 }
 
 std::shared_ptr<Script> installScriptedServices()

@@ -113,15 +113,18 @@ private:
 };
 
 // Records each document opened as an "openUrl" record (the URL in prompt)
-// without taking an answer: opening asks the transcriber nothing.
+// without taking an answer: opening asks the transcriber nothing. With
+// setOpens(false) it stands for a desktop that has no program to open it.
 class ScriptedShellService : public ShellService
 {
 public:
     explicit ScriptedShellService(std::shared_ptr<Script> script) : mScript(std::move(script)) {}
     bool openUrl(const QUrl &url) override;
+    void setOpens(bool opens) { mOpens = opens; }
 
 private:
     std::shared_ptr<Script> mScript;
+    bool mOpens = true;
 };
 
 class ScriptedInputService : public InputService

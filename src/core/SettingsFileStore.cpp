@@ -137,7 +137,8 @@ bool SaveiniFile(const QString &path)
     }
 
     QString failure;
-    const bool saved = WriteFileWhole(path, bytes, &failure);
+    // The file holds the password the uploads send.
+    const bool saved = WritePrivateFileWhole(path, bytes, &failure);
     if (!saved) {
         last.path.clear();
         ShowMessage(QStringLiteral("Error in SaveiniFile ") + failure, Mb::Critical);

@@ -14,6 +14,7 @@
 #include "core/UpdateProgress.h"
 #include "core/VbHelpers.h"
 #include "core/WaitCursor.h"
+#include "core/WindowFrame.h"
 #include "entry/FlexGrid.h"
 #include "lists/frmPickList.h"
 #include "mainwindow/Form1.h"
@@ -311,7 +312,7 @@ void CloseDown(int errNo, const QString &title, const QString &text)
         // The window's place is taken before the save, so that the save
         // carries it (the column widths save again themselves).
         if (mainWindow && mainWindow->isVisible() && !mainWindow->isMinimized()) {
-            const QRect g = mainWindow->geometry();
+            const QRect g = WindowFrameRect(*mainWindow);
             gProject->setForm1Height(PixelsToTwipsY(g.height()));
             gProject->setForm1left(PixelsToTwipsX(g.left()));
             gProject->setForm1Top(PixelsToTwipsY(g.top()));

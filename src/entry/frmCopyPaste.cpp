@@ -4,6 +4,7 @@
 #include "core/MessageWindows.h"
 #include "core/Services.h"
 #include "core/VbHelpers.h"
+#include "core/WindowFrame.h"
 #include "transcription/Change_Monitor.h"
 #include "transcription/EntryBoxes.h"
 
@@ -48,12 +49,15 @@ frmCopyPaste::frmCopyPaste(QWidget *parent) : QWidget(parent, Qt::Tool)
     resize(TwipsToPixelsX(kDesignWidthTwips), height());
 
     if (gProject && gProject->PasteX() >= 0) {
-        resize(TwipsToPixelsX(gProject->PasteW()), height());
+        // The stored place and width are the frame's; the height is fixed.
         const QPoint stored(TwipsToPixelsX(gProject->PasteX()), TwipsToPixelsY(gProject->PasteY()));
+        const int pasteWidth = TwipsToPixelsX(gProject->PasteW());
         // A place stored on a screen no longer there would hide the window.
-        if (Services::screen().screenRect().intersects(QRect(stored, size()))) {
-            move(stored);
+        if (Services::screen().screenRect().intersects(QRect(stored, QSize(pasteWidth, height())))) {
+            PlaceWindowFrame(*this, stored, QSize(pasteWidth, 0));
             mPlaced = true;
+        } else {
+            resize(pasteWidth, height());
         }
     }
 }
@@ -69,7 +73,7 @@ void frmCopyPaste::showEvent(QShowEvent *event)
         // window then stands inside the screen's right edge.
         if (place.x() + frameGeometry().width() > screen.right() + 1)
             place.setX(std::max(screen.left(), screen.right() + 1 - frameGeometry().width()));
-        move(place);
+        PlaceWindowFrame(*this, place);
     }
     QWidget::showEvent(event);
 }
@@ -100,8 +104,9 @@ QString frmCopyPaste::GetList() const
 
 QRect frmCopyPaste::geometryTwips() const
 {
-    return QRect(PixelsToTwipsX(x()), PixelsToTwipsY(y()), PixelsToTwipsX(width()),
-                 PixelsToTwipsY(height()));
+    const QRect frame = WindowFrameRect(*this);
+    return QRect(PixelsToTwipsX(frame.x()), PixelsToTwipsY(frame.y()), PixelsToTwipsX(frame.width()),
+                 PixelsToTwipsY(frame.height()));
 }
 
 void frmCopyPaste::List1_Click(int i)

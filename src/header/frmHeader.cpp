@@ -7,6 +7,7 @@
 #include "core/Project.h"
 #include "core/Services.h"
 #include "core/VbHelpers.h"
+#include "core/WindowFrame.h"
 #include "core/clsEvents.h"
 #include "header/HeaderRules.h"
 #include "header/HeaderScan.h"
@@ -68,7 +69,9 @@ int currentYear()
 
 // ---- Building ----------------------------------------------------------------
 
-frmHeader::frmHeader(QWidget *parent) : QMainWindow(parent)
+// A window of its own from the start: placed before the window system
+// has made it, its stored place is taken as its frame's.
+frmHeader::frmHeader(QWidget *parent) : QMainWindow(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("frmHeader"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -408,7 +411,7 @@ void frmHeader::Form_Load()
 {
     if (gProject && gProject->HdrX() >= 0
         && gProject->HdrX() < PixelsToTwipsX(Services::screen().screenRect().width()) - 200) {
-        move(TwipsToPixelsX(gProject->HdrX()), TwipsToPixelsY(gProject->HdrY()));
+        PlaceWindowFrame(*this, QPoint(TwipsToPixelsX(gProject->HdrX()), TwipsToPixelsY(gProject->HdrY())));
     }
     mHeaderChanged = false;
     gHeaderResult = HeaderResult::NoResult;
@@ -1209,8 +1212,9 @@ void frmHeader::storePosition()
 {
     if (!gProject)
         return;
-    gProject->setHdrX(PixelsToTwipsX(x()));
-    gProject->setHdrY(PixelsToTwipsY(y()));
+    const QRect frame = WindowFrameRect(*this);
+    gProject->setHdrX(PixelsToTwipsX(frame.x()));
+    gProject->setHdrY(PixelsToTwipsY(frame.y()));
 }
 
 void frmHeader::closeEvent(QCloseEvent *event)

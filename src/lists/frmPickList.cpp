@@ -3,6 +3,7 @@
 #include "core/FormRegistry.h"
 #include "core/Globals.h"
 #include "core/VbHelpers.h"
+#include "core/WindowFrame.h"
 #include "core/clsEvents.h"
 #include "transcription/EntryBoxes.h"
 
@@ -177,14 +178,15 @@ void frmPickList::setPickNormal()
 
 QRect frmPickList::pickGeometry() const
 {
-    // The place is the frame's, as move() takes it; the size the window's.
-    return {PixelsToTwipsX(x()), PixelsToTwipsY(y()), PixelsToTwipsX(width()),
-            PixelsToTwipsY(height())};
+    // The place and size are the frame's, title bar included.
+    const QRect frame = WindowFrameRect(*this);
+    return {PixelsToTwipsX(frame.x()), PixelsToTwipsY(frame.y()), PixelsToTwipsX(frame.width()),
+            PixelsToTwipsY(frame.height())};
 }
 
 void frmPickList::movePick(int left, int top)
 {
-    move(TwipsToPixelsX(left), TwipsToPixelsY(top));
+    PlaceWindowFrame(*this, QPoint(TwipsToPixelsX(left), TwipsToPixelsY(top)));
 }
 
 void frmPickList::lvPick_Click()
@@ -234,8 +236,9 @@ void frmPickList::closeEvent(QCloseEvent *event)
         event->ignore();
     setPickNormal();
     if (gProject && !gProject->DropDownPick()) {
-        gProject->setPickHeight(PixelsToTwipsY(height()));
-        gProject->setPickWidth(PixelsToTwipsX(width()));
+        const QRect frame = WindowFrameRect(*this);
+        gProject->setPickHeight(PixelsToTwipsY(frame.height()));
+        gProject->setPickWidth(PixelsToTwipsX(frame.width()));
     }
     if (mUnloading)
         event->accept();

@@ -451,8 +451,14 @@ void Form1::Form_Resize()
         myCopyPaste().setVisible(false);
         mLastMinimised = true;
     } else if (!minimised && mLastMinimised) {
-        if (pickList)
+        // The window manager minimised the tool windows with this one. Shown
+        // again still minimised, a tool window would take this window back
+        // down with it (the window manager minimises a window's whole
+        // family): it comes back as a normal window.
+        if (pickList) {
+            pickList->setWindowState(pickList->windowState() & ~Qt::WindowMinimized);
             pickList->setVisible(mPickVisibleAtMinimise);
+        }
         myCopyPaste().setVisible(gProject->CopyPaste());
         Hook();
         if (mTime)

@@ -64,6 +64,12 @@ bool Form1BoxParts::isVisible() const
 
 void Form1BoxParts::setVisible(bool visible)
 {
-    if (mPasteWindow)
-        mPasteWindow->setVisible(visible);
+    if (!mPasteWindow)
+        return;
+    // Minimised with the main window by the window manager, the window
+    // must not come back minimised: it would take the main window down
+    // again with it.
+    if (visible)
+        mPasteWindow->setWindowState(mPasteWindow->windowState() & ~Qt::WindowMinimized);
+    mPasteWindow->setVisible(visible);
 }

@@ -10,6 +10,7 @@
 #include "core/Project.h"
 #include "core/Services.h"
 #include "core/VbHelpers.h"
+#include "core/WindowFrame.h"
 #include "core/clsEvents.h"
 #include "entry/FlexGrid.h"
 #include "entry/FlexGridView.h"
@@ -144,8 +145,9 @@ void Form1::ApplySavedPlace()
 {
     if (!gProject)
         return;
-    // The place is the window's inner area, as the shut-down records it.
-    QRect place = geometry();
+    // The place and size are the window's frame, title bar included, as
+    // the shut-down records them.
+    QRect place = WindowFrameRect(*this);
     place.moveTo(TwipsToPixelsX(gProject->Form1left()), TwipsToPixelsY(gProject->Form1Top()));
     if (gProject->Form1Width() > 0)
         place.setWidth(TwipsToPixelsX(gProject->Form1Width()));
@@ -172,7 +174,7 @@ void Form1::ApplySavedPlace()
         place.moveTo(std::clamp(place.left(), area.left(), area.right() - place.width() + 1),
                      std::clamp(place.top(), area.top(), area.bottom() - place.height() + 1));
     }
-    setGeometry(place);
+    PlaceWindowFrame(*this, place.topLeft(), place.size());
 }
 
 void Form1::FitGridHeight()
@@ -312,12 +314,13 @@ void Form1::PositionPickList()
     const QRect area = screen.screenRect();
     const int screenWidth = int(VbRound(area.width() * screen.twipsPerPixelX()));
     const int screenHeight = int(VbRound(area.height() * screen.twipsPerPixelY()));
-    const int width = PixelsToTwipsX(pickList->width());
-    const int height = PixelsToTwipsY(pickList->height());
+    const QRect frame = WindowFrameRect(*pickList);
+    const int width = PixelsToTwipsX(frame.width());
+    const int height = PixelsToTwipsY(frame.height());
     const int left = std::min(project.Pickleft(), screenWidth - width);
     const int top = std::min(std::max(project.Picktop(), 0), screenHeight - height);
-    pickList->setGeometry(TwipsToPixelsX(left), TwipsToPixelsY(top),
-                          TwipsToPixelsX(project.PickWidth()), TwipsToPixelsY(project.PickHeight()));
+    PlaceWindowFrame(*pickList, QPoint(TwipsToPixelsX(left), TwipsToPixelsY(top)),
+                     QSize(TwipsToPixelsX(project.PickWidth()), TwipsToPixelsY(project.PickHeight())));
     pickList->Resize_Picklist_LV();
     if (project.PickListColumn(gCurrentCol))
         pickList->MakeVisible();

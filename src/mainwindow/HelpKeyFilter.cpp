@@ -55,6 +55,11 @@ bool HelpKeyFilter::eventFilter(QObject *watched, QEvent *event)
     constexpr auto modifiers = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
     if (key->key() != Qt::Key_F1 || (key->modifiers() & modifiers) || key->isAutoRepeat())
         return QObject::eventFilter(watched, event);
+    // A key typed on the desktop reaches the window system's window first
+    // (not a widget, and carrying no topic), which hands it on to the
+    // widget that has the focus or the open menu: the page is chosen there.
+    if (!watched->isWidgetType())
+        return QObject::eventFilter(watched, event);
     // A key press goes first to the focus widget (or the open menu), and
     // would come here again for each parent it travels on to: it is taken
     // here, so it opens one page.

@@ -1,6 +1,7 @@
 #include "mainwindow/HelpTopics.h"
 
 #include "core/Globals.h"
+#include "core/MessageWindows.h"
 #include "core/Services.h"
 #include "transcription/Transcription.h"
 
@@ -64,6 +65,7 @@ const QList<HelpTopic> kTopics{
 };
 
 QString gHelpFolder;
+const QString kCrLf = QStringLiteral("\r\n");
 
 } // namespace
 
@@ -95,7 +97,20 @@ void OpenHelpFile(int context)
 {
     if (gHelpFolder.isEmpty())
         return;
-    Services::shell().openUrl(QUrl::fromLocalFile(QDir(gHelpFolder).filePath(HelpPageFor(context))));
+    const QString page = QDir::cleanPath(QDir(gHelpFolder).absoluteFilePath(HelpPageFor(context)));
+    if (Services::shell().openUrl(QUrl::fromLocalFile(page)))
+        return;
+    // A desktop with no web browser (or none it knows of) opens nothing:
+    // the transcriber is told where the page is, to open it another way.
+    ShowMessage(HelpNotOpenedText(page), Mb::Exclamation, kProductName);
+}
+
+QString HelpNotOpenedText(const QString &page)
+{
+    return QStringLiteral("Pelkar could not open its help: no program on this computer "
+                          "opens web pages.")
+           + kCrLf + QStringLiteral("You can open the page in a web browser yourself:") + kCrLf
+           + QDir::toNativeSeparators(page);
 }
 
 void OpenHelpContents()

@@ -40,10 +40,13 @@ void SetHelpFolder(const QString &folder);
 QString HelpFolder();
 
 // Opens the number's page (the index for 0 or an unknown number) through
-// the shell service. With no help folder, or a page the desktop cannot
-// open, nothing happens and nothing is said: the start-up has already
-// told the transcriber that help is missing.
+// the shell service. With no help folder nothing happens and nothing is
+// said: the start-up has already told the transcriber that help is
+// missing. A page the desktop cannot open (no program for web pages) is
+// named, with its full path, in a message (HelpNotOpenedText).
 void OpenHelpFile(int context = 0);
+// The message naming a help page that could not be opened.
+QString HelpNotOpenedText(const QString &page);
 // The Help menu's contents item ("Pelkar Help", "Help Contents").
 void OpenHelpContents();
 

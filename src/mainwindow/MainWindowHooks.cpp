@@ -2,6 +2,7 @@
 
 #include "core/FormRegistry.h"
 #include "core/VbHelpers.h"
+#include "core/WindowFrame.h"
 #include "winglue/EventRaise.h"
 
 using namespace WindowMessage;
@@ -118,9 +119,9 @@ QRect MainWindowHooks::mainGeometry() const
 {
     if (!mMainWindow)
         return {};
-    // The same place the main window's size and place are saved from at
+    // The frame, as the main window's size and place are saved at
     // shut-down.
-    const QRect g = mMainWindow->geometry();
+    const QRect g = WindowFrameRect(*mMainWindow);
     return {PixelsToTwipsX(g.left()), PixelsToTwipsY(g.top()), PixelsToTwipsX(g.width()),
             PixelsToTwipsY(g.height())};
 }

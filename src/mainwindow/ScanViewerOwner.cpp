@@ -6,9 +6,19 @@
 
 #include "core/Globals.h"
 #include "core/Project.h"
+#include "core/VbHelpers.h"
+#include "core/WindowFrame.h"
 
 #include <QAction>
 #include <QScreen>
+
+#include <algorithm>
+
+namespace {
+// A viewer made smaller than this shows too little of a page to be worth
+// placing beside the main window.
+constexpr int kSmallestViewerTwips = 3000;
+} // namespace
 
 ScanViewerOwner::ScanViewerOwner(Form1 &mainWindow)
     : mMainWindow(mainWindow)
@@ -50,12 +60,42 @@ void ScanViewerOwner::placeBesideMainWindow(frmScanView &view) const
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    const QRect main = mMainWindow.frameGeometry();
-    const QSize size = view.frameGeometry().size();
-    if (main.bottom() + 1 + size.height() <= area.bottom() + 1)
-        view.move(main.left(), main.bottom() + 1);
-    else if (main.right() + 1 + size.width() <= area.right() + 1)
-        view.move(main.right() + 1, main.top());
+    const QRect main = WindowFrameRect(mMainWindow);
+    const QSize size = WindowFrameRect(view).size();
+    const int roomBelow = area.bottom() - main.bottom();
+    const int roomRight = area.right() - main.right();
+    if (size.height() <= roomBelow) {
+        PlaceWindowFrame(view, QPoint(main.left(), main.bottom() + 1));
+        return;
+    }
+    if (size.width() <= roomRight) {
+        PlaceWindowFrame(view, QPoint(main.right() + 1, main.top()));
+        return;
+    }
+    // No room for the whole viewer: made smaller, it takes the larger room
+    // beside or below, or, with the main window filling the screen, the
+    // part of the screen above or below the row being typed.
+    const int smallest = TwipsToPixelsY(kSmallestViewerTwips);
+    if (std::max(roomBelow, roomRight) >= smallest) {
+        if (roomBelow >= roomRight)
+            PlaceWindowFrame(view, QPoint(main.left(), main.bottom() + 1),
+                             QSize(std::min(size.width(), area.right() - main.left() + 1), roomBelow));
+        else
+            PlaceWindowFrame(view, QPoint(main.right() + 1, main.top()),
+                             QSize(roomRight, std::min(size.height(), area.bottom() - main.top() + 1)));
+        return;
+    }
+    const QWidget *box = mMainWindow.VisibleEntryBox();
+    if (!box)
+        return;
+    const QRect row(box->mapToGlobal(QPoint(0, 0)), box->size());
+    const int width = std::min(size.width(), area.width());
+    if (area.bottom() - row.bottom() >= row.top() - area.top())
+        PlaceWindowFrame(view, QPoint(area.left(), row.bottom() + 1),
+                         QSize(width, std::min(size.height(), area.bottom() - row.bottom())));
+    else
+        PlaceWindowFrame(view, QPoint(area.left(), std::max(area.top(), row.top() - size.height())),
+                         QSize(width, std::min(size.height(), row.top() - area.top())));
 }
 
 void ScanViewerOwner::enableToolMenus()

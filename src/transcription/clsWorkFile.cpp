@@ -217,7 +217,9 @@ bool clsWorkFile::OpenWork(bool read)
         mOpenError = EISDIR;
     } else {
         errno = 0;
-        opened = !path.isEmpty() && mFile.open(mode);
+        // A new work file is the user's alone: it holds the batch being typed.
+        opened = !path.isEmpty()
+                 && mFile.open(mode, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         mOpenError = opened ? 0 : errno;
     }
     if (opened)

@@ -10,8 +10,11 @@ bool UploadLog::open(const QString &dataPath)
 {
     close();
     mFile.setFileName(QDir(dataPath).filePath(FileName()));
-    // Truncating in place deletes the old text and starts anew.
-    return mFile.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    // Truncating in place deletes the old text and starts anew. A new log is
+    // the user's alone (it holds the batch's entries); an old one keeps the
+    // mode it was given.
+    return mFile.open(QIODevice::WriteOnly | QIODevice::Truncate,
+                      QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 void UploadLog::line(const QString &text)

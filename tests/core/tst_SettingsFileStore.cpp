@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace TestFiles;
 
@@ -218,6 +219,33 @@ private slots:
                               "Last=no line ending"}));
         QVERIFY(SaveiniFile(out));
         QCOMPARE(readBytes(out), expected);
+    }
+
+    // The settings file holds the upload password: a new one is the user's
+    // alone; one the user has given a mode of their own keeps it.
+    void savedFileMode_data()
+    {
+        QTest::addColumn<int>("before"); // 0: no file yet
+        QTest::addColumn<int>("after");
+        QTest::newRow("new-file-owner-only") << 0 << 0600;
+        QTest::newRow("existing-group-readable-kept") << 0640 << 0640;
+        QTest::newRow("existing-world-readable-kept") << 0644 << 0644;
+    }
+
+    void savedFileMode()
+    {
+        QFETCH(int, before);
+        QFETCH(int, after);
+        const QString path = homePath("Pelkarini.txt");
+        if (before) {
+            QVERIFY(writeBytes(path, "[Startup]\r\n"));
+            QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(before)) == 0);
+        }
+        QVERIFY(OpenINI(fixture("settings-store-save/input.txt")));
+        QVERIFY(SaveiniFile(path));
+        struct stat info {};
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &info) == 0);
+        QCOMPARE(int(info.st_mode & 0777), after);
     }
 
     // A hand-indented line reads in this run as it will in the next, after

@@ -269,12 +269,15 @@ private slots:
         mWindow->show();
         QVERIFY(QTest::qWaitForWindowExposed(mWindow.get()));
         mWindow->resize(TwipsToPixelsX(4500), TwipsToPixelsY(3600));
+        // The size kept is the frame's, title bar included.
+        const int width = PixelsToTwipsX(mWindow->frameGeometry().width());
+        const int height = PixelsToTwipsY(mWindow->frameGeometry().height());
         QCloseEvent close;
         QApplication::sendEvent(mWindow.get(), &close);
         QVERIFY(!close.isAccepted());
         QVERIFY(mWindow->isVisible());
-        QCOMPARE(gProject->PickWidth(), 4500);
-        QCOMPARE(gProject->PickHeight(), 3600);
+        QCOMPARE(gProject->PickWidth(), width);
+        QCOMPARE(gProject->PickHeight(), height);
 
         // A docked drop-down leaves the free window's size alone.
         gProject->setDropDownPick(true);
@@ -282,8 +285,8 @@ private slots:
         QCloseEvent again;
         QApplication::sendEvent(mWindow.get(), &again);
         QVERIFY(mWindow->isVisible());
-        QCOMPARE(gProject->PickWidth(), 4500);
-        QCOMPARE(gProject->PickHeight(), 3600);
+        QCOMPARE(gProject->PickWidth(), width);
+        QCOMPARE(gProject->PickHeight(), height);
 
         // Shut-down closes it for good.
         mWindow->Unload();
@@ -325,10 +328,11 @@ private slots:
         mWindow->move(TwipsToPixelsX(3000), TwipsToPixelsY(1800));
         mWindow->resize(TwipsToPixelsX(4500), TwipsToPixelsY(3000));
         gProject->SavePickPosition();
+        // The place and size kept are the frame's, title bar included.
         QCOMPARE(gProject->Pickleft(), 3000);
         QCOMPARE(gProject->Picktop(), 1800);
-        QCOMPARE(gProject->PickWidth(), 4500);
-        QCOMPARE(gProject->PickHeight(), 3000);
+        QCOMPARE(gProject->PickWidth(), PixelsToTwipsX(mWindow->frameGeometry().width()));
+        QCOMPARE(gProject->PickHeight(), PixelsToTwipsY(mWindow->frameGeometry().height()));
 
         gProject->HidePickList();
         QVERIFY(!mWindow->isVisible());

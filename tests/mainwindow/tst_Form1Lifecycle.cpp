@@ -3,6 +3,7 @@
 // kept between runs, the status bar, the key preview and the wheel.
 
 #include "MainWindowFixture.h"
+#include "TestFiles.h"
 
 #include "core/Services.h"
 #include "core/clsEvents.h"
@@ -193,6 +194,77 @@ private slots:
         QCOMPARE(window->eTime()->Interval(), 60000);
         QVERIFY(window->bHooked());
         QVERIFY(pickList->isVisible());
+    }
+
+    // A window manager minimises the tool windows with the main window.
+    // They come back as normal windows: one shown again minimised would take
+    // the main window back down with it, and the program could not be
+    // restored.
+    void toolWindowsComeBackNormalAfterRestore()
+    {
+        startWindow();
+        auto *pickList = qobject_cast<frmPickList *>(FindForm(QStringLiteral("frmPickList")));
+        window->setPasteTexts(window->boxParts());
+        frmCopyPaste *paste = window->boxParts()->pasteWindow();
+        QVERIFY(pickList);
+        QVERIFY(paste);
+        gProject->setCopyPaste(true);
+        pickList->show();
+        window->myCopyPaste().setVisible(true);
+
+        window->setWindowState(Qt::WindowMinimized);
+        for (QWidget *tool : {static_cast<QWidget *>(pickList), static_cast<QWidget *>(paste)})
+            tool->setWindowState(tool->windowState() | Qt::WindowMinimized);
+        window->setWindowState(Qt::WindowNoState);
+
+        QVERIFY(pickList->isVisible());
+        QVERIFY(!pickList->isMinimized());
+        QVERIFY(paste->isVisible());
+        QVERIFY(!paste->isMinimized());
+        window->myCopyPaste().setVisible(false);
+    }
+
+    // The stored places and sizes are the windows' frames, title bar
+    // included: a window stored at the screen's top left corner shows whole
+    // there, and the place stored is where the frame stands.
+    void windowsPlacedAndStoredByTheirFrames()
+    {
+        startWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        gProject->setForm1left(0);
+        gProject->setForm1Top(0);
+        gProject->setForm1Width(7200);
+        gProject->setForm1Height(3600);
+        window->ApplySavedPlace();
+        QTRY_COMPARE(window->frameGeometry(), QRect(0, 0, 480, 240));
+
+        auto *pickList = qobject_cast<frmPickList *>(FindForm(QStringLiteral("frmPickList")));
+        QVERIFY(pickList);
+        pickList->show();
+        QVERIFY(QTest::qWaitForWindowExposed(pickList));
+        gProject->setDropDownPick(false);
+        gProject->setPickleft(9000);
+        gProject->setPicktop(0);
+        gProject->setPickWidth(2250);
+        gProject->setPickHeight(3000);
+        window->PositionPickList();
+        QTRY_COMPARE(pickList->frameGeometry(), QRect(600, 0, 150, 200));
+        gProject->SavePickPosition();
+        QCOMPARE(gProject->Pickleft(), 9000);
+        QCOMPARE(gProject->Picktop(), 0);
+        QCOMPARE(gProject->PickWidth(), 2250);
+        QCOMPARE(gProject->PickHeight(), 3000);
+
+        window->move(30, 45);
+        QTRY_COMPARE(window->frameGeometry().topLeft(), QPoint(30, 45));
+        const QString settings = QDir(gProject->DataPath()).filePath(QStringLiteral("Pelkarini.txt"));
+        CloseDown(0, QString(), QString());
+        window.reset();
+        const QByteArray stored = TestFiles::readBytes(settings);
+        for (const char *line : {"\r\nF1Left=450\r\n", "\r\nF1Top=675\r\n", "\r\nF1Width=7200\r\n",
+                                 "\r\nF1Height=3600\r\n"})
+            QVERIFY2(stored.contains(line), line);
     }
 
     // The place and size the window had at the end of a run are where the

@@ -21,6 +21,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QScreen>
 #include <QImage>
 #include <QPushButton>
 #include <QScrollBar>
@@ -406,6 +407,64 @@ private slots:
         QCOMPARE(headerScan->text(), QStringLiteral("Close Scan Image"));
         headerScan->trigger();
         QVERIFY(!viewer());
+    }
+
+    // A viewer never placed before opens where it leaves the row being
+    // typed in sight: below the main window or beside it when there is
+    // room for it whole, made smaller in the larger room when there is
+    // some, else above or below the row. The main window's frame is given
+    // in parts of the screen; the viewer wants 400x300 inside its frame.
+    void viewerNeverPlacedLeavesTheRowInSight_data()
+    {
+        QTest::addColumn<QString>("where"); // below, beside, smaller-below, clear-of-row
+        QTest::addColumn<int>("spareRight");
+        QTest::addColumn<int>("spareBelow");
+        QTest::addColumn<int>("mainWidth"); // 0: all the screen's width but spareRight
+        QTest::newRow("room-below") << "below" << 0 << 400 << 300;
+        QTest::newRow("room-beside") << "beside" << 0 << 100 << 300;
+        QTest::newRow("little-room-below") << "smaller-below" << 150 << 250 << 0;
+        QTest::newRow("screen-filled") << "clear-of-row" << 0 << 0 << 0;
+    }
+
+    void viewerNeverPlacedLeavesTheRowInSight()
+    {
+        QFETCH(QString, where);
+        QFETCH(int, spareRight);
+        QFETCH(int, spareBelow);
+        QFETCH(int, mainWidth);
+        gProject->setScanleft(0);
+        gProject->setScanTop(0);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QRect screen = window->screen()->availableGeometry();
+        const QRect main(screen.topLeft(),
+                         QSize(mainWidth > 0 ? mainWidth : screen.width() - spareRight,
+                               screen.height() - spareBelow));
+        const QMargins frame(window->geometry().left() - window->frameGeometry().left(),
+                             window->geometry().top() - window->frameGeometry().top(),
+                             window->frameGeometry().right() - window->geometry().right(),
+                             window->frameGeometry().bottom() - window->geometry().bottom());
+        window->setGeometry(main.marginsRemoved(frame));
+        QTRY_COMPARE(window->frameGeometry(), main);
+        QCoreApplication::processEvents();
+
+        showScan(makePage());
+        const QSize whole = QSize(400, 300).grownBy(frame);
+        if (where == QLatin1String("below"))
+            QTRY_COMPARE(viewer()->frameGeometry(), QRect(QPoint(main.left(), main.bottom() + 1), whole));
+        else if (where == QLatin1String("beside"))
+            QTRY_COMPARE(viewer()->frameGeometry(), QRect(QPoint(main.right() + 1, main.top()), whole));
+        else if (where == QLatin1String("smaller-below")) {
+            QTRY_COMPARE(viewer()->frameGeometry().topLeft(), QPoint(main.left(), main.bottom() + 1));
+            QCOMPARE(viewer()->frameGeometry().height(), spareBelow);
+        }
+        QCoreApplication::processEvents();
+        const QRect placed = viewer()->frameGeometry();
+        QVERIFY(screen.contains(placed));
+        const QWidget *box = window->VisibleEntryBox();
+        QVERIFY(box);
+        const QRect row(box->mapToGlobal(QPoint(0, 0)), box->size());
+        QVERIFY(!placed.intersects(row));
     }
 
     // The program's close-down closes the viewer, which stores its place

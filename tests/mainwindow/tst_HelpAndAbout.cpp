@@ -6,8 +6,11 @@
 #include "PelkarTest.h"
 
 #include "core/Globals.h"
+#include "core/MessageWindows.h"
 #include "core/Project.h"
 #include "core/QtServices.h"
+#include "core/ScriptedServices.h"
+#include "core/Services.h"
 #include "core/clsEvents.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/HelpKeyFilter.h"
@@ -16,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -212,12 +216,21 @@ private slots:
         QTest::addColumn<int>("windowContext");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<QString>("page");
-        QTest::newRow("box-own") << 6135 << 5212 << 6104 << 0 << "surname.html";
-        QTest::newRow("frame-of-box") << 0 << 5212 << 6104 << 0 << "header-year.html";
-        QTest::newRow("window-of-box") << 0 << 0 << 6104 << 0 << "file-menu.html";
-        QTest::newRow("none-is-contents") << 0 << 0 << 0 << 0 << "index.html";
-        QTest::newRow("shift-f1-is-not-help") << 6135 << 0 << 0 << int(Qt::ShiftModifier) << "";
-        QTest::newRow("ctrl-f1-is-not-help") << 6135 << 0 << 0 << int(Qt::ControlModifier) << "";
+        QTest::addColumn<bool>("typedOnDesktop");
+        QTest::newRow("box-own") << 6135 << 5212 << 6104 << 0 << "surname.html" << false;
+        QTest::newRow("frame-of-box") << 0 << 5212 << 6104 << 0 << "header-year.html" << false;
+        QTest::newRow("window-of-box") << 0 << 0 << 6104 << 0 << "file-menu.html" << false;
+        QTest::newRow("none-is-contents") << 0 << 0 << 0 << 0 << "index.html" << false;
+        QTest::newRow("shift-f1-is-not-help") << 6135 << 0 << 0 << int(Qt::ShiftModifier) << ""
+                                              << false;
+        QTest::newRow("ctrl-f1-is-not-help") << 6135 << 0 << 0 << int(Qt::ControlModifier) << ""
+                                             << false;
+        // A key typed on a desktop reaches the window system's window first,
+        // then the widget that has the focus.
+        QTest::newRow("box-own-typed-on-desktop") << 6135 << 5212 << 6104 << 0 << "surname.html"
+                                                  << true;
+        QTest::newRow("frame-of-box-typed-on-desktop") << 0 << 5212 << 6104 << 0
+                                                       << "header-year.html" << true;
     }
 
     void helpKeyOpensPageOfWhatHasFocus()
@@ -227,6 +240,7 @@ private slots:
         QFETCH(int, windowContext);
         QFETCH(int, modifiers);
         QFETCH(QString, page);
+        QFETCH(bool, typedOnDesktop);
 
         QWidget top;
         auto *frame = new QWidget(&top);
@@ -239,8 +253,13 @@ private slots:
                 w->setProperty("HelpContextID", context);
         }
         top.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&top));
+        top.activateWindow();
         box->setFocus();
-        QTest::keyClick(box, Qt::Key_F1, Qt::KeyboardModifiers(modifiers));
+        if (typedOnDesktop)
+            QTest::keyClick(top.windowHandle(), Qt::Key_F1, Qt::KeyboardModifiers(modifiers));
+        else
+            QTest::keyClick(box, Qt::Key_F1, Qt::KeyboardModifiers(modifiers));
         if (page.isEmpty()) {
             QVERIFY(script->records().isEmpty());
             return;
@@ -281,6 +300,64 @@ private slots:
         QCOMPARE(script->records().at(0).prompt, pageUrl(QStringLiteral("edit-forenames.html")));
         QCOMPARE(script->records().at(1).prompt, pageUrl(QStringLiteral("edit-menu.html")));
         QCOMPARE(script->records().at(2).prompt, pageUrl(QStringLiteral("file-menu.html")));
+    }
+
+    // F1 typed on the desktop on an open menu: the key reaches the menu's
+    // window first, then the menu, whose highlighted item has the page.
+    void helpKeyTypedOnDesktopOnMenu()
+    {
+        QMenu edit;
+        edit.menuAction()->setProperty("HelpContextID", 6134);
+        QAction *forenames = edit.addAction(QStringLiteral("Edit &Forenames"));
+        forenames->setProperty("HelpContextID", 8);
+        edit.popup(QPoint(10, 10));
+        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        edit.setActiveAction(forenames);
+        QTest::keyClick(edit.windowHandle(), Qt::Key_F1);
+        edit.close();
+        QCOMPARE(script->records().size(), 1);
+        QCOMPARE(script->records().at(0).prompt, pageUrl(QStringLiteral("edit-forenames.html")));
+    }
+
+    // A desktop with no program for web pages: the page is named, with its
+    // full path, for the transcriber to open another way; F1 and the Help
+    // menu's contents alike.
+    void helpWithNoBrowserNamesThePage_data()
+    {
+        QTest::addColumn<bool>("helpKey");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("help-key-on-surname") << true << "surname.html";
+        QTest::newRow("help-contents") << false << "index.html";
+    }
+
+    void helpWithNoBrowserNamesThePage()
+    {
+        QFETCH(bool, helpKey);
+        QFETCH(QString, page);
+        static_cast<ScriptedShellService &>(Services::shell()).setOpens(false);
+        script->answer(QStringLiteral("Ok"));
+        if (helpKey) {
+            QLineEdit box;
+            box.setProperty("HelpContextID", 6135);
+            box.show();
+            box.setFocus();
+            QTest::keyClick(&box, Qt::Key_F1);
+        } else {
+            OpenHelpContents();
+        }
+        const QString path = QDir(kShippedHelp).absoluteFilePath(page);
+        QCOMPARE(script->records().size(), 2);
+        QCOMPARE(script->records().at(0).kind, QStringLiteral("openUrl"));
+        QCOMPARE(script->records().at(0).prompt, QUrl::fromLocalFile(path).toString());
+        const MessageRecord told = script->records().at(1);
+        QCOMPARE(told.kind, QStringLiteral("box"));
+        QCOMPARE(told.prompt,
+                 QStringLiteral("Pelkar could not open its help: no program on this computer "
+                                "opens web pages.\r\nYou can open the page in a web browser "
+                                "yourself:\r\n")
+                     + path);
+        QCOMPARE(told.style, int(Mb::Exclamation));
+        QCOMPARE(told.title, QStringLiteral("Pelkar"));
     }
 
     // Patterns as the desktop's dialog reads them: both cases of an ending,

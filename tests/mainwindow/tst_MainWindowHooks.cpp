@@ -164,7 +164,8 @@ private slots:
         const QPoint pickAt = pickList->pos();
         main->move(main->pos() + QPoint(20, 10));
         QTRY_COMPARE(pickList->pos(), pickAt + QPoint(20, 10));
-        const QRect g = main->geometry();
+        // The frame, title bar included, as the settings keep every window.
+        const QRect g = main->frameGeometry();
         QCOMPARE(gProject->Form1left(), PixelsToTwipsX(g.left()));
         QCOMPARE(gProject->Form1Top(), PixelsToTwipsY(g.top()));
         QCOMPARE(gProject->Form1Width(), PixelsToTwipsX(g.width()));
@@ -176,8 +177,8 @@ private slots:
     void resizingTheMainWindowRemembersItsSize()
     {
         main->resize(700, 500);
-        QTRY_COMPARE(gProject->Form1Width(), PixelsToTwipsX(700));
-        QCOMPARE(gProject->Form1Height(), PixelsToTwipsY(500));
+        QTRY_COMPARE(gProject->Form1Width(), PixelsToTwipsX(main->frameGeometry().width()));
+        QCOMPARE(gProject->Form1Height(), PixelsToTwipsY(main->frameGeometry().height()));
         // The window's own layout still ran.
         QCOMPARE(main->centralWidget()->size(), QSize(700, 500));
     }
@@ -211,7 +212,7 @@ private slots:
         pickList->move(900, 300);
         QTRY_COMPARE(gProject->Pickleft(), PixelsToTwipsX(900));
         QCOMPARE(gProject->Picktop(), PixelsToTwipsY(300));
-        QCOMPARE(gProject->PickWidth(), PixelsToTwipsX(pickList->width()));
+        QCOMPARE(gProject->PickWidth(), PixelsToTwipsX(pickList->frameGeometry().width()));
     }
 
     // Hook twice, UnHook while minimised, Hook on restore: one watch per

@@ -19,6 +19,9 @@
 #include "transcription/clsWorkFile.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -825,6 +828,16 @@ private slots:
         workFile.reset();
         QVERIFY(!QFile::exists(workPath()));
         QCOMPARE(handleValue(), QStringLiteral("-1"));
+    }
+
+    // The work file holds the batch being typed: the user's alone.
+    void workFileIsTheUsersAlone()
+    {
+        workFile->StartNewWorkfile();
+        QVERIFY(workFile->WorkExists());
+        struct stat info {};
+        QVERIFY(::stat(QFile::encodeName(workPath()).constData(), &info) == 0);
+        QCOMPARE(int(info.st_mode & 0777), 0600);
     }
 
     // ---- Row numbers ----------------------------------------------------------------

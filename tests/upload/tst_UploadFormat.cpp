@@ -10,6 +10,9 @@
 #include "upload/UploadRequest.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
 
 using namespace TestFiles;
 
@@ -311,6 +314,37 @@ private slots:
         log.line("after close is dropped");
         QCOMPARE(readBytes(path), QByteArray("14/03/2026 09:26:53 first\r\n"
                                              "14/03/2026 09:26:53 two\r\nlines \xe9\r\n"));
+    }
+
+    // The log holds the batch's entries: a new one is the user's alone; an
+    // old one keeps the mode the user gave it.
+    void logFileMode_data()
+    {
+        QTest::addColumn<int>("before"); // 0: no log yet
+        QTest::addColumn<int>("after");
+        QTest::newRow("new-log-owner-only") << 0 << 0600;
+        QTest::newRow("existing-log-mode-kept") << 0644 << 0644;
+    }
+
+    void logFileMode()
+    {
+        QFETCH(int, before);
+        QFETCH(int, after);
+        const QString data = homePath("data");
+        QVERIFY(QDir().mkpath(data));
+        const QString path = QDir(data).filePath("UploadLog.TXT");
+        QFile::remove(path);
+        if (before) {
+            QVERIFY(writeBytes(path, "old text\r\n"));
+            QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(before)) == 0);
+        }
+        UploadLog log;
+        QVERIFY(log.open(data));
+        log.line("first");
+        log.close();
+        struct stat info {};
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &info) == 0);
+        QCOMPARE(int(info.st_mode & 0777), after);
     }
 };
 
