@@ -397,6 +397,56 @@ private slots:
         QCOMPARE(window->fgInput().TextMatrix(2, 1), QStringLiteral("Abbot"));
     }
 
+    // A file without a whole header opens the header form over a "Pre_"
+    // copy of the open batch. However the form ends, the copy is not left in
+    // the save folder and both files stay as they were; a copy that has
+    // become the batch's only one takes the batch's name back.
+    void headerFormLeavesNoPreCopy_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("ending");
+        const QByteArray info = "+INFO,ann@example.org,Password,SEQUENCED,BIRTHS\r\n";
+        QTest::newRow("empty-form-closed") << QByteArray() << "close";
+        QTest::newRow("header-only-form-closed") << info << "close";
+        QTest::newRow("header-only-exit-menu") << info << "exit";
+        QTest::newRow("header-only-other-file-opened") << info << "open";
+        QTest::newRow("batch-file-gone-form-closed") << info << "close-batch-gone";
+    }
+    void headerFormLeavesNoPreCopy()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, ending);
+        startWindow();
+        const QByteArray batchBytes = readAll(batch);
+        const QString file = inSaveFolder(QStringLiteral("1905B1A0099.ZEL"));
+        writeAll(file, content);
+        acceptUnexpected();
+        script->answer(file);
+        window->MenuItem(QStringLiteral("mnuFileOpen"))->trigger();
+        QVERIFY(headerForm());
+        QCOMPARE(gHeaderReason, 1);
+        const QString pre = inSaveFolder(QStringLiteral("Pre_") + batchName());
+        QCOMPARE(readAll(pre), batchBytes);
+
+        if (ending == QLatin1String("open")) {
+            script->answer(batch);
+            headerForm()->mnuFileOpen_Click();
+            QTRY_VERIFY(!window->headerForm());
+            QCOMPARE(gProject->BatchName(), batchName());
+        } else {
+            if (ending == QLatin1String("close-batch-gone"))
+                QVERIFY(QFile::remove(batch));
+            if (ending == QLatin1String("exit"))
+                headerForm()->mnuExit_Click();
+            else
+                headerForm()->close();
+            QTRY_VERIFY(!gProject);
+        }
+        QVERIFY(!QFileInfo::exists(pre));
+        QCOMPARE(readAll(batch), batchBytes);
+        QCOMPARE(readAll(file), content);
+    }
+
     // An edit that renames the batch asks about the old file; the "Pre_"
     // copy under the old name goes either way.
     void renamingEditAsksAboutTheOldFile_data()
