@@ -20,7 +20,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
+
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +48,41 @@ QStringList column1(FlexGrid &grid)
         rows << grid.TextMatrix(r, 1);
     return rows;
 }
+
+// The names of the files created in a folder while it is watched.
+class CreatedFiles
+{
+public:
+    explicit CreatedFiles(const QString &folder)
+        : mFd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        if (mFd >= 0)
+            inotify_add_watch(mFd, QFile::encodeName(folder).constData(), IN_CREATE);
+    }
+    ~CreatedFiles()
+    {
+        if (mFd >= 0)
+            ::close(mFd);
+    }
+    bool watching() const { return mFd >= 0; }
+    QStringList names()
+    {
+        QStringList list;
+        alignas(inotify_event) char buffer[8192];
+        for (ssize_t n; (n = ::read(mFd, buffer, sizeof buffer)) > 0;) {
+            for (char *p = buffer; p < buffer + n;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(p);
+                if (event->len > 0)
+                    list << QFile::decodeName(event->name);
+                p += sizeof(inotify_event) + event->len;
+            }
+        }
+        return list;
+    }
+
+private:
+    int mFd;
+};
 
 } // namespace
 
@@ -445,6 +484,30 @@ private slots:
         QVERIFY(!QFileInfo::exists(pre));
         QCOMPARE(readAll(batch), batchBytes);
         QCOMPARE(readAll(file), content);
+    }
+
+    // Save writes the batch through a temporary file of the program's own
+    // name beside it, which start-up knows as a save's leftover; nothing of
+    // it is left after the save.
+    void saveWritesThroughItsOwnTemporaryFile()
+    {
+        startWindow();
+        changeFirstSurname(QStringLiteral("Abbot"));
+        CreatedFiles created(gProject->SavePath());
+        QVERIFY(created.watching());
+        acceptUnexpected();
+        window->MenuItem(QStringLiteral("mnuSaveCont"))->trigger();
+        QVERIFY(readAll(batch).contains("\r\nAbbot,"));
+        const QStringList names = created.names();
+        QCOMPARE(names.size(), 1);
+        QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(
+                                        QRegularExpression::escape(batchName())
+                                        + QStringLiteral("\\.pelkar-save-[A-Za-z0-9]{6}")))
+                     .match(names[0])
+                     .hasMatch(),
+                 qPrintable(names[0]));
+        QCOMPARE(QDir(gProject->SavePath()).entryList(QDir::Files, QDir::Name),
+                 QStringList{batchName()});
     }
 
     // An edit that renames the batch asks about the old file; the "Pre_"
