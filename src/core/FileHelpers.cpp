@@ -8,12 +8,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSaveFile>
-
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 bool hasWildcard(const QString &name)
@@ -138,6 +142,114 @@ bool WritePrivateFileWhole(const QString &path, const QByteArray &bytes, QString
     const bool written = WriteFileWhole(path, bytes, error);
     ::umask(mask);
     return written;
+}
+
+QString SaveTempMark()
+{
+    return QStringLiteral(".pelkar-save-");
+}
+
+namespace {
+constexpr int kSaveTagLength = 6;
+
+QByteArray randomSaveTag()
+{
+    static const char letters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray tag(kSaveTagLength, '0');
+    for (char &c : tag)
+        c = letters[QRandomGenerator::global()->bounded(int(sizeof(letters) - 1))];
+    return tag;
+}
+
+bool writeAllTo(int fd, const QByteArray &bytes)
+{
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            if (written == 0)
+                errno = EIO;
+            return false;
+        }
+        data += written;
+        left -= written;
+    }
+    return true;
+}
+} // namespace
+
+bool WriteFileWholeMarked(const QString &path, const QByteArray &bytes, QString *error)
+{
+    // The file a link points to is the one replaced, as QSaveFile does.
+    QFileInfo info(path);
+    for (int depth = 0; depth < 128 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
+
+    struct stat old {};
+    const bool replacing = ::stat(target.constData(), &old) == 0;
+    if (replacing && ::access(target.constData(), W_OK) != 0) {
+        if (error)
+            *error = QStringLiteral("Existing file %1 is not writable").arg(path);
+        return false;
+    }
+    // A new file gets the usual permissions; a replaced one keeps its own.
+    const mode_t mode = replacing ? (old.st_mode & 07777) : 0666;
+
+    QByteArray temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = target + QFile::encodeName(SaveTempMark()) + randomSaveTag();
+        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    int code = 0;
+    if (fd < 0) {
+        code = errno;
+    } else {
+        // The creation mask would narrow a replaced file's permissions.
+        const bool written = (!replacing || ::fchmod(fd, mode) == 0) && writeAllTo(fd, bytes)
+                             && ::fsync(fd) == 0;
+        if (!written)
+            code = errno;
+        if (::close(fd) != 0 && code == 0)
+            code = errno;
+        if (code == 0 && std::rename(temp.constData(), target.constData()) != 0)
+            code = errno;
+        if (code != 0)
+            ::unlink(temp.constData());
+    }
+    if (code == 0)
+        return true;
+    if (error)
+        *error = QString::fromLocal8Bit(std::strerror(code));
+    return false;
+}
+
+int RemoveSaveLeftovers(const QString &folder)
+{
+    // Exactly the names WriteFileWholeMarked gives: a user's own
+    // "X.ZEL.backup" or "X.ZEL.old" never matches.
+    static const QRegularExpression leftover(
+        QStringLiteral("^.+%1[A-Za-z0-9]{%2}$")
+            .arg(QRegularExpression::escape(SaveTempMark()))
+            .arg(kSaveTagLength));
+    int removed = 0;
+    const QDir dir(folder);
+    const QStringList names =
+        dir.entryList({QStringLiteral("*") + SaveTempMark() + QStringLiteral("*")},
+                      QDir::Files | QDir::Hidden | QDir::System | QDir::CaseSensitive);
+    for (const QString &name : names) {
+        const QFileInfo entry(dir.filePath(name));
+        if (leftover.match(name).hasMatch() && !entry.isSymLink() && QFile::remove(entry.filePath()))
+            ++removed;
+    }
+    return removed;
 }
 
 QString GetLongPath(const QString &path)

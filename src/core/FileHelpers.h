@@ -42,6 +42,21 @@ bool WriteFileWhole(const QString &path, const QByteArray &bytes, QString *error
 // only; an existing file keeps its mode.
 bool WritePrivateFileWhole(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
+// As WriteFileWhole, but through a temporary file of the program's own name
+// beside the target: the target's name, SaveTempMark() and six letters or
+// digits. It is flushed to the disk before it is renamed over the target, so
+// the old file stays whole until the new one takes its place. A temporary
+// file left by a save cut short is recognised by RemoveSaveLeftovers.
+bool WriteFileWholeMarked(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+// ".pelkar-save-": the mark in the name of WriteFileWholeMarked's temporary file.
+QString SaveTempMark();
+
+// Removes from the folder the temporary files that saves through
+// WriteFileWholeMarked left when they were cut short (the program killed,
+// the machine stopped). Nothing else is touched. Returns how many went.
+int RemoveSaveLeftovers(const QString &folder);
+
 // Short (8.3) path components do not exist here: returns the path unchanged.
 QString GetLongPath(const QString &path);
 

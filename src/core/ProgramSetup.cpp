@@ -66,5 +66,10 @@ bool MakeFileFolder()
     const QString output = QDir(gLongDataPath).filePath(QStringLiteral("Output"));
     if (!FolderExists(output) && !makeFolder(output, error))
         return reportFailure(error);
+    // A batch save cut short leaves its whole new file under a temporary
+    // name beside the batch; the batch itself is whole, so the copy goes.
+    RemoveSaveLeftovers(output);
+    if (QDir(gProject->SavePath()) != QDir(output))
+        RemoveSaveLeftovers(gProject->SavePath());
     return true;
 }

@@ -32,6 +32,7 @@
 #include "transcription/clsWorkFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 using namespace BatchFilePaths;
@@ -68,6 +69,21 @@ void ClearEntryBoxes()
         gForenameBox->ClearBox();
     if (gRichTextbox)
         gRichTextbox->Clear();
+}
+
+// The copy a header edit keeps is not left behind when the edit ends
+// without Ok or Cancel: it goes, unless the batch file has gone meanwhile,
+// when it is the batch's only copy and takes the batch's name back.
+void SettlePreCopy(const QString &batchName)
+{
+    const QString preCopy = PreCopyPath(batchName);
+    if (preCopy.isEmpty() || !QFileInfo::exists(preCopy))
+        return;
+    const QString batchFile = InSaveFolder(batchName);
+    if (QFileInfo::exists(batchFile))
+        QFile::remove(preCopy);
+    else
+        MoveFileReplacing(preCopy, batchFile);
 }
 
 } // namespace
@@ -286,6 +302,8 @@ void Form1::myFrmHeader_HeaderFormFinished(int code)
         closeHeaderForm();
     }
     if (code == 5) {
+        if (gHeaderReason == 1)
+            SettlePreCopy(gBatchNameBeforeEdit);
         setBLoading(false);
         CloseDown(0, QString(), QString());
         return;
@@ -328,6 +346,8 @@ void Form1::myFrmHeader_HeaderFormFinished(int code)
     }
     if (gHeaderReason == 0 || gHeaderReason == 1) {
         if (code == 4) {
+            if (gHeaderReason == 1)
+                SettlePreCopy(gBatchNameBeforeEdit);
             gHeaderReason = -1;
             project.HidePickList();
             project.GoToSaveDir();

@@ -242,7 +242,7 @@ bool Transcription::SaveData(bool showResults, const QString &path)
         } else if (!QFileInfo(target).absoluteDir().exists()) {
             errorNumber = 76;
             description = QStringLiteral("Path not found");
-        } else if (QString reason; !WriteFileWhole(target, bytes, &reason)) {
+        } else if (QString reason; !WriteFileWholeMarked(target, bytes, &reason)) {
             errorNumber = 75;
             description = QStringLiteral("Path/File access error: ") + reason;
         } else {

@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace TestFiles;
 
 namespace {
@@ -202,6 +205,40 @@ private slots:
         QFETCH(QString, to);
         const QStringList before = entriesOf(data(""));
         QVERIFY(!CopyFileOver(data(from), data(to)));
+        QCOMPARE(entriesOf(data("")), before);
+    }
+
+    // A marked write cut short (here: the file size limit reached in the
+    // middle of the new content) leaves the old file whole and nothing
+    // beside it; one that succeeds keeps the old file's permissions.
+    void markedWriteCutShortKeepsTheOldFile()
+    {
+        const QString target = data("batch1.ZEL");
+        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner
+                                                  | QFile::ReadGroup));
+        const QStringList before = entriesOf(data(""));
+        const QByteArray large(256 * 1024, 'x');
+        QString error;
+        {
+            rlimit saved{};
+            QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
+            rlimit small = saved;
+            small.rlim_cur = 64 * 1024;
+            const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+            const bool written = WriteFileWholeMarked(target, large, &error);
+            setrlimit(RLIMIT_FSIZE, &saved);
+            std::signal(SIGXFSZ, oldHandler);
+            QVERIFY(!written);
+        }
+        QCOMPARE(error, QStringLiteral("File too large"));
+        QCOMPARE(readBytes(target), QByteArray("batch"));
+        QCOMPARE(entriesOf(data("")), before);
+
+        QVERIFY(WriteFileWholeMarked(target, large, &error));
+        QCOMPARE(readBytes(target), large);
+        QCOMPARE(QFile::permissions(target) & ~(QFile::ReadUser | QFile::WriteUser),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
         QCOMPARE(entriesOf(data("")), before);
     }
 

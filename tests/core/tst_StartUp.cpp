@@ -182,6 +182,7 @@ private slots:
     void restoredBatchShowsEveryColumn_data();
     void restoredBatchShowsEveryColumn();
     void startWithoutABatchSelectsTheFiveColumnWidths();
+    void saveLeftoversGoAtStartUp();
     void damagedWorkFileIsNeverRecoveredEmpty_data();
     void damagedWorkFileIsNeverRecoveredEmpty();
 
@@ -890,6 +891,31 @@ void tst_StartUp::startWithoutABatchSelectsTheFiveColumnWidths()
     QCOMPARE(gProject->ColWidth(1), 2205);
     QCOMPARE(gProject->ColWidth(2), 3510);
     QCOMPARE(gProject->DataLines(), 0);
+    mainWindow.close();
+}
+
+void tst_StartUp::saveLeftoversGoAtStartUp()
+{
+    // What a save killed before its rename leaves beside the batch goes;
+    // the batch and a user's own files that look alike stay.
+    prepareDataFolder();
+    const QDir output(QDir(documentsData()).filePath(QStringLiteral("Output")));
+    const QStringList kept{QStringLiteral("1905B1A0012.ZEL"), QStringLiteral("1905B1A0012.ZEL.backup"),
+                           QStringLiteral("1905B1A0012.ZEL.Ab12Cd"),
+                           QStringLiteral("1905B1A0012.ZEL.pelkar-save-notes.txt")};
+    const QStringList leftovers{QStringLiteral("1905B1A0012.ZEL.pelkar-save-Ab12Cd"),
+                                QStringLiteral("1905B1A0013.ZEL.pelkar-save-x9Y8z7")};
+    for (const QString &name : kept + leftovers) {
+        QFile file(output.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("+INFO,ann@example.org,Password,SEQUENCED,BIRTHS\r\n");
+    }
+
+    Form1 mainWindow;
+    QVERIFY(mainWindow.Load());
+    QStringList expected = kept;
+    expected.sort();
+    QCOMPARE(output.entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
     mainWindow.close();
 }
 

@@ -20,7 +20,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
+
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +48,41 @@ QStringList column1(FlexGrid &grid)
         rows << grid.TextMatrix(r, 1);
     return rows;
 }
+
+// The names of the files created in a folder while it is watched.
+class CreatedFiles
+{
+public:
+    explicit CreatedFiles(const QString &folder)
+        : mFd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        if (mFd >= 0)
+            inotify_add_watch(mFd, QFile::encodeName(folder).constData(), IN_CREATE);
+    }
+    ~CreatedFiles()
+    {
+        if (mFd >= 0)
+            ::close(mFd);
+    }
+    bool watching() const { return mFd >= 0; }
+    QStringList names()
+    {
+        QStringList list;
+        alignas(inotify_event) char buffer[8192];
+        for (ssize_t n; (n = ::read(mFd, buffer, sizeof buffer)) > 0;) {
+            for (char *p = buffer; p < buffer + n;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(p);
+                if (event->len > 0)
+                    list << QFile::decodeName(event->name);
+                p += sizeof(inotify_event) + event->len;
+            }
+        }
+        return list;
+    }
+
+private:
+    int mFd;
+};
 
 } // namespace
 
@@ -395,6 +434,80 @@ private slots:
         QVERIFY(window->isVisible());
         QCOMPARE(gHeaderReason, -1);
         QCOMPARE(window->fgInput().TextMatrix(2, 1), QStringLiteral("Abbot"));
+    }
+
+    // A file without a whole header opens the header form over a "Pre_"
+    // copy of the open batch. However the form ends, the copy is not left in
+    // the save folder and both files stay as they were; a copy that has
+    // become the batch's only one takes the batch's name back.
+    void headerFormLeavesNoPreCopy_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("ending");
+        const QByteArray info = "+INFO,ann@example.org,Password,SEQUENCED,BIRTHS\r\n";
+        QTest::newRow("empty-form-closed") << QByteArray() << "close";
+        QTest::newRow("header-only-form-closed") << info << "close";
+        QTest::newRow("header-only-exit-menu") << info << "exit";
+        QTest::newRow("header-only-other-file-opened") << info << "open";
+        QTest::newRow("batch-file-gone-form-closed") << info << "close-batch-gone";
+    }
+    void headerFormLeavesNoPreCopy()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, ending);
+        startWindow();
+        const QByteArray batchBytes = readAll(batch);
+        const QString file = inSaveFolder(QStringLiteral("1905B1A0099.ZEL"));
+        writeAll(file, content);
+        acceptUnexpected();
+        script->answer(file);
+        window->MenuItem(QStringLiteral("mnuFileOpen"))->trigger();
+        QVERIFY(headerForm());
+        QCOMPARE(gHeaderReason, 1);
+        const QString pre = inSaveFolder(QStringLiteral("Pre_") + batchName());
+        QCOMPARE(readAll(pre), batchBytes);
+
+        if (ending == QLatin1String("open")) {
+            script->answer(batch);
+            headerForm()->mnuFileOpen_Click();
+            QTRY_VERIFY(!window->headerForm());
+            QCOMPARE(gProject->BatchName(), batchName());
+        } else {
+            if (ending == QLatin1String("close-batch-gone"))
+                QVERIFY(QFile::remove(batch));
+            if (ending == QLatin1String("exit"))
+                headerForm()->mnuExit_Click();
+            else
+                headerForm()->close();
+            QTRY_VERIFY(!gProject);
+        }
+        QVERIFY(!QFileInfo::exists(pre));
+        QCOMPARE(readAll(batch), batchBytes);
+        QCOMPARE(readAll(file), content);
+    }
+
+    // Save writes the batch through a temporary file of the program's own
+    // name beside it, which start-up knows as a save's leftover; nothing of
+    // it is left after the save.
+    void saveWritesThroughItsOwnTemporaryFile()
+    {
+        startWindow();
+        changeFirstSurname(QStringLiteral("Abbot"));
+        CreatedFiles created(gProject->SavePath());
+        QVERIFY(created.watching());
+        acceptUnexpected();
+        window->MenuItem(QStringLiteral("mnuSaveCont"))->trigger();
+        QVERIFY(readAll(batch).contains("\r\nAbbot,"));
+        const QStringList names = created.names();
+        QCOMPARE(names.size(), 1);
+        QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(
+                                        QRegularExpression::escape(batchName())
+                                        + QStringLiteral("\\.pelkar-save-[A-Za-z0-9]{6}")))
+                     .match(names[0])
+                     .hasMatch(),
+                 qPrintable(names[0]));
+        QCOMPARE(QDir(gProject->SavePath()).entryList(QDir::Files, QDir::Name),
+                 QStringList{batchName()});
     }
 
     // An edit that renames the batch asks about the old file; the "Pre_"
