@@ -2,7 +2,7 @@
 
 #include "core/QtServices.h"
 #include "core/ScriptedServices.h"
-#include "core/StartUp.h"
+#include "app/StartUp.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/HelpKeyFilter.h"
 #include "mainwindow/frmAbout.h"
