@@ -2,6 +2,7 @@
 
 #include "core/Globals.h"
 #include "core/Project.h"
+#include "core/ProjectHooks.h"
 #include "core/UserSettings.h"
 #include "core/clsEvents.h"
 #include "entry/EntryBoxSet.h"
@@ -72,6 +73,15 @@ void createChangeMonitor()
 {
     owner().changeMonitor = std::make_unique<Change_Monitor>();
     gChangeMonitor = owner().changeMonitor.get();
+    // A header emptied or read leaves no change to warn of.
+    projectHooks().clearChange = [] {
+        if (gChangeMonitor)
+            gChangeMonitor->ClearChange();
+    };
+    projectHooks().dataSaved = [] {
+        if (gChangeMonitor)
+            gChangeMonitor->DataSaved();
+    };
 }
 
 void createForeNames()
@@ -90,6 +100,13 @@ void createTranscription()
 {
     owner().transcription = std::make_unique<Transcription>();
     gTranscription = owner().transcription.get();
+    // The pick list's placement asks which columns the lists serve.
+    projectHooks().districtCol = [] {
+        return gTranscription ? gTranscription->DistrictCol() : -1;
+    };
+    projectHooks().forenamesCol = [] {
+        return gTranscription ? gTranscription->ForenamesCol() : -1;
+    };
 }
 
 void createRecentFiles()
