@@ -7,10 +7,11 @@
 // never a memory file system by accident.
 
 #include "TempHome.h"
+#include "app/ProgramObjects.h"
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "core/ScriptedServices.h"
-#include "core/StartUp.h"
+#include "app/StartUp.h"
 #include "mainwindow/Form1.h"
 #include "transcription/Transcription.h"
 

@@ -3,6 +3,7 @@
 // pick list filled from the table and the grey ghost completion, model
 // alone (no window).
 
+#include "app/ProgramObjects.h"
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "core/ScriptedServices.h"

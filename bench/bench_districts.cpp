@@ -4,6 +4,7 @@
 // The district file is generated at the real size: 5,000 lines, initials
 // spread as in real place names, periods and volume columns varied.
 
+#include "app/ProgramObjects.h"
 #include "core/Globals.h"
 #include "core/LineReader.h"
 #include "core/Project.h"

@@ -3,6 +3,7 @@
 // the case rule, the pick list filled from the list and the grey ghost
 // completion, model alone (no window).
 
+#include "app/ProgramObjects.h"
 #include "core/Globals.h"
 #include "core/LineReader.h"
 #include "core/Project.h"

@@ -4,6 +4,7 @@
 // the handlers, the pick list refilled and the events that repaint the box
 // and the list (offscreen platform).
 
+#include "app/ProgramObjects.h"
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "core/ScriptedServices.h"

@@ -3,6 +3,7 @@
 // file at start-up, one keystroke's pick list, and the check of a typed
 // name when the cell is left.
 
+#include "app/ProgramObjects.h"
 #include "core/Globals.h"
 #include "core/LineReader.h"
 #include "core/Project.h"

@@ -5,6 +5,7 @@
 // difference.
 
 #include "core/FileHelpers.h"
+#include "app/ProgramObjects.h"
 #include "core/Globals.h"
 #include "core/LineReader.h"
 #include "core/Project.h"

@@ -9,6 +9,7 @@
 // paints only the strip that came into view).
 
 #include "TempHome.h"
+#include "app/ProgramObjects.h"
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "core/ScriptedServices.h"

@@ -6,6 +6,7 @@
 
 #include "LoopbackServer.h"
 
+#include "app/ProgramObjects.h"
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "core/ScriptedServices.h"

@@ -4,6 +4,7 @@
 // for the batch's period. The batch is sound, so a search runs to the end,
 // as it does when the transcriber is told "No more Errors".
 
+#include "app/ProgramObjects.h"
 #include "core/Globals.h"
 #include "core/LineReader.h"
 #include "core/Project.h"

@@ -9,6 +9,7 @@
 // the load of a 10,000-row batch file that ends with it, are measured too.
 
 #include "core/FileHelpers.h"
+#include "app/ProgramObjects.h"
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "core/ScriptedServices.h"

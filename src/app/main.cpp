@@ -2,10 +2,11 @@
 
 #include "core/QtServices.h"
 #include "core/ScriptedServices.h"
-#include "core/StartUp.h"
+#include "app/StartUp.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/HelpKeyFilter.h"
 #include "mainwindow/frmAbout.h"
+#include "winglue/KeySend.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -34,7 +35,7 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(QIcon(frmAbout::AboutIconPath()));
     // Ties the windows to the installed desktop entry (its name and icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("pelkar"));
-    installQtServices();
+    installQtServices(SendKey);
 
     // A test that starts the program names a file of answers here, so that
     // no message box can wait for a person who is not there.

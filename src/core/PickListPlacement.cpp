@@ -2,8 +2,8 @@
 
 #include "core/FormRegistry.h"
 #include "core/Globals.h"
+#include "core/ProjectHooks.h"
 #include "core/clsEvents.h"
-#include "transcription/Transcription.h"
 
 namespace {
 Project::PickWindow *gPickWindow = nullptr;
@@ -11,12 +11,12 @@ Project::PickWindow *gPickWindow = nullptr;
 // The grid's list columns; without a transcription no column is one.
 int districtCol()
 {
-    return gTranscription ? gTranscription->DistrictCol() : -1;
+    return projectHooks().districtCol ? projectHooks().districtCol() : -1;
 }
 
 int forenamesCol()
 {
-    return gTranscription ? gTranscription->ForenamesCol() : -1;
+    return projectHooks().forenamesCol ? projectHooks().forenamesCol() : -1;
 }
 } // namespace
 

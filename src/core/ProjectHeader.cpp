@@ -6,8 +6,8 @@
 
 #include "core/Cp1252.h"
 #include "core/Globals.h"
+#include "core/ProjectHooks.h"
 #include "core/VbHelpers.h"
-#include "transcription/Change_Monitor.h"
 
 #include <QDir>
 #include <QFile>
@@ -214,8 +214,8 @@ void Project::ClearHeader()
     miVnf = VolumeNumberFormat::None;
     mRefusedBatchName.clear();
     ClearHeadLines();
-    if (gChangeMonitor)
-        gChangeMonitor->ClearChange();
+    if (projectHooks().clearChange)
+        projectHooks().clearChange();
 }
 
 // ---- Supplementary district files ---------------------------------------------------

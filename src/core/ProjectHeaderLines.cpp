@@ -7,11 +7,11 @@
 #include "core/Globals.h"
 #include "core/LineReader.h"
 #include "core/MessageWindows.h"
+#include "core/ProjectHooks.h"
 #include "core/Services.h"
 #include "core/TextHelpers.h"
 #include "core/VbHelpers.h"
 #include "core/clsEvents.h"
-#include "transcription/Change_Monitor.h"
 
 #include <QLocale>
 
@@ -238,10 +238,10 @@ QString Project::HeaderLineFault(const QString &line)
 
 void Project::GetProjFromFile(LineReader &reader)
 {
-    if (gChangeMonitor) {
-        gChangeMonitor->DataSaved();
-        gChangeMonitor->ClearChange();
-    }
+    if (projectHooks().dataSaved)
+        projectHooks().dataSaved();
+    if (projectHooks().clearChange)
+        projectHooks().clearChange();
 
     int lineCount = 1;
     while (!reader.atEnd()) {

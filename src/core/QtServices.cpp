@@ -6,7 +6,6 @@
 #include "core/frmCustomMessageBox.h"
 #include "core/frmMessage.h"
 #include "core/frmPopup1.h"
-#include "winglue/KeySend.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -380,9 +379,15 @@ bool QtInputService::shiftDown()
     return QGuiApplication::keyboardModifiers() & Qt::ShiftModifier;
 }
 
+QtInputService::QtInputService(KeySender sendKey)
+    : mSendKey(sendKey)
+{
+}
+
 void QtInputService::sendKey(int vk, bool down)
 {
-    SendKey(vk, down);
+    if (mSendKey)
+        mSendKey(vk, down);
 }
 
 QDateTime QtClock::now()
@@ -423,12 +428,12 @@ QRect QtScreenMetrics::screenRect()
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
-void installQtServices()
+void installQtServices(KeySender sendKey)
 {
     Services::install(std::make_unique<QtMessageService>());
     Services::install(std::make_unique<QtDialogService>());
     Services::install(std::make_unique<QtShellService>());
-    Services::install(std::make_unique<QtInputService>());
+    Services::install(std::make_unique<QtInputService>(sendKey));
     Services::install(std::make_unique<QtClock>());
     Services::install(std::make_unique<QtScreenMetrics>());
 }

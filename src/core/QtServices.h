@@ -77,13 +77,22 @@ public:
     bool openUrl(const QUrl &url) override;
 };
 
+// Sends one key press or release; the key-sending layer lives above core/,
+// so main.cpp hands it in (winglue's SendKey).
+using KeySender = void (*)(int vk, bool down);
+
 class QtInputService : public InputService
 {
 public:
+    // Without a key sender no key is sent.
+    explicit QtInputService(KeySender sendKey = nullptr);
     void beep() override;
     bool shiftDown() override;
-    // Through SendKey (winglue/KeySend.h).
+    // Through the key sender handed in.
     void sendKey(int vk, bool down) override;
+
+private:
+    KeySender mSendKey;
 };
 
 class QtClock : public Clock
@@ -103,8 +112,9 @@ public:
     QRect screenRect() override;
 };
 
-// Installs all the Qt services, replacing whatever was installed.
-void installQtServices();
+// Installs all the Qt services, replacing whatever was installed; keys go
+// through sendKey.
+void installQtServices(KeySender sendKey = nullptr);
 
 // Qt's filter form of an older "description|pattern|..." filter; a filter
 // without "|" comes back unchanged. File names here are case-sensitive, so

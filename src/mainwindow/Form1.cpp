@@ -6,7 +6,7 @@
 #include "core/MessageWindows.h"
 #include "core/Project.h"
 #include "core/Services.h"
-#include "core/StartUp.h"
+#include "app/StartUp.h"
 #include "core/clsEvents.h"
 #include "entry/DistrictBox.h"
 #include "entry/FlexGrid.h"

@@ -10,7 +10,7 @@
 #include "core/MessageWindows.h"
 #include "core/Project.h"
 #include "core/QtServices.h"
-#include "core/StartUp.h"
+#include "app/StartUp.h"
 #include "core/frmCustomMessageBox.h"
 #include "core/frmMessage.h"
 #include "core/frmPopup1.h"

@@ -9,7 +9,7 @@
 #include "core/InstanceLock.h"
 #include "core/LineReader.h"
 #include "core/Project.h"
-#include "core/StartUp.h"
+#include "app/StartUp.h"
 #include "core/UserSettings.h"
 #include "lists/Districts.h"
 #include "lists/ForeNames.h"

@@ -6,7 +6,7 @@
 #include "core/FormRegistry.h"
 #include "core/Globals.h"
 #include "core/Project.h"
-#include "core/StartUp.h"
+#include "app/StartUp.h"
 #include "core/UpdateProgress.h"
 #include "core/UserSettings.h"
 #include "lists/ForeNames.h"

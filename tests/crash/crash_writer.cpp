@@ -9,6 +9,7 @@
 //
 // crash_writer <data folder> <batch file>
 
+#include "app/ProgramObjects.h"
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "core/ScriptedServices.h"

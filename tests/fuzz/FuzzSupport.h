@@ -11,6 +11,7 @@
 #include "TempHome.h"
 #include "core/CloseDownRequest.h"
 #include "core/Cp1252.h"
+#include "app/ProgramObjects.h"
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "core/ScriptedServices.h"

@@ -5,7 +5,7 @@
 #include "PelkarTest.h"
 #include "ProgramRun.h"
 
-#include "core/StartUp.h"
+#include "app/StartUp.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -8,7 +8,7 @@
 
 #include "core/Globals.h"
 #include "core/Project.h"
-#include "core/StartUp.h"
+#include "app/StartUp.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/MainWindowParts.h"
 #include "transcription/Transcription.h"

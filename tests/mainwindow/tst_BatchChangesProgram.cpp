@@ -6,8 +6,8 @@
 #include "PelkarTest.h"
 #include "ProgramRun.h"
 
+#include "app/StartUp.h"
 #include "core/Globals.h"
-#include "core/StartUp.h"
 #include "mainwindow/Form1.h"
 
 #include <QDeadlineTimer>

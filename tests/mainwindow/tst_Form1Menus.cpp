@@ -9,7 +9,7 @@
 
 #include "core/Globals.h"
 #include "core/Project.h"
-#include "core/StartUp.h"
+#include "app/StartUp.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Form1MenuItems.h"
 #include "mainwindow/HelpTopics.h"

@@ -6,7 +6,7 @@
 #include "ProgramRun.h"
 
 #include "core/Globals.h"
-#include "core/StartUp.h"
+#include "app/StartUp.h"
 #include "mainwindow/Form1.h"
 
 #include <QDeadlineTimer>

@@ -16,7 +16,7 @@
 #include "ProgramRun.h"
 #include "TestFiles.h"
 
-#include "core/StartUp.h"
+#include "app/StartUp.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -9,7 +9,11 @@
 // - a failure on any warning outside a short allow-list.
 // Derived classes put their set-up in setUpCase()/tearDownCase() rather than
 // init()/cleanup().
+//
+// Tests create and release the program-wide objects through their owner,
+// which every test may use without naming it.
 
+#include "app/ProgramObjects.h"
 #include "core/ScriptedServices.h"
 
 #include <QObject>

@@ -1,5 +1,6 @@
-#include "core/StartUp.h"
+#include "app/StartUp.h"
 
+#include "app/ProgramObjects.h"
 #include "core/CloseDownRequest.h"
 #include "core/FileHelpers.h"
 #include "core/FormRegistry.h"

@@ -1,0 +1,31 @@
+# Fails when a file in src/core includes a header from one of the folders
+# above it (any other folder of src/), by a path from src/ or by "../".
+# core/ is the lowest floor: what lies above reaches it, never the reverse.
+file(GLOB floors LIST_DIRECTORIES true RELATIVE "${SOURCE_DIR}/src" "${SOURCE_DIR}/src/*")
+set(above "")
+foreach(floor IN LISTS floors)
+    if(IS_DIRECTORY "${SOURCE_DIR}/src/${floor}" AND NOT floor STREQUAL "core")
+        list(APPEND above "${floor}")
+    endif()
+endforeach()
+list(JOIN above "|" above)
+
+file(GLOB_RECURSE files "${SOURCE_DIR}/src/core/*")
+list(LENGTH files count)
+if(count EQUAL 0)
+    message(FATAL_ERROR "no files in ${SOURCE_DIR}/src/core")
+endif()
+set(bad "")
+foreach(f IN LISTS files)
+    file(STRINGS "${f}" lines
+         REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]((${above})/|\\.\\./)")
+    foreach(line IN LISTS lines)
+        file(RELATIVE_PATH name "${SOURCE_DIR}" "${f}")
+        string(STRIP "${line}" line)
+        string(APPEND bad "\n  ${name}: ${line}")
+    endforeach()
+endforeach()
+if(bad)
+    message(FATAL_ERROR "src/core includes from the floors above it:${bad}")
+endif()
+message(STATUS "src/core: ${count} files, none includes from (${above})")

@@ -1,0 +1,7 @@
+#include "core/ProjectHooks.h"
+
+ProjectHooks &projectHooks()
+{
+    static ProjectHooks hooks;
+    return hooks;
+}
