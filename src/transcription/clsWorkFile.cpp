@@ -484,6 +484,15 @@ bool clsWorkFile::SaveRowToWork(int row)
     return WriteRecord(text, row + kFirstRowRecord, true);
 }
 
+void clsWorkFile::TellRowsRefused(const QString &firstProblem, int refused)
+{
+    QString text = firstProblem;
+    if (refused > 1)
+        text += kCrLf + QString::number(refused - 1)
+                + QStringLiteral(" more rows cannot be kept either.");
+    ShowMessage(text, Mb::Critical, kProductName);
+}
+
 bool clsWorkFile::SaveRowsToWork(QList<int> rows)
 {
     if (mDisabled || !mGrid)
@@ -529,12 +538,7 @@ bool clsWorkFile::SaveRowsToWork(QList<int> rows)
     if (wroteAny)
         written = mHandle >= 1 && flush() && written;
     if (refused > 0) {
-        QString text = firstProblem;
-        if (refused > 1) {
-            text += kCrLf + QString::number(refused - 1)
-                    + QStringLiteral(" more rows cannot be kept either.");
-        }
-        ShowMessage(text, Mb::Critical, kProductName);
+        TellRowsRefused(firstProblem, refused);
         return false;
     }
     return written;
@@ -574,12 +578,7 @@ bool clsWorkFile::SaveGridToWork()
     bool written = records.isEmpty() || WriteRecords(first, records, false);
     written = mHandle >= 1 && flush() && written;
     if (refused > 0) {
-        QString text = firstProblem;
-        if (refused > 1) {
-            text += kCrLf + QString::number(refused - 1)
-                    + QStringLiteral(" more rows cannot be kept either.");
-        }
-        ShowMessage(text, Mb::Critical, kProductName);
+        TellRowsRefused(firstProblem, refused);
         return false;
     }
     return written;

@@ -149,6 +149,9 @@ public:
 
 private:
     bool WriteRecord(const QString &text, int n, bool flush);
+    // One message for the rows a whole write refused: the first row's
+    // problem and how many more there are.
+    void TellRowsRefused(const QString &firstProblem, int refused);
     // Notes a write the file system refused and tells the transcriber, once
     // until the whole file has been written again.
     void WriteFailed(int code);
