@@ -8,10 +8,10 @@
 
 #include "TempHome.h"
 #include "app/ProgramObjects.h"
+#include "app/StartUp.h"
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "core/ScriptedServices.h"
-#include "app/StartUp.h"
 #include "mainwindow/Form1.h"
 #include "transcription/Transcription.h"
 

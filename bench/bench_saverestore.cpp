@@ -4,8 +4,8 @@
 // so that the disk flush (the same for both sides) does not drown the
 // difference.
 
-#include "core/FileHelpers.h"
 #include "app/ProgramObjects.h"
+#include "core/FileHelpers.h"
 #include "core/Globals.h"
 #include "core/LineReader.h"
 #include "core/Project.h"

@@ -8,12 +8,12 @@
 // A delete, an insert and every load write the whole grid: that write, and
 // the load of a 10,000-row batch file that ends with it, are measured too.
 
-#include "core/FileHelpers.h"
 #include "app/ProgramObjects.h"
+#include "core/FileHelpers.h"
 #include "core/Globals.h"
+#include "core/LineReader.h"
 #include "core/Project.h"
 #include "core/ScriptedServices.h"
-#include "core/LineReader.h"
 #include "entry/FlexGrid.h"
 #include "transcription/Transcription.h"
 #include "transcription/clsWorkFile.h"

@@ -1,8 +1,8 @@
 // Pelkar: keying in the entries of a civil-registration index.
 
+#include "app/StartUp.h"
 #include "core/QtServices.h"
 #include "core/ScriptedServices.h"
-#include "app/StartUp.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/HelpKeyFilter.h"
 #include "mainwindow/frmAbout.h"

@@ -1,12 +1,12 @@
 #include "mainwindow/Form1.h"
 
+#include "app/StartUp.h"
 #include "core/FileHelpers.h"
 #include "core/FormRegistry.h"
 #include "core/Globals.h"
 #include "core/MessageWindows.h"
 #include "core/Project.h"
 #include "core/Services.h"
-#include "app/StartUp.h"
 #include "core/clsEvents.h"
 #include "entry/DistrictBox.h"
 #include "entry/FlexGrid.h"

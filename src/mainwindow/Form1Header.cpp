@@ -4,13 +4,13 @@
 
 #include "mainwindow/Form1.h"
 
+#include "app/StartUp.h"
 #include "core/FileHelpers.h"
 #include "core/FormRegistry.h"
 #include "core/Globals.h"
 #include "core/MessageWindows.h"
 #include "core/Project.h"
 #include "core/Services.h"
-#include "app/StartUp.h"
 #include "core/VbHelpers.h"
 #include "core/clsEvents.h"
 #include "entry/DistrictBox.h"

@@ -4,13 +4,13 @@
 
 #include "PelkarTest.h"
 
+#include "app/StartUp.h"
 #include "core/FormRegistry.h"
 #include "core/Globals.h"
 #include "core/MessageLayout.h"
 #include "core/MessageWindows.h"
 #include "core/Project.h"
 #include "core/QtServices.h"
-#include "app/StartUp.h"
 #include "core/frmCustomMessageBox.h"
 #include "core/frmMessage.h"
 #include "core/frmPopup1.h"

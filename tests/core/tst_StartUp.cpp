@@ -4,20 +4,20 @@
 #include "ProgramRun.h"
 #include "TestFiles.h"
 
+#include "app/StartUp.h"
 #include "core/FormRegistry.h"
 #include "core/Globals.h"
 #include "core/InstanceLock.h"
 #include "core/LineReader.h"
 #include "core/Project.h"
-#include "app/StartUp.h"
 #include "core/UserSettings.h"
+#include "entry/FlexGrid.h"
 #include "lists/Districts.h"
 #include "lists/ForeNames.h"
-#include "entry/FlexGrid.h"
+#include "mainwindow/Form1.h"
 #include "transcription/Change_Monitor.h"
 #include "transcription/Transcription.h"
 #include "transcription/clsWorkFile.h"
-#include "mainwindow/Form1.h"
 
 #include <QDeadlineTimer>
 #include <QDirIterator>

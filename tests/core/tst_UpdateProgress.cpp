@@ -3,10 +3,10 @@
 #include "PelkarTest.h"
 #include "TestFiles.h"
 
+#include "app/StartUp.h"
 #include "core/FormRegistry.h"
 #include "core/Globals.h"
 #include "core/Project.h"
-#include "app/StartUp.h"
 #include "core/UpdateProgress.h"
 #include "core/UserSettings.h"
 #include "lists/ForeNames.h"

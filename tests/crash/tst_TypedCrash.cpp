@@ -9,9 +9,9 @@
 #include "TestFiles.h"
 #include "TypedBatch.h"
 
+#include "app/StartUp.h"
 #include "core/Globals.h"
 #include "core/Project.h"
-#include "app/StartUp.h"
 #include "mainwindow/Form1.h"
 #include "transcription/clsWorkFile.h"
 

@@ -9,9 +9,9 @@
 // the answer that changes least, as a transcriber closing it would.
 
 #include "TempHome.h"
+#include "app/ProgramObjects.h"
 #include "core/CloseDownRequest.h"
 #include "core/Cp1252.h"
-#include "app/ProgramObjects.h"
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "core/ScriptedServices.h"

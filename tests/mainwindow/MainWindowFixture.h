@@ -6,9 +6,9 @@
 
 #include "PelkarTest.h"
 
+#include "app/StartUp.h"
 #include "core/Globals.h"
 #include "core/Project.h"
-#include "app/StartUp.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/MainWindowParts.h"
 #include "transcription/Transcription.h"

@@ -5,8 +5,8 @@
 #include "PelkarTest.h"
 #include "ProgramRun.h"
 
-#include "core/Globals.h"
 #include "app/StartUp.h"
+#include "core/Globals.h"
 #include "mainwindow/Form1.h"
 
 #include <QDeadlineTimer>
