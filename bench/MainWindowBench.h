@@ -5,13 +5,22 @@
 // home (data, per-user values, work file) is a temporary folder under the
 // current folder, or under PELKAR_BENCH_DIR: the disk measured is that one,
 // never a memory file system by accident.
+//
+// With Lists::FullSize the district and forename files are of their real
+// size: the generated 5,000 districts after the shipped ones (the
+// benchmarks' batches name shipped districts) and 30,000 generated
+// forenames.
 
+#include "GeneratedDistricts.h"
+#include "GeneratedForenames.h"
 #include "TempHome.h"
 #include "app/ProgramObjects.h"
 #include "app/StartUp.h"
 #include "core/Globals.h"
 #include "core/Project.h"
 #include "core/ScriptedServices.h"
+#include "lists/Districts.h"
+#include "lists/ForeNames.h"
 #include "mainwindow/Form1.h"
 #include "transcription/Transcription.h"
 
@@ -29,7 +38,9 @@
 class MainWindowBench
 {
 public:
-    MainWindowBench()
+    enum class Lists { Shipped, FullSize };
+
+    explicit MainWindowBench(Lists lists = Lists::Shipped)
         : mHome(QDir(benchFolder()).filePath(QStringLiteral("mainwindow-XXXXXX")))
     {
         if (!mHome.isValid())
@@ -47,6 +58,8 @@ public:
         window = std::make_unique<Form1>();
         if (!window->Load())
             std::abort();
+        if (lists == Lists::FullSize)
+            useFullSizeLists();
         QDir().mkpath(gProject->SavePath());
         const QString batch = QDir(gProject->SavePath()).filePath(QStringLiteral("1905B1A0012.ZEL"));
         QFile::remove(batch);
@@ -89,6 +102,32 @@ public:
     std::unique_ptr<Form1> window;
 
 private:
+    static void useFullSizeLists()
+    {
+        const QDir files(gProject->GetFilePath());
+        QFile districts(files.filePath(QStringLiteral("Pelkar_Districts.txt")));
+        if (!districts.open(QIODevice::ReadWrite))
+            std::abort();
+        QByteArray bytes = districts.readAll();
+        if (!bytes.endsWith("\r\n"))
+            bytes += "\r\n";
+        const QByteArray generated = GeneratedDistricts::districtFileBytes();
+        // Without the generated file's own comment line.
+        bytes += generated.mid(generated.indexOf("\r\n") + 2);
+        if (!districts.seek(0) || districts.write(bytes) != bytes.size())
+            std::abort();
+        districts.close();
+        QFile names(files.filePath(ForeNames::NameFileName()));
+        const QByteArray nameBytes = GeneratedForenames::nameFileBytes();
+        if (!names.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            || names.write(nameBytes) != nameBytes.size())
+            std::abort();
+        names.close();
+        ProgramObjects::createForeNames();
+        if (!gDistricts->Read_Districts())
+            std::abort();
+    }
+
     QTemporaryDir mHome;
     std::shared_ptr<Script> mScript;
 };

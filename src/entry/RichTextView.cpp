@@ -181,7 +181,7 @@ int RichTextView::xOfPosition(int position) const
     if (!mBox)
         return textLeft();
     const QString text = mBox->Text();
-    return textLeft() + fontMetrics().horizontalAdvance(text.left(std::clamp(position, 0, int(text.size()))));
+    return textLeft() + advance(text.left(std::clamp(position, 0, int(text.size()))));
 }
 
 int RichTextView::positionAtX(int x) const
@@ -202,16 +202,27 @@ int RichTextView::positionAtX(int x) const
     return best;
 }
 
+int RichTextView::advance(const QString &text) const
+{
+    for (const Measured &measured : mMeasured) {
+        if (measured.text == text)
+            return measured.width;
+    }
+    Measured &slot = mMeasured[mMeasuredNext];
+    mMeasuredNext = (mMeasuredNext + 1) % mMeasured.size();
+    slot = {text, fontMetrics().horizontalAdvance(text)};
+    return slot.width;
+}
+
 void RichTextView::keepCaretInView()
 {
     if (!mBox) {
         mScroll = 0;
         return;
     }
-    const QFontMetrics metrics = fontMetrics();
     const QString text = mBox->Text();
-    const int caret = metrics.horizontalAdvance(text.left(mBox->caretPosition()));
-    const int whole = metrics.horizontalAdvance(text);
+    const int caret = advance(text.left(mBox->caretPosition()));
+    const int whole = advance(text);
     const int room = std::max(innerRect().width() - 2 * kMargin, 1);
     if (caret - mScroll > room)
         mScroll = caret - room;
@@ -299,6 +310,7 @@ void RichTextView::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
+        mMeasured.fill({});
         keepCaretInView();
         update();
     }

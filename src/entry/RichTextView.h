@@ -22,6 +22,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <array>
+
 class RichTextView : public QWidget, private RichTextBox::Window
 {
     Q_OBJECT
@@ -71,6 +73,19 @@ private:
     // The text's left edge, baseline and inner area, in widget pixels.
     int textLeft() const;
     QRect innerRect() const;
+    // The width of text in the view's font. Every move of the caret or of
+    // the box asks it again for the same few texts, and shaping them anew
+    // each time was most of the work of leaving a cell: the last widths
+    // measured are kept until the font changes.
+    int advance(const QString &text) const;
+
+    struct Measured
+    {
+        QString text;
+        int width = 0;
+    };
+    mutable std::array<Measured, 4> mMeasured;
+    mutable std::size_t mMeasuredNext = 0;
 
     QPointer<RichTextBox> mBox;
     int mScroll = 0; // pixels of text scrolled out at the left
