@@ -77,10 +77,12 @@ DistrictParts Districts::SplitDistrict(const QString &cell)
 
 DistrictParts Districts::SplitForFile(const QString &cell)
 {
-    DistrictParts parts = SplitDistrict(cell);
-    if (parts.name.isEmpty() || parts.volume.isEmpty())
+    // Every save and every whole work-file write splits each district
+    // cell: the format, which no file holds, is not worked out.
+    const int position = FindSeperator(cell);
+    if (position <= 1 || position >= cell.size())
         return {cell, QString(), 0};
-    return parts;
+    return {cell.left(position - 1), cell.mid(position), 0};
 }
 
 int Districts::FindSeperator(const QString &cell)

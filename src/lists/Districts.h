@@ -178,6 +178,7 @@ public:
     // line: SplitDistrict's parts when both are there, else the whole cell
     // as the name and no volume (a separator at the end or the start would
     // otherwise be lost, since a reader joins an empty part without one).
+    // The format is left 0.
     static DistrictParts SplitForFile(const QString &cell);
     // 0 for an empty volume, -1 when it holds a wildcard character, 2 when it
     // is a run of digits (blanks around it allowed), 3 when every character

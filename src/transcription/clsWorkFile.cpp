@@ -54,9 +54,16 @@ bool IsSpecialText(const QString &column1)
 
 // The rebuild strips a pair of quotes only around a field holding a comma,
 // so a cell that merely starts and ends with a quote comes back as it was.
-QString QuoteIfComma(const QString &text)
+// Appended in place: a whole batch's records are built this way on every
+// load, and a string made for each cell was most of that work.
+void AppendQuotedIfComma(QString &out, const QString &text)
 {
-    return text.contains(u',') ? u'"' + text + u'"' : text;
+    const bool quoted = text.contains(u',');
+    if (quoted)
+        out += u'"';
+    out += text;
+    if (quoted)
+        out += u'"';
 }
 
 QString UnquoteField(const QString &field)
@@ -324,13 +331,15 @@ bool clsWorkFile::WriteRecord(const QString &text, int n, bool flushNow)
     return AppendRecord(record, text) && WriteRecords(n, record, flushNow);
 }
 
-QString clsWorkFile::BuildRowText(int row) const
+void clsWorkFile::AppendRowText(QString &text, int row) const
 {
     const QString column1 = mGrid->TextMatrix(row, 1);
-    if (IsSpecialText(column1))
-        return u'\t' + column1;
+    if (IsSpecialText(column1)) {
+        text += u'\t';
+        text += column1;
+        return;
+    }
     const int districtCol = gTranscription ? gTranscription->DistrictCol() : -1;
-    QString text;
     for (int col = 1; col < mGrid->Cols(); ++col) {
         const QString cell = mGrid->TextMatrix(row, col);
         text += u'\t';
@@ -338,12 +347,13 @@ QString clsWorkFile::BuildRowText(int row) const
             // Always two fields, even with an empty volume: the rebuild
             // counts fields, and "Leeds," must not lose its row.
             const DistrictParts parts = Districts::SplitForFile(cell);
-            text += QuoteIfComma(parts.name) + u'\t' + QuoteIfComma(parts.volume);
+            AppendQuotedIfComma(text, parts.name);
+            text += u'\t';
+            AppendQuotedIfComma(text, parts.volume);
         } else {
-            text += QuoteIfComma(cell);
+            AppendQuotedIfComma(text, cell);
         }
     }
-    return text;
 }
 
 QString clsWorkFile::RowProblem(int row) const
@@ -358,7 +368,10 @@ QString clsWorkFile::RowRecordText(int row, QString &problem) const
     problem = RowTextProblem(row);
     if (!problem.isEmpty() || !mGrid || row < 1 || row >= mGrid->Rows())
         return QString();
-    QString text = QString::number(row) + BuildRowText(row);
+    QString text;
+    text.reserve(mRecordLength);
+    text += QString::number(row);
+    AppendRowText(text, row);
     if (text.size() > mRecordLength) {
         problem = RowName(row)
                   + QStringLiteral(" is too long to be kept safe against a crash: it needs ")
@@ -380,17 +393,16 @@ QString clsWorkFile::RowTextProblem(int row) const
 {
     if (!mGrid || row < 1 || row >= mGrid->Rows())
         return QString();
-    const QString name = RowName(row);
     for (int col = 1; col < mGrid->Cols(); ++col) {
         const QString cell = mGrid->TextMatrix(row, col);
         int pos = -1;
         if (!Cp1252::canEncode(cell, &pos)) {
-            return name + QStringLiteral(" holds the character \"") + cell.at(pos)
+            return RowName(row) + QStringLiteral(" holds the character \"") + cell.at(pos)
                    + QStringLiteral("\", which cannot be stored in the batch file.") + kCrLf
                    + QStringLiteral("Please replace it with a plain character.");
         }
         if (cell.contains(u'\t')) {
-            return name + QStringLiteral(" holds a TAB character, which cannot be stored.")
+            return RowName(row) + QStringLiteral(" holds a TAB character, which cannot be stored.")
                    + kCrLf + QStringLiteral("Please remove it.");
         }
     }

@@ -164,7 +164,8 @@ private:
     bool AppendRecord(QByteArray &records, const QString &text) const;
     // Writes whole records from record `first` on, in one write.
     bool WriteRecords(int first, const QByteArray &records, bool flush);
-    QString BuildRowText(int row) const;
+    // Appends the row's fields, each after a TAB.
+    void AppendRowText(QString &text, int row) const;
     // The row's record text (number and row text), or "" with the reason in
     // problem when RowProblem would refuse it.
     QString RowRecordText(int row, QString &problem) const;
