@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 inline benchmark::internal::Benchmark *MinMedianMax(benchmark::internal::Benchmark *b,
@@ -27,4 +28,23 @@ inline benchmark::internal::Benchmark *MinMedianMax(benchmark::internal::Benchma
 inline void RepeatedMinMedianMax(benchmark::internal::Benchmark *b)
 {
     MinMedianMax(b);
+}
+
+// Called before benchmark::Initialize: the repetitions of all the
+// benchmarks run interleaved in random order, so that a figure and the one
+// it is compared to meet the same moments of a shared machine. A
+// --benchmark_enable_random_interleaving given on the command line wins.
+inline void InTurn(int &argc, char **&argv)
+{
+    static char flag[] = "--benchmark_enable_random_interleaving=true";
+    static std::vector<char *> arguments;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], flag, std::strlen("--benchmark_enable_random_interleaving")) == 0)
+            return;
+    }
+    arguments.assign(argv, argv + argc);
+    arguments.insert(arguments.begin() + (argc > 0 ? 1 : 0), flag);
+    arguments.push_back(nullptr);
+    argc = int(arguments.size()) - 1;
+    argv = arguments.data();
 }

@@ -131,13 +131,13 @@ void BM_DistrictKeystroke(benchmark::State &state, const char *typed, char key)
     state.SetLabel(qPrintable(f.box().Text()));
 }
 // The largest initial, the first letter: the longest list of one letter.
-BENCHMARK_CAPTURE(BM_DistrictKeystroke, first_letter, "", 's')->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_DistrictKeystroke, fourth_letter, "Sta", 'n')->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_DistrictKeystroke, first_letter, "", 's')->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
+BENCHMARK_CAPTURE(BM_DistrictKeystroke, fourth_letter, "Sta", 'n')->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
 BENCHMARK_CAPTURE(BM_DistrictKeystroke, name_and_comma, "Stanford 1", ',')
-        ->Unit(benchmark::kMicrosecond);
+        ->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
 BENCHMARK_CAPTURE(BM_DistrictKeystroke, volume_digit, "Stanford 1,", '1')
-        ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_DistrictKeystroke, no_match, "Stx", 'q')->Unit(benchmark::kMicrosecond);
+        ->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
+BENCHMARK_CAPTURE(BM_DistrictKeystroke, no_match, "Stx", 'q')->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
 // The wildcard alone, then a letter: the whole list is gone over.
 BENCHMARK_CAPTURE(BM_DistrictKeystroke, wildcard_then_v, "*", 'v')
         ->Unit(benchmark::kMicrosecond)
@@ -153,6 +153,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "Unexpected message: %s\n", qPrintable(r.prompt));
         std::abort();
     };
+    InTurn(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

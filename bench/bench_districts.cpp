@@ -4,6 +4,7 @@
 // The district file is generated at the real size: 5,000 lines, initials
 // spread as in real place names, periods and volume columns varied.
 
+#include "BenchStats.h"
 #include "app/ProgramObjects.h"
 #include "core/Globals.h"
 #include "core/LineReader.h"
@@ -102,7 +103,7 @@ void BM_ReadDistricts(benchmark::State &state)
     }
     state.counters["records"] = d.LastIndex() + 1;
 }
-BENCHMARK(BM_ReadDistricts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadDistricts)->Unit(benchmark::kMillisecond)->Apply(RepeatedMinMedianMax);
 
 // The typed text: the largest initial alone, a longer beginning, a name
 // with its volume beginning, and a volume alone (the whole table).
@@ -122,7 +123,7 @@ void BM_ListMatchingDistricts(benchmark::State &state)
 }
 BENCHMARK(BM_ListMatchingDistricts)
         ->DenseRange(0, int(kTyped.size()) - 1)
-        ->Unit(benchmark::kMicrosecond);
+        ->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
 
 // The last record of the largest initial: the longest scan there is.
 void BM_FindDistrict(benchmark::State &state)
@@ -140,12 +141,13 @@ void BM_FindDistrict(benchmark::State &state)
         benchmark::DoNotOptimize(d.FindDistrict(name, volume));
     state.SetLabel(name.toStdString());
 }
-BENCHMARK(BM_FindDistrict)->Unit(benchmark::kNanosecond);
+BENCHMARK(BM_FindDistrict)->Unit(benchmark::kNanosecond)->Apply(RepeatedMinMedianMax);
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    InTurn(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -3,6 +3,7 @@
 // file at start-up, one keystroke's pick list, and the check of a typed
 // name when the cell is left.
 
+#include "BenchStats.h"
 #include "app/ProgramObjects.h"
 #include "core/Globals.h"
 #include "core/LineReader.h"
@@ -181,7 +182,7 @@ void BM_ReadForenameFile(benchmark::State &state)
     state.SetLabel(shuffled ? "shuffled file" : "file as written");
     state.SetItemsProcessed(state.iterations() * kNames);
 }
-BENCHMARK(BM_ReadForenameFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadForenameFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Apply(RepeatedMinMedianMax);
 
 // One keystroke: the text typed so far, the pick list filled from it.
 void BM_ListMatchingNames(benchmark::State &state, const char *typed)
@@ -193,28 +194,28 @@ void BM_ListMatchingNames(benchmark::State &state, const char *typed)
         listed = names.ListMatchingNames(QString(), text);
     state.counters["listed"] = listed;
 }
-BENCHMARK_CAPTURE(BM_ListMatchingNames, first_letter, "j")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_ListMatchingNames, two_letters, "jo")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_ListMatchingNames, four_letters, "mari")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_ListMatchingNames, late_in_letter, "ju")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_ListMatchingNames, underscore, "j_n")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_ListMatchingNames, bracket_list, "j[ou]l")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_ListMatchingNames, most_common, "")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ListMatchingNames, first_letter, "j")->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
+BENCHMARK_CAPTURE(BM_ListMatchingNames, two_letters, "jo")->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
+BENCHMARK_CAPTURE(BM_ListMatchingNames, four_letters, "mari")->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
+BENCHMARK_CAPTURE(BM_ListMatchingNames, late_in_letter, "ju")->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
+BENCHMARK_CAPTURE(BM_ListMatchingNames, underscore, "j_n")->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
+BENCHMARK_CAPTURE(BM_ListMatchingNames, bracket_list, "j[ou]l")->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
+BENCHMARK_CAPTURE(BM_ListMatchingNames, most_common, "")->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
 // The worst cases: a rare ending after "*" scans a whole letter, or with a
 // wildcard first the whole table.
-BENCHMARK_CAPTURE(BM_ListMatchingNames, scan_one_letter, "j*ardx")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_ListMatchingNames, scan_whole_table, "*ardx")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ListMatchingNames, scan_one_letter, "j*ardx")->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
+BENCHMARK_CAPTURE(BM_ListMatchingNames, scan_whole_table, "*ardx")->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
 // With a wildcard first, patterns that ask little of a name (a digit, one
 // of a list, a length) and common letters seldom side by side, which many
 // names hold and few match: the slowest keystrokes found.
-BENCHMARK_CAPTURE(BM_ListMatchingNames, whole_table_digit, "*#")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_ListMatchingNames, whole_table_list, "*[xq]")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ListMatchingNames, whole_table_digit, "*#")->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
+BENCHMARK_CAPTURE(BM_ListMatchingNames, whole_table_list, "*[xq]")->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
 BENCHMARK_CAPTURE(BM_ListMatchingNames, whole_table_length, "*??????????????")
-        ->Unit(benchmark::kMicrosecond);
+        ->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
 BENCHMARK_CAPTURE(BM_ListMatchingNames, whole_table_common_letters, "*ele")
-        ->Unit(benchmark::kMicrosecond);
+        ->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
 BENCHMARK_CAPTURE(BM_ListMatchingNames, whole_table_letters_apart, "*u?u")
-        ->Unit(benchmark::kMicrosecond);
+        ->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
 
 void BM_TestForName(benchmark::State &state, const char *which)
 {
@@ -232,9 +233,9 @@ void BM_TestForName(benchmark::State &state, const char *which)
         found = names.TestForName(name);
     state.counters["found"] = found;
 }
-BENCHMARK_CAPTURE(BM_TestForName, known, "known")->Unit(benchmark::kNanosecond);
-BENCHMARK_CAPTURE(BM_TestForName, most_common, "most_common")->Unit(benchmark::kNanosecond);
-BENCHMARK_CAPTURE(BM_TestForName, unknown, "unknown")->Unit(benchmark::kNanosecond);
+BENCHMARK_CAPTURE(BM_TestForName, known, "known")->Unit(benchmark::kNanosecond)->Apply(RepeatedMinMedianMax);
+BENCHMARK_CAPTURE(BM_TestForName, most_common, "most_common")->Unit(benchmark::kNanosecond)->Apply(RepeatedMinMedianMax);
+BENCHMARK_CAPTURE(BM_TestForName, unknown, "unknown")->Unit(benchmark::kNanosecond)->Apply(RepeatedMinMedianMax);
 } // namespace
 
 int main(int argc, char **argv)
@@ -246,6 +247,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "Unexpected message: %s\n", qPrintable(r.prompt));
         std::abort();
     };
+    InTurn(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

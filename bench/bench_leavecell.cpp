@@ -195,6 +195,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // The benchmark's own arguments first: the program takes what is left
     // on its command line for a batch file to open.
+    InTurn(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

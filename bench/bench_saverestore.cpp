@@ -247,6 +247,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    InTurn(argc, argv);
     benchmark::Initialize(&argc, argv);
     registerAll();
     benchmark::RunSpecifiedBenchmarks();

@@ -3,6 +3,7 @@
 // here at the size of the real files: a district file of 5,000 lines and a
 // batch of 10,000 rows.
 
+#include "BenchStats.h"
 #include "core/Cp1252.h"
 #include "core/LineReader.h"
 #include "core/TextHelpers.h"
@@ -98,7 +99,7 @@ void BM_SplitQuotedDistrictFile(benchmark::State &state)
     }
     state.SetItemsProcessed(state.iterations() * lines.size());
 }
-BENCHMARK(BM_SplitQuotedDistrictFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SplitQuotedDistrictFile)->Unit(benchmark::kMillisecond)->Apply(RepeatedMinMedianMax);
 
 void BM_SplitQuotedBatchRows(benchmark::State &state)
 {
@@ -109,7 +110,7 @@ void BM_SplitQuotedBatchRows(benchmark::State &state)
     }
     state.SetItemsProcessed(state.iterations() * lines.size());
 }
-BENCHMARK(BM_SplitQuotedBatchRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SplitQuotedBatchRows)->Unit(benchmark::kMillisecond)->Apply(RepeatedMinMedianMax);
 
 void BM_Cp1252Decode(benchmark::State &state)
 {
@@ -118,7 +119,7 @@ void BM_Cp1252Decode(benchmark::State &state)
         benchmark::DoNotOptimize(Cp1252::decode(bytes));
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
-BENCHMARK(BM_Cp1252Decode)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Cp1252Decode)->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
 
 void BM_Cp1252Encode(benchmark::State &state)
 {
@@ -127,7 +128,7 @@ void BM_Cp1252Encode(benchmark::State &state)
         benchmark::DoNotOptimize(Cp1252::encode(text));
     state.SetBytesProcessed(state.iterations() * text.size());
 }
-BENCHMARK(BM_Cp1252Encode)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Cp1252Encode)->Unit(benchmark::kMicrosecond)->Apply(RepeatedMinMedianMax);
 
 void BM_LineReaderBatch(benchmark::State &state)
 {
@@ -143,7 +144,16 @@ void BM_LineReaderBatch(benchmark::State &state)
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
-BENCHMARK(BM_LineReaderBatch)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LineReaderBatch)->Unit(benchmark::kMillisecond)->Apply(RepeatedMinMedianMax);
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    InTurn(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -4,6 +4,7 @@
 // for the batch's period. The batch is sound, so a search runs to the end,
 // as it does when the transcriber is told "No more Errors".
 
+#include "BenchStats.h"
 #include "app/ProgramObjects.h"
 #include "core/Globals.h"
 #include "core/LineReader.h"
@@ -175,7 +176,7 @@ void BM_CheckRowEveryRow(benchmark::State &state)
     state.counters["rows"] = f.grid.Rows() - 2;
     state.counters["faults"] = faults;
 }
-BENCHMARK(BM_CheckRowEveryRow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CheckRowEveryRow)->Unit(benchmark::kMillisecond)->Apply(RepeatedMinMedianMax);
 
 // "Find Next Warning" from the first entry when there is none to find: each
 // entry row from every start column, "+" and "#" rows passed over.
@@ -197,12 +198,13 @@ void BM_FindNextWarningWholeBatch(benchmark::State &state)
     }
     state.counters["faults"] = faults;
 }
-BENCHMARK(BM_FindNextWarningWholeBatch)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindNextWarningWholeBatch)->Unit(benchmark::kMillisecond)->Apply(RepeatedMinMedianMax);
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    InTurn(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
