@@ -14,6 +14,7 @@
 // Each is repeated, and reported as its minimum, median and maximum.
 
 #include "BenchStats.h"
+#include "GeneratedBatch.h"
 #include "MainWindowBench.h"
 
 #include "core/FileHelpers.h"
@@ -79,49 +80,6 @@ QString batchPath()
     return QDir(gProject->SavePath()).filePath(QStringLiteral("1905B1A0012.ZEL"));
 }
 
-// The births batch of the tests' fixture, with `entries` generated entries
-// in order, a "+PAGE" line every 30 and a comment line every 1,000.
-QByteArray batchBytes(int entries)
-{
-    static const std::array<const char *, 16> syllables = {
-            "AB", "BAR", "COL", "DEN", "ED", "FAR", "GRE", "HAL",
-            "ING", "JON", "KER", "LEW", "MOR", "NASH", "OW", "PER",
-    };
-    static const std::array<const char *, 12> forenames = {
-            "Ann",      "David",    "Elizabeth", "George", "Jane",   "John",
-            "Margaret", "Mary Ann", "Robert",    "Sarah",  "Thomas", "William",
-    };
-    static const std::array<const char *, 4> districts = {"Leeds,9b", "Bath,5c", "Ashford,2a",
-                                                          "\"Leeds, West\",9b"};
-    std::mt19937 random(1905);
-    QStringList names;
-    names.reserve(entries);
-    for (int i = 0; i < entries; ++i) {
-        QString surname;
-        for (int s = 0; s < 3; ++s)
-            surname += QString::fromLatin1(syllables[random() % syllables.size()]);
-        names << surname;
-    }
-    names.sort();
-    QStringList lines{
-            QStringLiteral("+INFO,ann@example.org,Password,SEQUENCED,BIRTHS"),
-            QStringLiteral("#,9z,Ann Smith,Wessex,1905B1A0012.ZEL,2-Mar-2026,Y,N,N,A,12,7.4"),
-            QStringLiteral("#,"),
-            QStringLiteral("+F,1905,Mar,,12,Fiche 12,14-Mar-2026"),
-    };
-    int page = 11;
-    for (int i = 0; i < entries; ++i) {
-        if (i % 30 == 0)
-            lines << QStringLiteral("+PAGE,%1").arg(++page);
-        if (i % 1000 == 500)
-            lines << QStringLiteral("# faded ink");
-        lines << names.at(i) + u',' + QString::fromLatin1(forenames[random() % forenames.size()])
-                         + u',' + QString::fromLatin1(districts[random() % districts.size()])
-                         + u',' + QString::number(page);
-    }
-    return JoinCrLf(lines);
-}
-
 // The batch of that size open in the window, with the current cell on the
 // first entry; loaded again only when the size changes.
 bool useBatch(int entries)
@@ -129,7 +87,7 @@ bool useBatch(int entries)
     bench();
     if (gLoadedEntries == entries)
         return true;
-    if (!WriteFileWhole(batchPath(), batchBytes(entries)) || !form().LoadFile(batchPath()))
+    if (!WriteFileWhole(batchPath(), GeneratedBatch::birthsBatchBytes(entries)) || !form().LoadFile(batchPath()))
         return false;
     QCoreApplication::processEvents();
     gLoadedEntries = entries;
