@@ -19,6 +19,28 @@
 
 namespace {
 
+// The whole number in the field as QString::toInt reads it; plain digits,
+// which every year and quarter of the file is, without the locale's parser.
+int wholeNumber(QStringView field, bool *ok)
+{
+    if (!field.isEmpty() && field.size() <= 9) {
+        int value = 0;
+        bool digits = true;
+        for (const QChar c : field) {
+            if (c < u'0' || c > u'9') {
+                digits = false;
+                break;
+            }
+            value = value * 10 + (c.unicode() - u'0');
+        }
+        if (digits) {
+            *ok = true;
+            return value;
+        }
+    }
+    return field.toInt(ok);
+}
+
 // The field as VbTrim leaves it: blanks gone from both ends.
 QStringView withoutSpaces(QStringView field)
 {
@@ -176,7 +198,7 @@ bool Districts::DistrictInPeriod(const QuotedFields &fields, bool &readable) con
     readable = true;
     for (int i = 0; i < 4; ++i) {
         bool ok = false;
-        values[i] = withoutSpaces(fields[i + 1]).toInt(&ok);
+        values[i] = wholeNumber(withoutSpaces(fields[i + 1]), &ok);
         if (!ok) {
             readable = false;
             return false;
