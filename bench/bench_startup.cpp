@@ -267,8 +267,7 @@ Home &home(Case which)
     return *home;
 }
 
-// The script each case's starts answer from, and the message its first
-// start must have been asked (empty: none).
+// The script each case's starts answer from.
 QString scriptOf(Case which)
 {
     switch (which) {
@@ -281,6 +280,7 @@ QString scriptOf(Case which)
     }
 }
 
+// What every start of the case is asked first; empty: nothing.
 QByteArray firstQuestion(Case which)
 {
     switch (which) {
