@@ -49,7 +49,7 @@ inline FlexGrid &grid()
 
 inline QString batchPath()
 {
-    return QDir(gProject->SavePath()).filePath(QStringLiteral("1905B1A0012.ZEL"));
+    return QDir(gProject->SavePath()).filePath(GeneratedBatch::fileName());
 }
 
 // The batch of that size open in the window.
@@ -58,7 +58,7 @@ inline bool useBatch(int entries)
     bench();
     if (gLoadedEntries == entries)
         return true;
-    if (!WriteFileWhole(batchPath(), GeneratedBatch::batchBytes(entries))
+    if (!WriteFileWhole(batchPath(), GeneratedBatch::birthsBatchBytes(entries))
         || !form().LoadFile(batchPath()))
         return false;
     QCoreApplication::processEvents();

@@ -1,8 +1,8 @@
 #pragma once
 
-// A births batch of the real size for the benchmarks: the tests' fiche
-// header, `entries` generated entries in surname order, a "+PAGE" line every
-// 30 entries and a comment line every 1,000, as a batch file stores them.
+// A births batch of a chosen size for the benchmarks: the header of the
+// tests' fixture "1905B1A0012.ZEL", then generated entries in surname
+// order, a "+PAGE" line every 30 entries and a comment line every 1,000.
 
 #include "core/LineReader.h"
 
@@ -15,7 +15,14 @@
 
 namespace GeneratedBatch {
 
-inline QByteArray batchBytes(int entries)
+// The file name the batch's header gives it.
+inline QString fileName()
+{
+    return QStringLiteral("1905B1A0012.ZEL");
+}
+
+// The batch file's bytes, CR LF lines, the same at every call.
+inline QByteArray birthsBatchBytes(int entries)
 {
     static const std::array<const char *, 16> syllables = {
             "AB", "BAR", "COL", "DEN", "ED", "FAR", "GRE", "HAL",

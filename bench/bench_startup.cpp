@@ -1,109 +1,72 @@
 // Start-up as the transcriber feels it: from starting the program to its
-// main window shown and idle, with reference files of the real size (a
-// district file of 5,000 lines, a forename file of 30,000 names), against a
-// bare Qt program that shows a main window with a menu bar.
+// main window shown and idle, against a bare Qt program (bench_bare_window:
+// a main window with a menu bar). Measured in turn, in one run:
+// - the bare program;
+// - Pelkar with the reference files it ships;
+// - Pelkar with reference files of the real size (a district file of 5,000
+//   lines, a forename file of 30,000 names);
+// - the same, continuing the previous run's batch of 10,000 entries (the
+//   question "Would you like to continue using batch" answered Yes);
+// - the same, rebuilding that batch from the work file a crashed run left.
 //
-// Both run as child processes, one start per iteration, on the offscreen
-// platform: a start is the whole process (loading Qt and its plugins,
-// fonts, the first event loop), which is what a person waits for; the bare
-// program measures that common part alone. Each program ends as soon as its
-// event loop has handled the first show (a zero timer), so each figure also
-// holds its own orderly end; Pelkar's end saves its settings.
+// Each program runs as a child process, one start per iteration, on the
+// offscreen platform: a start is the whole process (loading Qt and its
+// plugins, fonts, the first event loop), which is what a person waits for;
+// the bare program measures that common part alone. Each program prints
+// "started" as soon as its event loop has handled the first show (a zero
+// timer), then ends. The time is taken from the child's start to that
+// line; the counter "whole_run_ms" holds the whole run to the child's end,
+// its orderly shut-down included (Pelkar's saves its settings and deletes
+// its work file).
 //
-// bench_startup --bare-window is the bare program itself.
+// The homes lie in PELKAR_BENCH_DIR, else the current folder: on the real
+// disk, as the transcriber's files are. PELKAR_BENCH_REPETITIONS sets the
+// runs of each case (5 unless given), reported as min, median and max.
 
-#include "core/LineReader.h"
+#include "BenchStats.h"
+#include "GeneratedBatch.h"
+#include "GeneratedDistricts.h"
+#include "GeneratedForenames.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
-#include <QMainWindow>
-#include <QMenuBar>
+#include <QFileInfo>
 #include <QProcess>
-#include <QSet>
-#include <QStringList>
 #include <QTemporaryDir>
-#include <QTimer>
+#include <QThread>
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <random>
+#include <memory>
 
 namespace {
 
-constexpr int kDistrictLines = 5000;
-constexpr int kNames = 30000;
+constexpr int kBatchEntries = 10000;
+constexpr int kStartsPerRun = 8;
 
-const std::array<const char *, 26> kStems = {
-    "Ashby",    "Barton",   "Castle",   "Dunmow",   "Eastry",   "Fareham", "Glanford",
-    "Hatfield", "Ilkeston", "Jarrow",   "Kingston", "Llanelly", "Marlow",  "Newport",
-    "Oakham",   "Penrith",  "Quatford", "Redruth",  "Stanford", "Thorne",  "Upton",
-    "Ventnor",  "Walton",   "Xenfield", "Yeovil",   "Zeals",
-};
-
-QByteArray districtFile()
+int repetitions()
 {
-    std::mt19937 random(1837);
-    QStringList lines{QStringLiteral("# Generated district file")};
-    for (int i = 0; i < kDistrictLines; ++i) {
-        const QString name = QString::fromLatin1(kStems[random() % kStems.size()])
-                             + (random() % 3 == 0 ? QStringLiteral("-on-") : QStringLiteral(" "))
-                             + QString::number(i);
-        const int first = 1837 + int(random() % 120);
-        const int last = first + 20 + int(random() % 150);
-        QStringList volumes;
-        for (int period = 0; period < 5; ++period)
-            volumes << (random() % 5 == 0 ? QStringLiteral("0")
-                                          : QString::number(1 + random() % 30)
-                                                + QChar(u'A' + int(random() % 4)));
-        lines << name + u'|' + QString::number(first) + u'|' + QString::number(1 + random() % 4)
-                     + u'|' + QString::number(last) + u'|' + QString::number(1 + random() % 4)
-                     + u'|' + volumes.join(u'|');
-    }
-    return JoinCrLf(lines);
+    bool ok = false;
+    const int n = qEnvironmentVariableIntValue("PELKAR_BENCH_REPETITIONS", &ok);
+    return ok && n > 0 ? n : 5;
 }
 
-QByteArray forenameFile()
+QString benchFolder()
 {
-    static const std::array<const char *, 20> starts = {
-        "Jo", "Ja", "Je", "Ma", "Me", "Mi", "El", "Ed", "Em", "Al",
-        "An", "Wi", "Ha", "Ge", "Ch", "Sa", "Th", "Ro", "Fr", "Da",
-    };
-    static const std::array<const char *, 16> middles = {
-        "ri", "ry", "ga", "th", "la", "na", "ne", "ro", "so", "li", "be", "de", "ke", "vi", "ta", "nn",
-    };
-    static const std::array<const char *, 12> ends = {
-        "a", "e", "y", "ie", "ah", "an", "on", "el", "ia", "ine", "ard", "as",
-    };
-    std::mt19937 random(1911);
-    QSet<QString> seen;
-    QStringList names;
-    while (names.size() < kNames) {
-        QString name = QString::fromLatin1(starts[random() % starts.size()]);
-        const int count = 1 + int(random() % 3);
-        for (int i = 0; i < count; ++i)
-            name += QString::fromLatin1(middles[random() % middles.size()]);
-        name += QString::fromLatin1(ends[random() % ends.size()]);
-        if (seen.contains(name.toUpper()))
-            continue;
-        seen.insert(name.toUpper());
-        names << name;
-    }
-    std::sort(names.begin(), names.end(),
-              [](const QString &a, const QString &b) { return a.toUpper() < b.toUpper(); });
-    QStringList lines = {QStringLiteral(" Forename list for the benchmark"), QString()};
-    QChar previous = u' ';
-    for (const QString &name : names) {
-        if (name.at(0).toUpper() != previous)
-            lines.append(QString());
-        previous = name.at(0).toUpper();
-        lines.append(name);
-    }
-    return JoinCrLf(lines);
+    const QByteArray chosen = qgetenv("PELKAR_BENCH_DIR");
+    return QDir(chosen.isEmpty() ? QDir::currentPath() : QString::fromLocal8Bit(chosen))
+        .absolutePath();
+}
+
+[[noreturn]] void fail(const char *what, const QString &detail = QString())
+{
+    std::fprintf(stderr, "bench_startup: %s %s\n", what, qPrintable(detail));
+    std::abort();
 }
 
 bool writeFile(const QString &path, const QByteArray &bytes)
@@ -112,101 +75,279 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
-// A HOME whose data folder a first start made, with the generated files in
-// place of the shipped ones.
-struct Home
+QByteArray readFile(const QString &path)
 {
-    Home()
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A HOME whose data folder a first start made, with the shipped reference
+// files. Scripts of answers lie in it by name.
+class Home
+{
+public:
+    Home() : mDir(QDir(benchFolder()).filePath(QStringLiteral("startup-XXXXXX")))
     {
-        if (!dir.isValid())
-            std::abort();
-        QDir(dir.path()).mkpath(QStringLiteral("runtime"));
-        QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
+        if (!mDir.isValid())
+            fail("no home in", benchFolder());
+        QDir(mDir.path()).mkpath(QStringLiteral("runtime"));
+        QFile::setPermissions(path(QStringLiteral("runtime")),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        writeFile(dir.filePath(QStringLiteral("first")), "Use Default\nOk\n");
-        writeFile(dir.filePath(QStringLiteral("none")), "");
-        if (run(QStringLiteral(PELKAR_PROGRAM_PATH), {}, QStringLiteral("first")) != 0)
-            std::abort();
-        const QDir files(dir.filePath(QStringLiteral("Documents/Pelkar_Files/Files")));
-        if (!files.exists()) {
-            std::fprintf(stderr, "no data folder at %s\n", qPrintable(files.path()));
-            std::abort();
-        }
-        writeFile(files.filePath(QStringLiteral("Pelkar_Districts.txt")), districtFile());
-        writeFile(files.filePath(QStringLiteral("Pelkar_Name2.txt")), forenameFile());
+        writeScript(QStringLiteral("none"), {});
+        writeScript(QStringLiteral("first"), {"Use Default", "Ok"});
+        if (run(QStringLiteral(PELKAR_PROGRAM_PATH), QStringLiteral("first")) != 0)
+            fail("the first start failed in", mDir.path());
+        if (!QFileInfo(files()).isDir())
+            fail("no data folder at", files());
     }
 
-    // Runs program to its end; its exit code, or -1.
-    int run(const QString &program, const QStringList &arguments, const QString &script)
+    QString path(const QString &name) const { return mDir.filePath(name); }
+    QString data() const { return path(QStringLiteral("Documents/Pelkar_Files")); }
+    QString files() const { return QDir(data()).filePath(QStringLiteral("Files")); }
+    QString workFile() const { return QDir(data()).filePath(QStringLiteral("PelkarWork")); }
+    QString batchFile() const
     {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), dir.path());
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("runtime")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral(".config")));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("PELKAR_SCRIPT"), dir.filePath(script));
-        env.insert(QStringLiteral("PELKAR_CLOSE_WHEN_STARTED"), QStringLiteral("1"));
-        process.setProcessEnvironment(env);
-        process.start(program, arguments);
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-            return -1;
-        return process.exitCode();
+        return QDir(data()).filePath(QStringLiteral("Output/") + GeneratedBatch::fileName());
     }
 
-    QTemporaryDir dir;
+    void writeScript(const QString &name, const QList<const char *> &answers)
+    {
+        QByteArray text;
+        for (const char *answer : answers)
+            text += QByteArray(answer) + '\n';
+        if (!writeFile(path(name), text))
+            fail("cannot write the script", name);
+        QFile::remove(path(name) + QStringLiteral(".log"));
+    }
+
+    // The messages a script's runs were asked, as their log holds them.
+    QByteArray log(const QString &script) const { return readFile(path(script) + QStringLiteral(".log")); }
+
+    // The reference files of the real size in place of the shipped ones.
+    void useFullSizeLists()
+    {
+        if (!writeFile(QDir(files()).filePath(QStringLiteral("Pelkar_Districts.txt")),
+                       GeneratedDistricts::districtFileBytes())
+            || !writeFile(QDir(files()).filePath(QStringLiteral("Pelkar_Name2.txt")),
+                          GeneratedForenames::nameFileBytes()))
+            fail("cannot write the lists in", files());
+    }
+
+    // The generated batch in the save folder, opened by one run that then
+    // closed down: the settings name it as the batch to continue.
+    void workedOnBatch()
+    {
+        QDir().mkpath(QFileInfo(batchFile()).path());
+        if (!writeFile(batchFile(), GeneratedBatch::birthsBatchBytes(kBatchEntries)))
+            fail("cannot write the batch", batchFile());
+        if (run(QStringLiteral(PELKAR_PROGRAM_PATH), QStringLiteral("none"), {batchFile()}) != 0)
+            fail("the batch did not open in", mDir.path());
+        if (!log(QStringLiteral("none")).isEmpty())
+            fail("opening the batch asked", QString::fromUtf8(log(QStringLiteral("none"))));
+    }
+
+    // Starts the program without the early end, lets it continue the batch
+    // and write its work file, and kills it: the work file it leaves is
+    // kept aside, to be put back before each start.
+    void crashedOnBatch()
+    {
+        writeScript(QStringLiteral("crashing"), {"Yes"});
+        QProcess process;
+        process.setProcessEnvironment(environment(QStringLiteral("crashing"), false));
+        process.start(QStringLiteral(PELKAR_PROGRAM_PATH), {});
+        // The work file is written whole as the start ends; once its size
+        // has stood still a while, the start is over.
+        qint64 size = -1;
+        int still = 0;
+        const QDeadlineTimer deadline(60000);
+        while (still < 5 && !deadline.hasExpired()) {
+            QThread::msleep(200);
+            const qint64 now = QFileInfo(workFile()).size();
+            still = now > 0 && now == size ? still + 1 : 0;
+            size = now;
+        }
+        process.kill();
+        process.waitForFinished(10000);
+        mLeftWork = readFile(workFile());
+        if (mLeftWork.isEmpty())
+            fail("no work file left in", data());
+    }
+
+    // Puts the crashed run's work file back.
+    void crashed() const
+    {
+        if (!writeFile(workFile(), mLeftWork))
+            fail("cannot write the work file", workFile());
+    }
+
+    // Runs program to its end, answering from the script of that name; its
+    // exit code, or -1.
+    int run(const QString &program, const QString &script, const QStringList &arguments = {})
+    {
+        return timedRun(program, script, arguments).exitCode;
+    }
+
+    struct Timing
+    {
+        int exitCode = -1;
+        double started = -1; // seconds to the "started" line; -1 when none came
+        double ended = -1;   // seconds to the end
+    };
+
+    // As run, timing the start and the whole run.
+    Timing timedRun(const QString &program, const QString &script, const QStringList &arguments = {})
+    {
+        Timing timing;
+        QProcess process;
+        process.setProcessEnvironment(environment(script, true));
+        QElapsedTimer clock;
+        clock.start();
+        process.start(program, arguments);
+        QByteArray said;
+        while (timing.started < 0 && process.waitForReadyRead(60000)) {
+            said += process.readAllStandardOutput();
+            if (said.contains("started\n"))
+                timing.started = double(clock.nsecsElapsed()) / 1e9;
+        }
+        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+            return timing;
+        timing.ended = double(clock.nsecsElapsed()) / 1e9;
+        timing.exitCode = process.exitCode();
+        return timing;
+    }
+
+private:
+    QProcessEnvironment environment(const QString &script, bool endWhenStarted) const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), mDir.path());
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), path(QStringLiteral("runtime")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral(".config")));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("PELKAR_SCRIPT"), path(script));
+        if (endWhenStarted)
+            env.insert(QStringLiteral("PELKAR_CLOSE_WHEN_STARTED"), QStringLiteral("1"));
+        else
+            env.remove(QStringLiteral("PELKAR_CLOSE_WHEN_STARTED"));
+        return env;
+    }
+
+    QTemporaryDir mDir;
+    QByteArray mLeftWork;
 };
 
-Home &home()
+enum class Case { Bare, ShippedLists, FullLists, ContinuedBatch, CrashRecovery };
+
+// Each case's home, made when its benchmark first runs.
+Home &home(Case which)
 {
-    static Home h;
-    return h;
+    static std::unique_ptr<Home> homes[5];
+    std::unique_ptr<Home> &home = homes[int(which)];
+    if (home)
+        return *home;
+    home = std::make_unique<Home>();
+    switch (which) {
+    case Case::Bare:
+    case Case::ShippedLists:
+        break;
+    case Case::FullLists:
+        home->useFullSizeLists();
+        break;
+    case Case::ContinuedBatch:
+    case Case::CrashRecovery:
+        home->useFullSizeLists();
+        home->workedOnBatch();
+        home->writeScript(QStringLiteral("continue"), {"Yes"});
+        if (which == Case::CrashRecovery) {
+            home->crashedOnBatch();
+            home->writeScript(QStringLiteral("recover"), {"Yes", "Ok"});
+        }
+        break;
+    }
+    return *home;
 }
 
-void BM_PelkarStartToIdle(benchmark::State &state)
+// The script each case's starts answer from.
+QString scriptOf(Case which)
 {
-    Home &h = home();
+    switch (which) {
+    case Case::ContinuedBatch:
+        return QStringLiteral("continue");
+    case Case::CrashRecovery:
+        return QStringLiteral("recover");
+    default:
+        return QStringLiteral("none");
+    }
+}
+
+// What every start of the case is asked first; empty: nothing.
+QByteArray firstQuestion(Case which)
+{
+    switch (which) {
+    case Case::ContinuedBatch:
+        return "Would you like to continue using batch";
+    case Case::CrashRecovery:
+        return "did not closedown properly";
+    default:
+        return QByteArray();
+    }
+}
+
+void BM_StartToIdle(benchmark::State &state, Case which)
+{
+    Home &h = home(which);
+    const QString program = which == Case::Bare ? QStringLiteral(BARE_WINDOW_PATH)
+                                                : QStringLiteral(PELKAR_PROGRAM_PATH);
+    const QString script = scriptOf(which);
+    double whole = 0;
     for (auto _ : state) {
-        if (h.run(QStringLiteral(PELKAR_PROGRAM_PATH), {}, QStringLiteral("none")) != 0)
-            state.SkipWithError("the program did not end cleanly");
+        if (which == Case::CrashRecovery)
+            h.crashed();
+        const Home::Timing timing = h.timedRun(program, script);
+        if (timing.exitCode != 0 || timing.started < 0) {
+            state.SkipWithError("the program did not start and end cleanly");
+            break;
+        }
+        state.SetIterationTime(timing.started);
+        whole += timing.ended;
+    }
+    state.counters["whole_run_ms"] = benchmark::Counter(whole * 1e3, benchmark::Counter::kAvgIterations);
+    // Every start was asked what the case is about, and answered.
+    const QByteArray asked = h.log(script);
+    if (!firstQuestion(which).isEmpty() && !asked.contains(firstQuestion(which)))
+        state.SkipWithError("the start was not asked what the case is about");
+    if (which == Case::ContinuedBatch || which == Case::CrashRecovery) {
+        if (QFileInfo::exists(h.workFile()))
+            state.SkipWithError("the work file was left behind");
     }
 }
-BENCHMARK(BM_PelkarStartToIdle)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
-void BM_BareQtMainWindow(benchmark::State &state)
+void registerAll()
 {
-    Home &h = home();
-    const QString self = QCoreApplication::applicationFilePath();
-    for (auto _ : state) {
-        if (h.run(self, {QStringLiteral("--bare-window")}, QStringLiteral("none")) != 0)
-            state.SkipWithError("the bare program did not end cleanly");
-    }
-}
-BENCHMARK(BM_BareQtMainWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
-
-int bareWindow(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    QMainWindow window;
-    for (const char *title : {"&File", "&Edit", "&Lists", "&Options", "&Help"}) {
-        QMenu *menu = window.menuBar()->addMenu(QString::fromLatin1(title));
-        for (int i = 0; i < 8; ++i)
-            menu->addAction(QStringLiteral("Item %1").arg(i));
-    }
-    window.resize(800, 600);
-    window.show();
-    QTimer::singleShot(0, &app, &QCoreApplication::quit);
-    return app.exec();
+    const auto timed = [](benchmark::internal::Benchmark *b) {
+        MinMedianMax(b->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(kStartsPerRun),
+                     repetitions());
+    };
+    timed(benchmark::RegisterBenchmark("BM_StartToIdle/bare_window", BM_StartToIdle, Case::Bare));
+    timed(benchmark::RegisterBenchmark("BM_StartToIdle/shipped_lists", BM_StartToIdle,
+                                       Case::ShippedLists));
+    timed(benchmark::RegisterBenchmark("BM_StartToIdle/full_lists", BM_StartToIdle,
+                                       Case::FullLists));
+    timed(benchmark::RegisterBenchmark("BM_StartToIdle/full_lists_batch_continued",
+                                       BM_StartToIdle, Case::ContinuedBatch));
+    timed(benchmark::RegisterBenchmark("BM_StartToIdle/full_lists_batch_recovered",
+                                       BM_StartToIdle, Case::CrashRecovery));
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc > 1 && std::strcmp(argv[1], "--bare-window") == 0)
-        return bareWindow(argc, argv);
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    registerAll();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -6,10 +6,19 @@
 
 int WildPosition(const QString &text)
 {
-    static const QString wild = QStringLiteral("[]*?_{}");
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (wild.contains(text[i]))
+        switch (text[i].unicode()) {
+        case u'[':
+        case u']':
+        case u'*':
+        case u'?':
+        case u'_':
+        case u'{':
+        case u'}':
             return int(i + 1);
+        default:
+            break;
+        }
     }
     return 0;
 }

@@ -42,26 +42,36 @@ QString toFieldString(const QString &whole, QStringView part)
 }
 } // namespace
 
-QStringList SplitQuoted(const QString &text, QChar sep)
+QuotedFields SplitQuotedViews(QStringView text, QChar sep)
 {
-    QStringList fields;
+    QuotedFields fields;
     if (text.isEmpty())
         return fields;
 
-    const QStringView all(text);
     bool inQuotes = false;
     qsizetype start = 0;
-    const qsizetype size = all.size();
+    const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = all[i];
+        const QChar c = text[i];
         if (c == kQuote)
             inQuotes = !inQuotes;
         else if (c == sep && !inQuotes) {
-            fields.append(stripQuotesView(all.sliced(start, i - start)).toString());
+            fields.append(stripQuotesView(text.sliced(start, i - start)));
             start = i + 1;
         }
     }
-    fields.append(toFieldString(text, stripQuotesView(all.sliced(start))));
+    fields.append(stripQuotesView(text.sliced(start)));
+    return fields;
+}
+
+QStringList SplitQuoted(const QString &text, QChar sep)
+{
+    const QuotedFields views = SplitQuotedViews(text, sep);
+    QStringList fields;
+    fields.reserve(views.size());
+    // Only a text of one field can give a field as long as itself.
+    for (const QStringView field : views)
+        fields.append(toFieldString(text, field));
     return fields;
 }
 

@@ -7,10 +7,17 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <QVarLengthArray>
 
 // The fields of text split at sep; only sep splits, and never inside double
 // quotes. Each field passes through StripQuotes. An empty text gives no fields.
 QStringList SplitQuoted(const QString &text, QChar sep);
+
+// SplitQuoted's fields as views on text, which must outlive them: for a
+// reader that keeps few of a line's fields and need not copy the others.
+using QuotedFields = QVarLengthArray<QStringView, 16>;
+QuotedFields SplitQuotedViews(QStringView text, QChar sep);
 
 // A field that, trimmed of spaces, starts and ends with a double quote loses
 // the pair (repeatedly; spaces inside the quotes stay). A field that starts

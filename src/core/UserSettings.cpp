@@ -128,12 +128,17 @@ void SaveSharedSettings(const QString &app, const QString &section,
 
 QString LoginName()
 {
-    if (const passwd *pw = getpwuid(geteuid()); pw && pw->pw_name && *pw->pw_name)
-        return QFile::decodeName(pw->pw_name);
-    for (const char *variable : {"USER", "LOGNAME"}) {
-        const QString name = qEnvironmentVariable(variable);
-        if (!name.isEmpty())
-            return name;
-    }
-    return QString();
+    // Every per-user value names it, and the look-up reads the password
+    // file; the user a run runs as stays the same, so once is enough.
+    static const QString name = [] {
+        if (const passwd *pw = getpwuid(geteuid()); pw && pw->pw_name && *pw->pw_name)
+            return QFile::decodeName(pw->pw_name);
+        for (const char *variable : {"USER", "LOGNAME"}) {
+            const QString value = qEnvironmentVariable(variable);
+            if (!value.isEmpty())
+                return value;
+        }
+        return QString();
+    }();
+    return name;
 }

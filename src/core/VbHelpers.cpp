@@ -41,28 +41,37 @@ qsizetype endWithoutSpaces(const QString &s, qsizetype from)
 template<typename Map>
 QString mapEachCharacter(const QString &s, Map map)
 {
-    // Reads from s and writes into a copy, so that a text with nothing to
-    // change is never detached.
-    QString out = s;
+    // Reads from s and writes into a copy made at the first change, so that
+    // a text with nothing to change is returned shared, never copied.
     const qsizetype size = s.size();
+    const auto *in = reinterpret_cast<const char16_t *>(s.constData());
+    QString out;
+    char16_t *changed = nullptr;
+    const auto put = [&](qsizetype i, char16_t unit) {
+        if (!changed) {
+            out = QString(s.constData(), size);
+            changed = reinterpret_cast<char16_t *>(out.data());
+        }
+        changed[i] = unit;
+    };
     for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = s[i];
-        if (c.isHighSurrogate() && i + 1 < size && s[i + 1].isLowSurrogate()) {
+        const char16_t c = in[i];
+        if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(in[i + 1])) {
             // A character outside the first plane keeps its two code units.
-            const char32_t code = QChar::surrogateToUcs4(c, s[i + 1]);
+            const char32_t code = QChar::surrogateToUcs4(c, in[i + 1]);
             const char32_t mapped = map(code);
             if (mapped != code && QChar::requiresSurrogates(mapped)) {
-                out[i] = QChar(QChar::highSurrogate(mapped));
-                out[i + 1] = QChar(QChar::lowSurrogate(mapped));
+                put(i, QChar::highSurrogate(mapped));
+                put(i + 1, QChar::lowSurrogate(mapped));
             }
             ++i;
             continue;
         }
-        const char32_t mapped = map(char32_t(c.unicode()));
-        if (mapped != c.unicode() && !QChar::requiresSurrogates(mapped))
-            out[i] = QChar(char16_t(mapped));
+        const char32_t mapped = map(char32_t(c));
+        if (mapped != c && !QChar::requiresSurrogates(mapped))
+            put(i, char16_t(mapped));
     }
-    return out;
+    return changed ? out : s;
 }
 } // namespace
 
@@ -104,12 +113,21 @@ QString VbUCase(const QString &s)
 {
     // QString::toUpper applies full case mapping ("ß" -> "SS"); the program's
     // texts must keep their length, so each character maps alone.
-    return mapEachCharacter(s, [](char32_t c) { return QChar::toUpper(c); });
+    // Most texts are ASCII, whose mapping needs no look-up in the tables.
+    return mapEachCharacter(s, [](char32_t c) -> char32_t {
+        if (c < 0x80)
+            return c >= u'a' && c <= u'z' ? c - 0x20 : c;
+        return QChar::toUpper(c);
+    });
 }
 
 QString VbLCase(const QString &s)
 {
-    return mapEachCharacter(s, [](char32_t c) { return QChar::toLower(c); });
+    return mapEachCharacter(s, [](char32_t c) -> char32_t {
+        if (c < 0x80)
+            return c >= u'A' && c <= u'Z' ? c + 0x20 : c;
+        return QChar::toLower(c);
+    });
 }
 
 QColor ColorFromVb(std::uint32_t vbColour)

@@ -113,9 +113,14 @@ int Districts::CodeFormat(const QString &volume)
         return -1;
     if (allDigits(VbTrim(volume)))
         return VolumeNumberFormat::Vnf99;
-    static const QString roman = QStringLiteral("IXV");
-    if (std::all_of(volume.begin(), volume.end(),
-                    [](QChar c) { return roman.contains(c.toUpper()); }))
+    // Beyond ASCII the tables upper-case: a dotless "ı" is an "I".
+    const auto isRomanDigit = [](QChar c) {
+        const char16_t u = c.unicode();
+        const char16_t upper = u < 0x80 ? (u >= u'a' && u <= u'z' ? char16_t(u - 0x20) : u)
+                                        : c.toUpper().unicode();
+        return upper == u'I' || upper == u'X' || upper == u'V';
+    };
+    if (std::all_of(volume.begin(), volume.end(), isRomanDigit))
         return VolumeNumberFormat::Vnfxx;
     return VolumeNumberFormat::Vnf9z;
 }

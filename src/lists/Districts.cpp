@@ -19,6 +19,38 @@
 
 namespace {
 
+// The whole number in the field as QString::toInt reads it; plain digits,
+// which every year and quarter of the file is, without the locale's parser.
+int wholeNumber(QStringView field, bool *ok)
+{
+    if (!field.isEmpty() && field.size() <= 9) {
+        int value = 0;
+        bool digits = true;
+        for (const QChar c : field) {
+            if (c < u'0' || c > u'9') {
+                digits = false;
+                break;
+            }
+            value = value * 10 + (c.unicode() - u'0');
+        }
+        if (digits) {
+            *ok = true;
+            return value;
+        }
+    }
+    return field.toInt(ok);
+}
+
+// The field as VbTrim leaves it: blanks gone from both ends.
+QStringView withoutSpaces(QStringView field)
+{
+    while (!field.isEmpty() && field.front() == u' ')
+        field = field.sliced(1);
+    while (!field.isEmpty() && field.back() == u' ')
+        field.chop(1);
+    return field;
+}
+
 // One message for the invalid lines of a file, not one box each (a damaged
 // file would show dozens, one after the other): each told as it would be
 // alone, cut to a readable length, the first few of them and how many there
@@ -160,13 +192,13 @@ QString Districts::SuppFilePath() const
     return name.isEmpty() ? QString() : QDir(gProject->GetFilePath()).filePath(name);
 }
 
-bool Districts::DistrictInPeriod(const QStringList &fields, bool &readable) const
+bool Districts::DistrictInPeriod(const QuotedFields &fields, bool &readable) const
 {
     int values[4] = {};
     readable = true;
     for (int i = 0; i < 4; ++i) {
         bool ok = false;
-        values[i] = VbTrim(fields[i + 1]).toInt(&ok);
+        values[i] = wholeNumber(withoutSpaces(fields[i + 1]), &ok);
         if (!ok) {
             readable = false;
             return false;
@@ -211,7 +243,8 @@ bool Districts::Read_Districts()
         const QString line = VbTrim(reader.readLine());
         if (line.startsWith(u'#') || line.size() <= 10)
             continue;
-        const QStringList fields = SplitQuoted(line, u'|');
+        // Most fields of a line are looked at once, or not at all.
+        const QuotedFields fields = SplitQuotedViews(line, u'|');
         bool readable = fields.size() >= kDistrictFields;
         const bool inUse = readable && DistrictInPeriod(fields, readable);
         // Years and quarters that are not whole numbers make the line as
@@ -222,7 +255,7 @@ bool Districts::Read_Districts()
         }
         if (!inUse || column < 0)
             continue;
-        QString volume = VbTrim(fields[column]);
+        QString volume = withoutSpaces(fields[column]).toString();
         if (volume == u'0')
             continue;
         int format = CodeFormat(volume);
@@ -238,7 +271,7 @@ bool Districts::Read_Districts()
         }
         if (format != vnf)
             continue;
-        mRecords.push_back({false, fields[0], volume, false, vnf});
+        mRecords.push_back({false, fields[0].toString(), volume, false, vnf});
     }
     TellInvalidLines(invalid, QStringLiteral("district file"));
 

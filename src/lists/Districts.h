@@ -11,6 +11,8 @@
 // Everything here reads gProject (year, quarter, volume-number format,
 // folders, pick-list options); it must exist while a Districts is used.
 
+#include "core/TextHelpers.h"
+
 #include <QList>
 #include <QString>
 
@@ -220,7 +222,7 @@ private:
     void SetDistrictFilePaths();
     static int GetVolumeColumn(int year, int quarter);
     QString SuppFilePath() const;
-    bool DistrictInPeriod(const QStringList &fields, bool &readable) const;
+    bool DistrictInPeriod(const QuotedFields &fields, bool &readable) const;
     void SortDistricts();
     void IndexByFirstLetter();
     void MarkDuplicateDistricts();

@@ -118,6 +118,7 @@ void ForeNames::readFile()
     int extraTop = 0;
     LineReader reader(file);
     file.close();
+    mNames.reserve(size_t(reader.linesLeft()));
     while (!reader.atEnd()) {
         const QString line = VbRTrim(reader.readLine());
         if (line.isEmpty())
@@ -159,10 +160,14 @@ void ForeNames::readFile()
 
 void ForeNames::SortNames()
 {
+    const auto byKey = [](const ForenameEntry &a, const ForenameEntry &b) { return a.Key < b.Key; };
+    // The file is written in this order, so a file read back is found
+    // sorted at the cost of one pass.
+    if (std::is_sorted(mNames.begin(), mNames.end(), byKey))
+        return;
     // Stable, so that names equal but for letter case keep their file order
     // and the file is written back the same each time.
-    std::stable_sort(mNames.begin(), mNames.end(),
-                     [](const ForenameEntry &a, const ForenameEntry &b) { return a.Key < b.Key; });
+    std::stable_sort(mNames.begin(), mNames.end(), byKey);
 }
 
 void ForeNames::IndexNamesByLetter()

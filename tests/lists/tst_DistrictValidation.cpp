@@ -114,6 +114,7 @@ private slots:
         row("signed-is-not-a-number", "+5", 1);
         row("decimal-point-is-not-a-number", "1.5", 1);
         row("roman-beyond-ixv", "XL", 1);
+        row("roman-dotless-i-upper-cases-to-i", QStringLiteral(u"\u0131v"), 3);
         row("blank-only", " ", 1);
     }
 

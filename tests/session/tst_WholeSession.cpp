@@ -207,6 +207,8 @@ private slots:
         QCOMPARE(againAsked[0].kind, QStringLiteral("popup"));
         QCOMPARE(againAsked[0].prompt, continueQuestion);
         QCOMPARE(againAsked[0].answer, QStringLiteral("Yes"));
+        // Once, when the start was over: the start-up benchmark times that.
+        QCOMPARE(again.output(), QStringLiteral("started\n"));
         QCOMPARE(readBytes(dataFile(QStringLiteral("Output/1905B1A0012.ZEL"))), batchAfterSession);
 
         // ---- And once more, looking at the grid --------------------------------------
