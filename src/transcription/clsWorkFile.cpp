@@ -214,9 +214,10 @@ bool clsWorkFile::OpenWork(bool read)
     if (mFile.isOpen())
         mFile.close();
     mFile.setFileName(path);
-    // Unbuffered: every write goes straight to the file, so the flush after
-    // it is the only step between the write and the disk.
-    const QIODevice::OpenMode mode = read ? QIODevice::ReadOnly | QIODevice::Unbuffered
+    // Writing unbuffered: every write goes straight to the file, so the
+    // flush after it is the only step between the write and the disk.
+    // Reading buffered: a rebuild reads every record in turn.
+    const QIODevice::OpenMode mode = read ? QIODevice::ReadOnly
                                           : QIODevice::ReadWrite | QIODevice::Truncate
                                                 | QIODevice::Unbuffered;
     bool opened = false;
@@ -409,7 +410,7 @@ QString clsWorkFile::RowTextProblem(int row) const
     return QString();
 }
 
-bool clsWorkFile::SaveHeaderToWork()
+bool clsWorkFile::SaveHeaderToWork(bool flushNow)
 {
     if (mHandle < 1)
         OpenWork(false);
@@ -447,7 +448,7 @@ bool clsWorkFile::SaveHeaderToWork()
     for (const QString &line : std::as_const(lines))
         AppendRecord(records, line);
     const bool written = lines.isEmpty() || WriteRecords(1, records, false);
-    return mHandle >= 1 && flush() && written;
+    return mHandle >= 1 && (!flushNow || flush()) && written;
 }
 
 QStringList clsWorkFile::HeaderLines() const
@@ -465,8 +466,12 @@ bool clsWorkFile::SaveBatchToWork()
         && mWholeCopy->revision == mGrid->textRevision() && mWholeCopy->header == header)
         return true;
     mWholeCopy.reset();
-    const bool headerWritten = SaveHeaderToWork();
+    // One flush for both: the grid's write flushes the header records too,
+    // and a grid that cannot be written leaves the header to flush alone.
+    bool headerWritten = SaveHeaderToWork(false);
     const bool gridWritten = SaveGridToWork();
+    if (!gridWritten && headerWritten && mHandle >= 1)
+        headerWritten = flush();
     if (headerWritten && gridWritten && mGrid)
         mWholeCopy = WholeCopy{mGrid, mGrid->textRevision(), header};
     return headerWritten && gridWritten;
@@ -847,14 +852,12 @@ bool clsWorkFile::RestoreWorkfile()
     }
 
     CloseWork();
+    bool rewrite = false;
     if (!damaged) {
         // The rewrite below keeps only what was understood; the file as read
         // stays beside it for whoever looks into what went wrong. Without
         // that copy the file is left as it is.
-        if (CopyFileOver(WorkFilePath(), BackupPath())) {
-            SaveHeaderToWork();
-            SaveGridToWork();
-        }
+        rewrite = CopyFileOver(WorkFilePath(), BackupPath());
     } else {
         // The file as read goes under a name of its own, so that neither the
         // rewrite nor a later rebuild replaces the rows it may still hold.
@@ -893,6 +896,11 @@ bool clsWorkFile::RestoreWorkfile()
     quiet.reset();
     gTranscription->AddLine1();
     gTranscription->RenumberAllRows(-1);
+    // Written once the grid is whole, so that the window's lay-out after
+    // the rebuild finds the file as it is and does not write it again. The
+    // file as it was stays whole until then.
+    if (rewrite)
+        SaveBatchToWork();
     gTranscription->UpdateScrollBar();
     StatusBar().ShowMsg(QString());
     // The rebuilt grid holds what the crash kept from being saved: closing

@@ -79,7 +79,8 @@ public:
     // header line that does not fit a record, or holds a character that
     // Windows-1252 cannot store, is refused with a message and no header
     // record is written.
-    bool SaveHeaderToWork();
+    // flushNow false leaves the flush to a write that follows at once.
+    bool SaveHeaderToWork(bool flushNow = true);
     // Record row + 10 := "-" and the row number; flushed.
     bool DeleteWorkRow(int row);
     // Rows 2 to Rows - 1, flushed once at the end (also with no rows). A
