@@ -31,6 +31,7 @@
 #include <QAction>
 #include <QCursor>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QScrollBar>
 
 namespace {
@@ -99,8 +100,16 @@ void Form1::fgInput_EnterCell()
     }
 
     const bool rowChanges = gCurrentRow != gNewRow;
-    if (rowChanges && gChangeMonitor && gChangeMonitor->RowChanged() && gWorkFile)
-        gWorkFile->SaveRowToWork(gCurrentRow);
+    // The row left is written now and flushed once the box stands on the
+    // new cell, before the event loop turns: the work of the move is done
+    // while the disk flushes nothing yet, and the flush still comes before
+    // anything else can happen.
+    const bool rowWritten = rowChanges && gChangeMonitor && gChangeMonitor->RowChanged()
+                            && gWorkFile && gWorkFile->SaveRowToWork(gCurrentRow, false);
+    const auto flushRow = qScopeGuard([rowWritten] {
+        if (rowWritten && gWorkFile)
+            gWorkFile->FlushWork();
+    });
     // The companion follows the row's district and page.
     const int districtCol = t.DistrictCol();
     const int pageCol = t.PageCol();

@@ -486,7 +486,7 @@ bool clsWorkFile::DeleteWorkRow(int row)
     return WriteRecord(u'-' + QString::number(row), row + kFirstRowRecord, true);
 }
 
-bool clsWorkFile::SaveRowToWork(int row)
+bool clsWorkFile::SaveRowToWork(int row, bool flushNow)
 {
     if (mDisabled || !mGrid || row < 1 || row >= mGrid->Rows())
         return false;
@@ -498,7 +498,7 @@ bool clsWorkFile::SaveRowToWork(int row)
     }
     if (mWriteFailed && !mRewriting)
         return RewriteWhole();
-    return WriteRecord(text, row + kFirstRowRecord, true);
+    return WriteRecord(text, row + kFirstRowRecord, flushNow);
 }
 
 void clsWorkFile::TellRowsRefused(const QString &firstProblem, int refused)

@@ -92,10 +92,15 @@ public:
     // already: both written by this call since the header lines and the
     // grid's texts last changed. Returns false as they do.
     bool SaveBatchToWork();
-    // Record row + 10 := the row number and the row text; flushed. A row
-    // that RowProblem refuses is told to the transcriber and not written:
-    // its record keeps the last version that fitted.
-    bool SaveRowToWork(int row);
+    // Record row + 10 := the row number and the row text; flushed, unless
+    // flushNow is false and the caller flushes (FlushWork) before the
+    // event loop turns. A row that RowProblem refuses is told to the
+    // transcriber and not written: its record keeps the last version that
+    // fitted.
+    bool SaveRowToWork(int row, bool flushNow = true);
+    // Flushes what was written to the disk; false, told once, when that
+    // fails.
+    bool FlushWork() { return mHandle >= 1 && flush(); }
     // The listed rows (in any order) written as SaveRowToWork writes each,
     // leaving the same bytes, but in as few writes as the runs of
     // consecutive rows allow and flushed once: for the commands that change
