@@ -7,7 +7,10 @@
 //   Insert New Row there (one whole work-file rewrite and one flush);
 // - File > Open of the batch to painted, against reading the same file and
 //   splitting its lines.
-// Each is repeated, and reported as its minimum, median and maximum. The
+// Each is repeated, and reported as its minimum, median and maximum; the
+// sizes run one after the other, not interleaved, since loading another
+// batch between two runs would leave its writes to the disk in the next
+// figure. The
 // district and forename files are of their full size. Leaving a row is
 // measured by bench_leavecell.
 
@@ -202,7 +205,6 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // The benchmark's own arguments first: the program takes what is left
     // on its command line for a batch file to open.
-    InTurn(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -18,7 +18,9 @@
 //   loop, and a leave is always such a flush: this is its fair floor.
 // - "bare_tight": the bare write and flush back to back, the least a flush
 //   can cost on this disk.
-// Each is repeated, and reported as its minimum, median and maximum.
+// Each is repeated, and reported as its minimum, median and maximum. The
+// sizes run one after the other, not interleaved: loading another batch
+// between two runs would leave its writes to the disk in the next figure.
 
 #include "BatchWindowBench.h"
 
@@ -195,7 +197,6 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // The benchmark's own arguments first: the program takes what is left
     // on its command line for a batch file to open.
-    InTurn(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
