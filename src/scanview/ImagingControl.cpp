@@ -88,14 +88,15 @@ void paintMono(QPainter &painter, const QImage &page, const QRect &area, double 
     std::vector<int> columns(static_cast<size_t>(width));
     for (int x = 0; x < width; ++x)
         columns[size_t(x)] = pageAt(area.x() + x, scrollX, page.width());
-    // Unless the page is drawn far smaller than it is, the span of the
-    // page row under the screen row is first spread out a byte (eight
-    // pixels) at a time, through a table, and the screen pixels are picked
-    // from it: at actual size they are the span itself.
+    // From about a quarter of the page's size up, the span of the page row
+    // under the screen row is first spread out a byte (eight pixels) at a
+    // time, through a table, and the screen pixels are picked from it; at
+    // actual size they are the span itself. Smaller, the spreading would
+    // cost more than picking each pixel's bit.
     const int firstByte = columns.front() >> 3;
     const int lastByte = columns.back() >> 3;
     const int spanBytes = lastByte - firstByte + 1;
-    const bool spread = spanBytes <= width + 2;
+    const bool spread = spanBytes <= width / 2 + 2;
     const bool actualSize = columns.back() - columns.front() == width - 1;
     std::vector<std::array<QRgb, 8>> eightPixels;
     std::vector<QRgb> spanPixels;
