@@ -3,9 +3,12 @@
 // A 600 dpi A4 page scan (4960 x 7016) for the scan viewer's benchmarks:
 // grey paper with noise, lines of dark "writing" and scattered specks,
 // and the same page in black and white. The files are written once, an
-// 8-bit grey LZW TIFF and a black-and-white Group 4 TIFF, in a temporary
-// folder that lasts the run.
+// 8-bit grey LZW TIFF and a black-and-white Group 4 TIFF, with a blank
+// Group 4 page of a few pixels beside them, in a temporary folder of the
+// current directory that lasts the run. A scan is read from a disk, so the
+// folder must not be in memory (tmpfs): a run there stops at once.
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -17,6 +20,11 @@
 #include <cstring>
 #include <random>
 #include <utility>
+
+#ifdef __linux__
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
 
 namespace GeneratedScanPages {
 inline constexpr int kWidth = 4960;
@@ -98,18 +106,46 @@ inline void writeGroup4(const QString &path, const QImage &page)
     close(file);
 }
 
+// A page of a few pixels, all paper: opening it costs what opening any
+// page costs besides reading its pixels.
+inline QImage blankPage()
+{
+    QImage image(16, 16, QImage::Format_Mono);
+    image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    image.fill(0);
+    return image;
+}
+
+inline bool inMemoryFileSystem(const QString &path)
+{
+#ifdef __linux__
+    struct statfs fs {};
+    return statfs(QFile::encodeName(path).constData(), &fs) == 0
+           && (fs.f_type == TMPFS_MAGIC || fs.f_type == RAMFS_MAGIC);
+#else
+    Q_UNUSED(path);
+    return false;
+#endif
+}
+
 struct Files
 {
-    QTemporaryDir dir;
+    QTemporaryDir dir{QDir(QDir::currentPath()).filePath(QStringLiteral("scanpages-XXXXXX"))};
     QString grey = dir.filePath(QStringLiteral("grey-lzw.tif"));
     QString mono = dir.filePath(QStringLiteral("bw.tif"));
+    QString blank = dir.filePath(QStringLiteral("blank.tif"));
     Files()
     {
+        if (!dir.isValid())
+            qFatal("cannot make a folder for the pages in %s", qPrintable(QDir::currentPath()));
+        if (inMemoryFileSystem(dir.path()))
+            qFatal("%s is held in memory; run from a folder on a disk", qPrintable(dir.path()));
         QImageWriter writer(grey, "tiff");
         writer.setCompression(1); // LZW
         if (!writer.write(greyPage()))
             qFatal("cannot write the page: %s", qPrintable(writer.errorString()));
         writeGroup4(mono, monoPage());
+        writeGroup4(blank, blankPage());
         // The black and white page reads back as written.
         QImageReader::setAllocationLimit(2048);
         const QImage back = QImageReader(mono).read();

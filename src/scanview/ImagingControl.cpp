@@ -7,6 +7,7 @@
 #include <QRect>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -55,36 +56,96 @@ QImage readImage(const QString &path, int *error)
     return ImageFilters::toWorkingFormat(std::move(image));
 }
 
+void prefetch(const uchar *bytes, int count)
+{
+#if defined(__GNUC__)
+    for (int i = 0; i < count; i += 64)
+        __builtin_prefetch(bytes + i);
+#else
+    Q_UNUSED(bytes);
+    Q_UNUSED(count);
+#endif
+}
+
 // Qt draws a 1-bit page a pixel at a time through its colour table and
 // thread pool, too slow for the first paint of a scanned page; the shown
 // part is expanded here straight into screen pixels, each from the page
-// pixel under its centre as Qt samples without smoothing.
-QImage monoPart(const QImage &page, const QRect &area, double zoom, int scrollX, int scrollY)
+// pixel under its centre as Qt samples without smoothing. The part is made
+// a band of rows at a time in one small image, so each band is still in
+// the processor's cache when it is drawn and no screenful of fresh memory
+// is asked for.
+void paintMono(QPainter &painter, const QImage &page, const QRect &area, double zoom, int scrollX,
+               int scrollY)
 {
-    QImage out(area.size(), QImage::Format_RGB32);
+    constexpr int kBandBytes = 256 * 1024;
+    const int width = area.width();
+    const int bandRows = std::clamp(kBandBytes / (width * int(sizeof(QRgb))), 1, area.height());
+    QImage band(width, bandRows, QImage::Format_RGB32);
     const QRgb colours[2] = {page.color(0) | 0xFF000000u, page.color(1) | 0xFF000000u};
     const auto pageAt = [zoom](int screen, int scroll, int limit) {
         return std::clamp(int(std::floor((screen + scroll + 0.5) / zoom)), 0, limit - 1);
     };
-    std::vector<int> columns(size_t(area.width()));
-    for (int x = 0; x < area.width(); ++x)
+    std::vector<int> columns(static_cast<size_t>(width));
+    for (int x = 0; x < width; ++x)
         columns[size_t(x)] = pageAt(area.x() + x, scrollX, page.width());
-    int lastRow = -1;
-    for (int y = 0; y < area.height(); ++y) {
-        const int row = pageAt(area.y() + y, scrollY, page.height());
-        auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
-        if (row == lastRow) {
-            std::memcpy(line, out.constScanLine(y - 1), size_t(area.width()) * sizeof(QRgb));
-            continue;
-        }
-        const uchar *bits = page.constScanLine(row);
-        for (int x = 0; x < area.width(); ++x) {
-            const int c = columns[size_t(x)];
-            line[x] = colours[(bits[c >> 3] >> (7 - (c & 7))) & 1];
-        }
-        lastRow = row;
+    // From about a quarter of the page's size up, the span of the page row
+    // under the screen row is first spread out a byte (eight pixels) at a
+    // time, through a table, and the screen pixels are picked from it; at
+    // actual size they are the span itself. Smaller, the spreading would
+    // cost more than picking each pixel's bit.
+    const int firstByte = columns.front() >> 3;
+    const int lastByte = columns.back() >> 3;
+    const int spanBytes = lastByte - firstByte + 1;
+    const bool spread = spanBytes <= width / 2 + 2;
+    const bool actualSize = columns.back() - columns.front() == width - 1;
+    std::vector<std::array<QRgb, 8>> eightPixels;
+    std::vector<QRgb> spanPixels;
+    if (spread) {
+        eightPixels.resize(256);
+        for (int b = 0; b < 256; ++b)
+            for (int i = 0; i < 8; ++i)
+                eightPixels[size_t(b)][size_t(i)] = colours[(b >> (7 - i)) & 1];
+        spanPixels.resize(size_t(spanBytes) * 8);
     }
-    return out;
+    // From here on, columns count from the span's first byte.
+    for (int &c : columns)
+        c -= firstByte * 8;
+    for (int top = 0; top < area.height(); top += bandRows) {
+        const int rows = std::min(bandRows, area.height() - top);
+        int lastRow = -1;
+        for (int y = 0; y < rows; ++y) {
+            const int row = pageAt(area.y() + top + y, scrollY, page.height());
+            auto *line = reinterpret_cast<QRgb *>(band.scanLine(y));
+            if (row == lastRow) {
+                std::memcpy(line, band.constScanLine(y - 1), size_t(width) * sizeof(QRgb));
+                continue;
+            }
+            const uchar *bits = page.constScanLine(row) + firstByte;
+            // The next page row is asked for while this one is drawn: below
+            // actual size the rows read lie apart, and each would otherwise
+            // wait for memory.
+            const int next = pageAt(area.y() + top + y + 1, scrollY, page.height());
+            if (next != row)
+                prefetch(page.constScanLine(next) + firstByte, spanBytes);
+            if (spread) {
+                for (int b = 0; b < spanBytes; ++b)
+                    std::memcpy(&spanPixels[size_t(b) * 8], eightPixels[bits[b]].data(), 8 * sizeof(QRgb));
+                if (actualSize) {
+                    std::memcpy(line, &spanPixels[size_t(columns.front())], size_t(width) * sizeof(QRgb));
+                } else {
+                    for (int x = 0; x < width; ++x)
+                        line[x] = spanPixels[size_t(columns[size_t(x)])];
+                }
+            } else {
+                for (int x = 0; x < width; ++x) {
+                    const int c = columns[size_t(x)];
+                    line[x] = colours[(bits[c >> 3] >> (7 - (c & 7))) & 1];
+                }
+            }
+            lastRow = row;
+        }
+        painter.drawImage(QPoint(area.x(), area.y() + top), band, QRect(0, 0, width, rows));
+    }
 }
 
 } // namespace
@@ -267,11 +328,21 @@ void ImagingControl::paint(QPainter &painter, const QRect &exposed) const
     if (!smooth && shown.format() == QImage::Format_Mono && shown.colorCount() == 2) {
         const QRect area = exposed.intersected(target.toRect());
         if (!area.isEmpty())
-            painter.drawImage(area.topLeft(), monoPart(shown, area, z, mScrollX, mScrollY));
+            paintMono(painter, shown, area, z, mScrollX, mScrollY);
     } else {
         painter.drawImage(target, shown, QRectF(source));
     }
     painter.restore();
+}
+
+QRect ImagingControl::coveredRect() const
+{
+    if (mImage.isNull() || displayImage().hasAlphaChannel())
+        return {};
+    // Only pixels wholly on the page: the page's last column or row may
+    // cover part of a pixel.
+    return QRect(-mScrollX, -mScrollY, int(std::floor(mImage.width() * double(mZoom))),
+                 int(std::floor(mImage.height() * double(mZoom))));
 }
 
 void ImagingControl::userScrolled(int scrollX, int scrollY)

@@ -118,6 +118,10 @@ public:
     // Paints the part of the page under exposed (control coordinates) at
     // the zoom and scroll positions; the rest of exposed is left alone.
     void paint(QPainter &painter, const QRect &exposed) const;
+    // The whole control pixels that paint() covers with the page's own
+    // opaque pixels at the zoom and scroll positions, so a caller need not
+    // paint under them first; empty with no image or a see-through one.
+    QRect coveredRect() const;
 
     // The viewer hands on the user's actions here; each raises its event.
     void userScrolled(int scrollX, int scrollY);

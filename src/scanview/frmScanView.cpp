@@ -30,6 +30,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QRegion>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -308,7 +309,14 @@ bool frmScanView::OpenNewPic(const QString &path)
                     QStringLiteral("Pelkar"));
         return false;
     }
-    releaseImage();
+    {
+        // The old page goes before the new one is read, so that two never
+        // sit in memory at once; the window is told only of the new one, so
+        // the scroll bars are not set to nothing and back, each time
+        // repainted.
+        const QSignalBlocker quiet(mImage);
+        releaseImage();
+    }
     mBackCol = 0xFFFFFF;
     mTextCol = 0;
     mnucoltop->setVisible(false);
@@ -727,8 +735,11 @@ void frmScanView::imageChanged()
 
 void frmScanView::paintCanvas(QPainter &painter, const QRect &exposed)
 {
-    // The part of exposed beyond the page is the window's own background.
-    painter.fillRect(exposed, palette().color(QPalette::Dark));
+    // The part of exposed beyond the page is the window's own background;
+    // under the page it would only be painted over.
+    const QColor background = palette().color(QPalette::Dark);
+    for (const QRect &part : QRegion(exposed).subtracted(mImage.coveredRect()))
+        painter.fillRect(part, background);
     mImage.paint(painter, exposed);
     if (mRulerShown && rulerRect().intersects(exposed)) {
         painter.save();

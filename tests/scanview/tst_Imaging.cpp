@@ -595,6 +595,7 @@ private slots:
     {
         QTest::addColumn<float>("zoom");
         QTest::addColumn<int>("scroll");
+        QTest::newRow("tenth") << 0.1f << 0;
         QTest::newRow("quarter") << 0.25f << 3;
         QTest::newRow("half") << 0.5f << 5;
         QTest::newRow("actual size") << 1.0f << 7;

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -34,6 +35,40 @@ public:
         return false;
     }
 };
+
+// The image area as the viewer painted it before it drew only the part of
+// the page in view and no background under the page: the background over
+// the whole area, then a black-and-white page pixel by pixel (each screen
+// pixel the page pixel under its centre) and any other page by Qt.
+QImage paintedTheOldWay(const ImagingControl &image, QSize areaSize, QColor background)
+{
+    QImage out(areaSize, QImage::Format_RGB32);
+    out.fill(background);
+    const QImage &page = image.displayImage();
+    const double z = image.ZoomFactor();
+    const int sx = image.ScrollX();
+    const int sy = image.ScrollY();
+    const QRect exposed(QPoint(0, 0), areaSize);
+    const QRectF wanted(sx / z, sy / z, exposed.width() / z, exposed.height() / z);
+    const QRect source = wanted.toAlignedRect().intersected(page.rect());
+    const QRectF target(source.x() * z - sx, source.y() * z - sy, source.width() * z,
+                        source.height() * z);
+    if (page.format() == QImage::Format_Mono) {
+        const QRect area = exposed.intersected(target.toRect());
+        const auto pageAt = [z](int screen, int scroll, int limit) {
+            return std::clamp(int(std::floor((screen + scroll + 0.5) / z)), 0, limit - 1);
+        };
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                out.setPixel(x, y, page.pixel(pageAt(x, sx, page.width()), pageAt(y, sy, page.height()))
+                                       | 0xFF000000u);
+    } else {
+        QPainter painter(&out);
+        painter.setClipRect(exposed);
+        painter.drawImage(target, page, QRectF(source));
+    }
+    return out;
+}
 
 } // namespace
 
@@ -523,6 +558,54 @@ private slots:
 
     // The hourglass shows while the scan is read, and is gone once it is
     // shown or the failure is told.
+    // The page appears on screen exactly as it did before the viewer drew
+    // only the part in view: black and white and grey, smaller than the
+    // area and larger, at zooms that end the page part-way through a
+    // screen pixel, and scrolled.
+    void paintedAsBefore_data()
+    {
+        QTest::addColumn<bool>("mono");
+        QTest::addColumn<float>("zoom");
+        QTest::addColumn<QPoint>("scroll");
+        for (const bool mono : {true, false}) {
+            const QString kind = mono ? QStringLiteral("black-and-white ") : QStringLiteral("grey ");
+            QTest::newRow(qPrintable(kind + "tenth")) << mono << 0.1f << QPoint();
+            QTest::newRow(qPrintable(kind + "third, page ends inside a pixel")) << mono << 0.333f << QPoint();
+            QTest::newRow(qPrintable(kind + "three quarters, scrolled")) << mono << 0.75f << QPoint(7, 31);
+            QTest::newRow(qPrintable(kind + "actual size")) << mono << 1.0f << QPoint();
+            QTest::newRow(qPrintable(kind + "actual size, scrolled")) << mono << 1.0f << QPoint(13, 101);
+            QTest::newRow(qPrintable(kind + "odd zoom in, scrolled")) << mono << 1.7f << QPoint(29, 250);
+            QTest::newRow(qPrintable(kind + "four times, at the far corner")) << mono << 4.0f << QPoint(100000, 100000);
+        }
+    }
+    void paintedAsBefore()
+    {
+        QFETCH(bool, mono);
+        QFETCH(float, zoom);
+        QFETCH(QPoint, scroll);
+        QImage grey(301, 517, QImage::Format_Grayscale8);
+        for (int y = 0; y < grey.height(); ++y)
+            for (int x = 0; x < grey.width(); ++x)
+                grey.scanLine(y)[x] = uchar((x * 7 + y * 13) % 17 < 8 || (x / 5 + y / 3) % 4 == 0
+                                                ? (x + y) % 90
+                                                : 160 + (x * y) % 96);
+        const QImage page = mono ? grey.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither) : grey;
+        const QString path = homePath(mono ? "bw.png" : "grey.png");
+        QVERIFY(page.save(path, "PNG"));
+        gProject->setZoom(zoom);
+        frmScanView view;
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(view.GetPicture(path));
+        QCOMPARE(view.ImageX1().BitsPerPixel(), mono ? 1 : 8);
+        view.ImageX1().setScrollX(scroll.x());
+        view.ImageX1().setScrollY(scroll.y());
+        QCoreApplication::processEvents();
+        QWidget *area = view.imageArea();
+        const QImage painted = area->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(painted, paintedTheOldWay(view.ImageX1(), area->size(), view.palette().color(QPalette::Dark)));
+    }
+
     void hourglassWhileAScanLoads_data()
     {
         QTest::addColumn<bool>("good");
