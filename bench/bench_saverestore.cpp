@@ -9,6 +9,7 @@
 // from and saved to, never a memory file system.
 
 #include "BenchStats.h"
+#include "GeneratedBatch.h"
 
 #include "app/ProgramObjects.h"
 #include "core/FileHelpers.h"
@@ -29,23 +30,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <array>
 #include <memory>
-#include <random>
 
 namespace {
-
-const std::array<const char *, 16> kSyllables = {
-        "AB", "BAR", "COL", "DEN", "ED", "FAR", "GRE", "HAL",
-        "ING", "JON", "KER", "LEW", "MOR", "NASH", "OW", "PER",
-};
-const std::array<const char *, 12> kForenames = {
-        "Ann",      "David",     "Elizabeth", "George", "Jane",   "John",
-        "Margaret", "Mary Ann",  "Robert",    "Sarah",  "Thomas", "William",
-};
-const std::array<const char *, 8> kStems = {
-        "Ashby", "Barton", "Castle", "Hatfield", "Kingston", "Marlow", "Stanford", "Walton",
-};
 
 QString tempRoot()
 {
@@ -60,42 +47,6 @@ int repetitions()
     bool ok = false;
     const int n = qEnvironmentVariableIntValue("PELKAR_BENCH_REPETITIONS", &ok);
     return ok && n > 0 ? n : 5;
-}
-
-// A births batch of 1905 on fiche: the header, then entries in order with
-// a "+PAGE" line every 100 and a comment line every 1,000.
-QStringList batchLines(int entries)
-{
-    std::mt19937 random(1905);
-    QStringList names;
-    names.reserve(entries);
-    for (int i = 0; i < entries; ++i) {
-        QString surname;
-        for (int s = 0; s < 3; ++s)
-            surname += QString::fromLatin1(kSyllables[random() % kSyllables.size()]);
-        names << surname + u',' + QString::fromLatin1(kForenames[random() % kForenames.size()]);
-    }
-    names.sort();
-
-    QStringList lines{
-            QStringLiteral("+INFO,ann@example.org,Password,SEQUENCED,BIRTHS"),
-            QStringLiteral("#,9z,Ann Smith,Wessex,1905B2A0001.ZEL,2-Mar-2026,Y,N,N,A,12,7.4"),
-            QStringLiteral("#,"),
-            QStringLiteral("+F,1905,Jun,,12,Fiche 12,14-Mar-2026"),
-            QStringLiteral("+PAGE,1"),
-    };
-    int page = 1;
-    for (int i = 0; i < entries; ++i) {
-        if (i > 0 && i % 100 == 0)
-            lines << QStringLiteral("+PAGE,%1").arg(++page);
-        if (i % 1000 == 500)
-            lines << QStringLiteral("# faded ink");
-        const QString district = QString::fromLatin1(kStems[random() % kStems.size()]) + u' '
-                                 + QString::number(random() % 5000);
-        lines << names.at(i) + u',' + district + u',' + QString::number(1 + random() % 30)
-                         + QChar(u'a' + int(random() % 4)) + u',' + QString::number(page);
-    }
-    return lines;
 }
 
 struct Fixture
@@ -123,8 +74,10 @@ struct Fixture
         if (entries == this->entries)
             return;
         this->entries = entries;
-        lines = batchLines(entries);
-        bytes = JoinCrLf(lines);
+        bytes = GeneratedBatch::birthsBatchBytes(entries);
+        lines = QString::fromLatin1(bytes).split(QStringLiteral("\r\n"));
+        if (!lines.isEmpty() && lines.constLast().isEmpty())
+            lines.removeLast();
         WriteFileWhole(input, bytes);
     }
     ~Fixture()

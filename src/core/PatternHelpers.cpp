@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-int WildPosition(const QString &text)
+int WildPosition(QStringView text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         switch (text[i].unicode()) {

@@ -10,7 +10,7 @@
 
 // Position (from 1) of the first wildcard character ("[", "]", "*", "?",
 // "_", "{", "}") of text; 0 when there is none or the text is empty.
-int WildPosition(const QString &text);
+int WildPosition(QStringView text);
 
 // The number of occurrences of find in text, compared exactly; overlapping
 // matches count ("ll" occurs twice in "lll"). 0 when find is empty.

@@ -44,31 +44,11 @@ bool isPlaceholderForenames(std::u16string_view key)
     return key == u"MALE" || key == u"FEMALE";
 }
 
-// The position (from 1) of the first wildcard character; 0 when none.
-int wildPosition(QStringView text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        switch (text[i].unicode()) {
-        case u'[':
-        case u']':
-        case u'*':
-        case u'?':
-        case u'_':
-        case u'{':
-        case u'}':
-            return int(i + 1);
-        default:
-            break;
-        }
-    }
-    return 0;
-}
-
 // A name up to its first wildcard character; cut is set when it was
 // shortened. A wildcard in position 1 leaves nothing.
 QStringView beforeWildcard(QStringView name, bool &cut)
 {
-    const int w = wildPosition(name);
+    const int w = ::WildPosition(name);
     if (w == 0)
         return name;
     if (w > 1)
@@ -171,7 +151,7 @@ void Transcription::MakeSequenceKey(int row, SequenceKey &key) const
     key.surname.clear();
     key.forenames.clear();
     const QString &surname = mGrid->textRef(row, SurnameCol());
-    key.comparable = !BeginsAsCommentLine(surname) && wildPosition(surname) != 1;
+    key.comparable = !BeginsAsCommentLine(surname) && ::WildPosition(surname) != 1;
     if (!key.comparable)
         return;
     foldInto(beforeWildcard(surname, key.surnameCut), true, key.surname);
