@@ -40,12 +40,15 @@ finish() {
 }
 trap finish EXIT
 
+# On standard error: a failure inside $(...) must still be seen.
 fail() {
-    echo "FAIL ($case): $*"
-    [ -f "$work/program.log" ] && sed 's/^/  program: /' "$work/program.log" | tail -20
-    [ -f "$work/script.log" ] && sed 's/^/  asked: /' "$work/script.log" | tail -10
-    [ -s "$work/openbox.log" ] && sed 's/^/  window manager: /' "$work/openbox.log" | tail -10
-    [ -s "$work/xvfb.log" ] && sed 's/^/  X server: /' "$work/xvfb.log" | tail -5
+    {
+        echo "FAIL ($case): $*"
+        [ -f "$work/program.log" ] && sed 's/^/  program: /' "$work/program.log" | tail -20
+        [ -f "$work/script.log" ] && sed 's/^/  asked: /' "$work/script.log" | tail -10
+        [ -s "$work/openbox.log" ] && sed 's/^/  window manager: /' "$work/openbox.log" | tail -10
+        [ -s "$work/xvfb.log" ] && sed 's/^/  X server: /' "$work/xvfb.log" | tail -5
+    } >&2
     exit 1
 }
 
@@ -124,8 +127,10 @@ shown_windows() {
 wait_window() {
     local id
     for _ in $(seq 200); do
+        # A window not matching (or gone meanwhile) is no failure: the
+        # wanted one may not be shown yet.
         id=$(for w in $(shown_windows); do
-                 xdotool getwindowname "$w" | grep -q -- "$1" && echo "$w"
+                 if xdotool getwindowname "$w" 2>/dev/null | grep -q -- "$1"; then echo "$w"; fi
              done | head -1)
         [ -n "$id" ] && { echo "$id"; return; }
         kill -0 "$program_pid" 2>/dev/null || fail "the program ended before showing '$1'"
