@@ -13,6 +13,7 @@
 #include "entry/FlexGrid.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 
 #include <memory>
@@ -21,14 +22,6 @@ namespace BatchWindowBench {
 
 inline std::unique_ptr<MainWindowBench> gWindow;
 inline int gLoadedEntries = 0;
-
-// Runs of each benchmark: PELKAR_BENCH_REPETITIONS, 5 unless given.
-inline int repetitions()
-{
-    bool ok = false;
-    const int n = qEnvironmentVariableIntValue("PELKAR_BENCH_REPETITIONS", &ok);
-    return ok && n > 0 ? n : 5;
-}
 
 inline MainWindowBench &bench()
 {
@@ -66,6 +59,16 @@ inline bool useBatch(int entries)
     return true;
 }
 
+// The batch of the benchmark's size (its first argument) open, or the
+// benchmark skipped with the reason.
+inline bool useBatchOrSkip(benchmark::State &state)
+{
+    if (useBatch(int(state.range(0))))
+        return true;
+    state.SkipWithError("the batch did not load");
+    return false;
+}
+
 inline bool isLine(int row)
 {
     const QString text = grid().TextMatrix(row, 1);
@@ -93,10 +96,27 @@ inline void trigger(const char *name)
         action->trigger();
 }
 
-// The window goes before the application.
-inline void release()
+// A benchmark program's main: the benchmarks registerAll registers run in
+// the real window on the offscreen platform; cleanUp runs before the
+// window goes, which goes before the application.
+inline int RunBenchmarks(int argc, char **argv, void (*registerAll)(), void (*cleanUp)() = nullptr)
 {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The benchmark's own arguments first: the program takes what is left
+    // on its command line for a batch file to open.
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    QApplication app(argc, argv);
+    BenchFolder();
+    bench();
+    registerAll();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (cleanUp)
+        cleanUp();
     gWindow.reset();
+    return 0;
 }
 
 } // namespace BatchWindowBench

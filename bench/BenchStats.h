@@ -1,13 +1,41 @@
 #pragma once
 
 // Repeated runs reported as their minimum, median and maximum: the machine
-// the benchmarks run on is shared, so one run alone says little.
+// the benchmarks run on is shared, so one run alone says little. And where
+// the benchmarks put their files: the real disk, never a memory file system
+// by accident.
 
 #include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QString>
+#include <QtGlobal>
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
+
+// The folder the benchmarks make their temporary homes and files in:
+// PELKAR_BENCH_DIR, else the current folder. Taken once, at the first call:
+// a batch load moves the current folder into the save folder.
+inline QString BenchFolder()
+{
+    static const QString folder = [] {
+        const QByteArray chosen = qgetenv("PELKAR_BENCH_DIR");
+        return QDir(chosen.isEmpty() ? QDir::currentPath() : QString::fromLocal8Bit(chosen))
+                .absolutePath();
+    }();
+    return folder;
+}
+
+// Runs of each benchmark where a run is long: PELKAR_BENCH_REPETITIONS, 5
+// unless given.
+inline int BenchRepetitions()
+{
+    bool ok = false;
+    const int n = qEnvironmentVariableIntValue("PELKAR_BENCH_REPETITIONS", &ok);
+    return ok && n > 0 ? n : 5;
+}
 
 inline benchmark::internal::Benchmark *MinMedianMax(benchmark::internal::Benchmark *b,
                                                     int repetitions = 5)
@@ -47,4 +75,17 @@ inline void InTurn(int &argc, char **&argv)
     arguments.push_back(nullptr);
     argc = int(arguments.size()) - 1;
     argv = arguments.data();
+}
+
+// A benchmark program's run, once its set-up is done: the repetitions in
+// turn, the benchmark's own arguments checked.
+inline int RunInTurn(int argc, char **argv)
+{
+    InTurn(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }

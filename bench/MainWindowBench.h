@@ -2,15 +2,16 @@
 
 // The real main window, started as the program starts it and with a
 // births batch loaded, for the benchmarks that measure typing in it. Its
-// home (data, per-user values, work file) is a temporary folder under the
-// current folder, or under PELKAR_BENCH_DIR: the disk measured is that one,
-// never a memory file system by accident.
+// home (data, per-user values, work file) is a temporary folder under
+// BenchFolder(): the disk measured is that one, never a memory file system
+// by accident.
 //
 // With Lists::FullSize the district and forename files are of their real
 // size: the generated 5,000 districts after the shipped ones (the
 // benchmarks' batches name shipped districts) and 30,000 generated
 // forenames.
 
+#include "BenchStats.h"
 #include "GeneratedDistricts.h"
 #include "GeneratedForenames.h"
 #include "TempHome.h"
@@ -41,7 +42,7 @@ public:
     enum class Lists { Shipped, FullSize };
 
     explicit MainWindowBench(Lists lists = Lists::Shipped)
-        : mHome(QDir(benchFolder()).filePath(QStringLiteral("mainwindow-XXXXXX")))
+        : mHome(QDir(BenchFolder()).filePath(QStringLiteral("mainwindow-XXXXXX")))
     {
         if (!mHome.isValid())
             std::abort();
@@ -88,16 +89,6 @@ public:
     // The scripted services, for a benchmark that answers a command's
     // questions.
     Script &script() { return *mScript; }
-
-    static QString benchFolder()
-    {
-        static const QString folder = [] {
-            const QByteArray chosen = qgetenv("PELKAR_BENCH_DIR");
-            return QDir(chosen.isEmpty() ? QDir::currentPath() : QString::fromLocal8Bit(chosen))
-                .absolutePath();
-        }();
-        return folder;
-    }
 
     std::unique_ptr<Form1> window;
 

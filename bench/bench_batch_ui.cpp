@@ -21,7 +21,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 
 namespace {
 
@@ -34,10 +33,8 @@ constexpr int kFillCopies = 50;
 
 void BM_InsertNewRow(benchmark::State &state)
 {
-    if (!useBatch(int(state.range(0)))) {
-        state.SkipWithError("the batch did not load");
+    if (!useBatchOrSkip(state))
         return;
-    }
     const int top = firstEntryRow();
     for (auto _ : state) {
         state.PauseTiming();
@@ -55,10 +52,8 @@ void BM_InsertNewRow(benchmark::State &state)
 
 void BM_InsertBlank(benchmark::State &state)
 {
-    if (!useBatch(int(state.range(0)))) {
-        state.SkipWithError("the batch did not load");
+    if (!useBatchOrSkip(state))
         return;
-    }
     const int top = firstEntryRow();
     for (auto _ : state) {
         state.PauseTiming();
@@ -75,10 +70,8 @@ void BM_InsertBlank(benchmark::State &state)
 
 void BM_ReplaceBlank(benchmark::State &state)
 {
-    if (!useBatch(int(state.range(0)))) {
-        state.SkipWithError("the batch did not load");
+    if (!useBatchOrSkip(state))
         return;
-    }
     const int top = firstEntryRow();
     for (auto _ : state) {
         state.PauseTiming();
@@ -95,10 +88,8 @@ void BM_ReplaceBlank(benchmark::State &state)
 // batch keeps them (a few hundred rows more do not change its size much).
 void BM_FillDownNewRows(benchmark::State &state)
 {
-    if (!useBatch(int(state.range(0)))) {
-        state.SkipWithError("the batch did not load");
+    if (!useBatchOrSkip(state))
         return;
-    }
     const int top = firstEntryRow();
     for (auto _ : state) {
         state.PauseTiming();
@@ -122,10 +113,8 @@ void BM_FillDownNewRows(benchmark::State &state)
 // back (untimed).
 void BM_RenameForename(benchmark::State &state)
 {
-    if (!useBatch(int(state.range(0)))) {
-        state.SkipWithError("the batch did not load");
+    if (!useBatchOrSkip(state))
         return;
-    }
     int renamed = 0;
     for (auto _ : state) {
         renamed = ReplaceForenameInGrid(QStringLiteral("John"), QStringLiteral("Jon"));
@@ -142,10 +131,8 @@ void BM_RenameForename(benchmark::State &state)
 // fields.
 void BM_ReadAndSplit(benchmark::State &state)
 {
-    if (!useBatch(int(state.range(0)))) {
-        state.SkipWithError("the batch did not load");
+    if (!useBatchOrSkip(state))
         return;
-    }
     for (auto _ : state) {
         QFile file(batchPath());
         if (!file.open(QIODevice::ReadOnly)) {
@@ -164,10 +151,8 @@ void BM_ReadAndSplit(benchmark::State &state)
 // recent-files list names it), the open batch unchanged.
 void BM_FileOpen(benchmark::State &state)
 {
-    if (!useBatch(int(state.range(0)))) {
-        state.SkipWithError("the batch did not load");
+    if (!useBatchOrSkip(state))
         return;
-    }
     for (auto _ : state) {
         if (!form().LoadFile(batchPath())) {
             state.SkipWithError("the batch did not load");
@@ -185,7 +170,7 @@ void registerAll()
         const auto timed = [entries](benchmark::internal::Benchmark *b, int iterations) {
             MinMedianMax(b->Arg(entries)->Unit(benchmark::kMillisecond)->UseRealTime()
                                  ->Iterations(iterations),
-                         repetitions());
+                         BenchRepetitions());
         };
         const int few = entries >= 50000 ? 1 : entries >= 10000 ? 2 : 5;
         timed(benchmark::RegisterBenchmark("BM_InsertNewRow", BM_InsertNewRow), few);
@@ -202,18 +187,5 @@ void registerAll()
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The benchmark's own arguments first: the program takes what is left
-    // on its command line for a batch file to open.
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    QApplication app(argc, argv);
-    MainWindowBench::benchFolder();
-    bench();
-    registerAll();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    release();
-    return 0;
+    return RunBenchmarks(argc, argv, registerAll);
 }

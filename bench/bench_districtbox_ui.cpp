@@ -127,7 +127,7 @@ int main(int argc, char **argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     QApplication app(argc, argv);
-    MainWindowBench::benchFolder();
+    BenchFolder();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     gFixture.reset();

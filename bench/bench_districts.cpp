@@ -147,9 +147,5 @@ BENCHMARK(BM_FindDistrict)->Unit(benchmark::kNanosecond)->Apply(RepeatedMinMedia
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    InTurn(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunInTurn(argc, argv);
 }

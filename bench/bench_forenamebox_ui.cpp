@@ -153,12 +153,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "Unexpected message: %s\n", qPrintable(r.prompt));
         std::abort();
     };
-    InTurn(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int code = RunInTurn(argc, argv);
     gFixture.reset();
-    return 0;
+    return code;
 }

@@ -247,11 +247,5 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "Unexpected message: %s\n", qPrintable(r.prompt));
         std::abort();
     };
-    InTurn(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunInTurn(argc, argv);
 }

@@ -131,16 +131,12 @@ int main(int argc, char **argv)
     BENCHMARK(BM_DespeckleGrey)->Unit(benchmark::kMillisecond)->Apply(RepeatedMinMedianMax);
     BENCHMARK(BM_DespeckleBlackAndWhite)->Unit(benchmark::kMillisecond)->Apply(RepeatedMinMedianMax);
     benchmark::RegisterBenchmark("BM_ReaderAlone/grey-lzw", BM_ReaderAlone, &files().grey)
-        ->Unit(benchmark::kMillisecond);
+        ->Unit(benchmark::kMillisecond)->Apply(RepeatedMinMedianMax);
     benchmark::RegisterBenchmark("BM_OpenPage/grey-lzw", BM_OpenPage, &files().grey)
-        ->Unit(benchmark::kMillisecond);
+        ->Unit(benchmark::kMillisecond)->Apply(RepeatedMinMedianMax);
     benchmark::RegisterBenchmark("BM_ReaderAlone/black-and-white", BM_ReaderAlone, &files().mono)
-        ->Unit(benchmark::kMillisecond);
+        ->Unit(benchmark::kMillisecond)->Apply(RepeatedMinMedianMax);
     benchmark::RegisterBenchmark("BM_OpenPage/black-and-white", BM_OpenPage, &files().mono)
-        ->Unit(benchmark::kMillisecond);
-    InTurn(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+        ->Unit(benchmark::kMillisecond)->Apply(RepeatedMinMedianMax);
+    return RunInTurn(argc, argv);
 }

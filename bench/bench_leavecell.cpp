@@ -32,7 +32,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QFileInfo>
 
 #include <array>
@@ -93,7 +92,9 @@ void bareWrite(int n)
 
 void BM_BareTight(benchmark::State &state)
 {
-    if (!useBatch(int(state.range(0))) || !openBare()) {
+    if (!useBatchOrSkip(state))
+        return;
+    if (!openBare()) {
         state.SkipWithError("no file for the bare write");
         return;
     }
@@ -112,8 +113,10 @@ enum class Step { Tab, Enter, Bare };
 // companion hand-off's values.
 void BM_LeaveRow(benchmark::State &state, Step step, bool painted, bool companion)
 {
-    if (!useBatch(int(state.range(0))) || (step == Step::Bare && !openBare())) {
-        state.SkipWithError("the batch did not load");
+    if (!useBatchOrSkip(state))
+        return;
+    if (step == Step::Bare && !openBare()) {
+        state.SkipWithError("no file for the bare write");
         return;
     }
     clsTressel *const tressel = gTressel;
@@ -171,7 +174,7 @@ void registerAll()
         const auto timed = [entries](benchmark::internal::Benchmark *b) {
             MinMedianMax(b->Arg(entries)->Unit(benchmark::kMicrosecond)->UseRealTime()
                                  ->Iterations(200),
-                         repetitions());
+                         BenchRepetitions());
         };
         timed(benchmark::RegisterBenchmark("BM_Bare/tight", BM_BareTight));
         timed(benchmark::RegisterBenchmark("BM_LeaveRow/bare_in_step", BM_LeaveRow, Step::Bare,
@@ -194,19 +197,5 @@ void registerAll()
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The benchmark's own arguments first: the program takes what is left
-    // on its command line for a batch file to open.
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    QApplication app(argc, argv);
-    MainWindowBench::benchFolder();
-    bench();
-    registerAll();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    closeBare();
-    release();
-    return 0;
+    return RunBenchmarks(argc, argv, registerAll, closeBare);
 }

@@ -34,24 +34,9 @@
 
 namespace {
 
-QString tempRoot()
-{
-    const QByteArray chosen = qgetenv("PELKAR_BENCH_DIR");
-    return QDir(chosen.isEmpty() ? QDir::currentPath() : QString::fromLocal8Bit(chosen))
-            .filePath(QStringLiteral("pelkar-bench-XXXXXX"));
-}
-
-// Runs of each benchmark: PELKAR_BENCH_REPETITIONS, 5 unless given.
-int repetitions()
-{
-    bool ok = false;
-    const int n = qEnvironmentVariableIntValue("PELKAR_BENCH_REPETITIONS", &ok);
-    return ok && n > 0 ? n : 5;
-}
-
 struct Fixture
 {
-    Fixture() : folder(tempRoot())
+    Fixture() : folder(QDir(BenchFolder()).filePath(QStringLiteral("pelkar-bench-XXXXXX")))
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
         script = installScriptedServices();
@@ -190,7 +175,7 @@ void registerAll()
                                  ->Unit(benchmark::kMillisecond)
                                  ->UseRealTime()
                                  ->Iterations(entries >= 50000 ? 3 : 10),
-                         repetitions());
+                         BenchRepetitions());
         }
     }
 }

@@ -49,20 +49,6 @@ namespace {
 constexpr int kBatchEntries = 10000;
 constexpr int kStartsPerRun = 8;
 
-int repetitions()
-{
-    bool ok = false;
-    const int n = qEnvironmentVariableIntValue("PELKAR_BENCH_REPETITIONS", &ok);
-    return ok && n > 0 ? n : 5;
-}
-
-QString benchFolder()
-{
-    const QByteArray chosen = qgetenv("PELKAR_BENCH_DIR");
-    return QDir(chosen.isEmpty() ? QDir::currentPath() : QString::fromLocal8Bit(chosen))
-        .absolutePath();
-}
-
 [[noreturn]] void fail(const char *what, const QString &detail = QString())
 {
     std::fprintf(stderr, "bench_startup: %s %s\n", what, qPrintable(detail));
@@ -86,10 +72,10 @@ QByteArray readFile(const QString &path)
 class Home
 {
 public:
-    Home() : mDir(QDir(benchFolder()).filePath(QStringLiteral("startup-XXXXXX")))
+    Home() : mDir(QDir(BenchFolder()).filePath(QStringLiteral("startup-XXXXXX")))
     {
         if (!mDir.isValid())
-            fail("no home in", benchFolder());
+            fail("no home in", BenchFolder());
         QDir(mDir.path()).mkpath(QStringLiteral("runtime"));
         QFile::setPermissions(path(QStringLiteral("runtime")),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -326,7 +312,7 @@ void registerAll()
 {
     const auto timed = [](benchmark::internal::Benchmark *b) {
         MinMedianMax(b->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(kStartsPerRun),
-                     repetitions());
+                     BenchRepetitions());
     };
     timed(benchmark::RegisterBenchmark("BM_StartToIdle/bare_window", BM_StartToIdle, Case::Bare));
     timed(benchmark::RegisterBenchmark("BM_StartToIdle/shipped_lists", BM_StartToIdle,

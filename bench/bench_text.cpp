@@ -149,11 +149,5 @@ BENCHMARK(BM_LineReaderBatch)->Unit(benchmark::kMillisecond)->Apply(RepeatedMinM
 
 int main(int argc, char **argv)
 {
-    InTurn(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunInTurn(argc, argv);
 }

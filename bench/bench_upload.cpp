@@ -108,10 +108,7 @@ int main(int argc, char **argv)
     gProject->setSubmitter("sub1");
     gProject->setPassword("secret");
     writeBatch();
-    InTurn(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int code = RunInTurn(argc, argv);
     ProgramObjects::releaseAll();
-    return 0;
+    return code;
 }

@@ -204,9 +204,5 @@ BENCHMARK(BM_FindNextWarningWholeBatch)->Unit(benchmark::kMillisecond)->Apply(Re
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    InTurn(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunInTurn(argc, argv);
 }

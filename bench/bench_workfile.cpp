@@ -37,23 +37,11 @@ namespace {
 constexpr int kRows = 10000;
 constexpr int kRecord = 250;
 
-// Taken once: a load moves the current folder into the save folder, which
-// goes with its benchmark.
-QString benchFolder()
-{
-    static const QString folder = [] {
-        const QByteArray chosen = qgetenv("PELKAR_BENCH_DIR");
-        return QDir(chosen.isEmpty() ? QDir::currentPath() : QString::fromLocal8Bit(chosen))
-            .absolutePath();
-    }();
-    return folder;
-}
-
 // The program's objects over a temporary data folder; the per-user values
 // go there too, never into the real user's.
 struct WorkFileFixture
 {
-    WorkFileFixture() : folder(QDir(benchFolder()).filePath(QStringLiteral("workfile-XXXXXX")))
+    WorkFileFixture() : folder(QDir(BenchFolder()).filePath(QStringLiteral("workfile-XXXXXX")))
     {
         QStandardPaths::setTestModeEnabled(true);
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
@@ -91,7 +79,7 @@ struct WorkFileFixture
 
 void BM_BareRecordWriteAndFdatasync(benchmark::State &state)
 {
-    QTemporaryDir folder(QDir(benchFolder()).filePath(QStringLiteral("bare-XXXXXX")));
+    QTemporaryDir folder(QDir(BenchFolder()).filePath(QStringLiteral("bare-XXXXXX")));
     const QByteArray path = QDir(folder.path()).filePath(QStringLiteral("bare")).toLocal8Bit();
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_TRUNC, 0600);
     if (fd < 0) {
@@ -159,7 +147,7 @@ QByteArray batchFile()
 // load ends by writing the header and the whole grid into the work file.
 void BM_LoadWithWorkFile10000Rows(benchmark::State &state)
 {
-    QTemporaryDir folder(QDir(benchFolder()).filePath(QStringLiteral("load-XXXXXX")));
+    QTemporaryDir folder(QDir(BenchFolder()).filePath(QStringLiteral("load-XXXXXX")));
     QStandardPaths::setTestModeEnabled(true);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
     const auto script = installScriptedServices();
@@ -203,10 +191,6 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    benchFolder();
-    InTurn(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    BenchFolder();
+    return RunInTurn(argc, argv);
 }
